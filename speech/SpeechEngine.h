@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// The oracle's voice as the windows use it. Every window speaks through one of these:
+// `tts1` on the main window, `tts` on the calibration window. Voice numbers are 1-based.
+class SpeechEngine : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Starts speaking and returns at once; a text given while speaking is queued behind it.
+    virtual void speak_text(const QString& text) = 0;
+    // 1 from speak_text until the last sample has been played; 0 when silent.
+    virtual int speaking_state() const = 0;
+
+    // False (and the current voice kept) for a number outside 1..voice_count().
+    virtual bool select_voice(int voice) = 0;
+    virtual int voice_count() const = 0;
+    virtual QString voice_label(int voice) const = 0;
+    virtual QString voice_detail(int voice) const = 0;
+
+    virtual void set_pitch(int pitch) = 0;
+    virtual int pitch_min() const = 0;
+    virtual int pitch_max() const = 0;
+    virtual void set_speed(int speed) = 0;
+    virtual int speed_min() const = 0;
+    virtual int speed_max() const = 0;
+
+signals:
+    // One per word, on the user-interface thread, when playback reaches that word.
+    void word_event(int a, int b, int c);
+    // speaking_state() has just left 1: lets waits for silence sleep instead of polling.
+    void silenced();
+};
+
+using SpeechEngineFactory = std::function<std::unique_ptr<SpeechEngine>()>;

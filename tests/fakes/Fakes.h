@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Pause.h"
+#include "Random.h"
+#include "SoundPlayer.h"
+
+#include <QList>
+#include <QStringList>
+
+// Records each sound played ("play(<file name>)") into a shared log.
+class FakeSoundPlayer final : public SoundPlayer {
+public:
+    explicit FakeSoundPlayer(QStringList* log = nullptr)
+        : m_log(log)
+    {
+    }
+    QStringList played;
+    void play(const QString& path) override
+    {
+        const QString name = path.section(QLatin1Char('/'), -1);
+        played << name;
+        if (m_log)
+            *m_log << QStringLiteral("play(%1)").arg(name);
+    }
+
+private:
+    QStringList* m_log;
+};
+
+// Records pauses instead of blocking.
+class FakePause final : public Pause {
+public:
+    explicit FakePause(QStringList* log = nullptr)
+        : m_log(log)
+    {
+    }
+    QList<int> pauses;
+    void sleep(int ms) override
+    {
+        pauses << ms;
+        if (m_log)
+            *m_log << QStringLiteral("sleep(%1)").arg(ms);
+    }
+
+private:
+    QStringList* m_log;
+};
+
+// Hands out scripted draws in order, then `fallback` forever.
+class ScriptedRandom final : public Random {
+public:
+    QList<float> draws;
+    float fallback = 0.0f;
+    int reseeds = 0;
+    void reseed() override { ++reseeds; }
+    float next() override { return draws.isEmpty() ? fallback : draws.takeFirst(); }
+};
