@@ -1,0 +1,20 @@
+#pragma once
+
+#include "SettingsValues.h"
+
+#include <QString>
+
+// The settings file: one "[Quorvel]" section with the keys vozvoz, voztom, vozvel and idioma.
+inline constexpr const char* kSettingsFileName = "\\oraculo.ini";
+
+// Fills voz(0), voz(1), voz(2) and idioma from the file at `path`, in that order. A missing
+// file, section or key gives that key's default; an empty value gives 0; a value that rounds
+// outside the 16-bit range leaves its target as it was.
+void le_ini(SettingsValues& values, const QString& path);
+
+// Writes the four keys in order, keeping everything else in the file. A failed save is
+// silent and leaves the old file intact.
+void salva_ini(const SettingsValues& values, const QString& path);
+
+// " 2" for 2, "-5" for -5: the value text as written into the file.
+QByteArray formatSetting(qint16 value);

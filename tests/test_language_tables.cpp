@@ -1,0 +1,86 @@
+#include "LanguageTables.h"
+
+#include <QtTest>
+
+class TestLanguageTables : public QObject {
+    Q_OBJECT
+
+    static QStringList allSlots(const TextosIdioma& t)
+    {
+        QStringList s;
+        for (const auto& x : t.frases_recusa)
+            s << x;
+        for (const auto& x : t.frases_espera)
+            s << x;
+        s << t.frase_pedido << t.frase_pergunta << t.frase_amigo << t.frase_olhos << t.frase_olhar
+          << t.frase_morte << t.frase_olho << t.frase_despedida;
+        for (const auto* pair : { &t.palavras_voce, &t.palavras_repita, &t.palavras_exit,
+                 &t.palavras_mudar_voz, &t.palavras_conselho })
+            s << (*pair)[0] << (*pair)[1];
+        return s;
+    }
+
+private slots:
+    void keywordsAreUpperCasedKeepingAccents()
+    {
+        TextosIdioma t;
+        muda_lingua(0, t);
+        QCOMPARE(t.palavras_voce[0], QString::fromUtf8("VOCÊ"));
+        QCOMPARE(t.palavras_voce[1], QStringLiteral("VOCE"));
+        QCOMPARE(t.palavras_mudar_voz[1], QStringLiteral("M UDAR VOZ"));
+        muda_lingua(2, t);
+        QCOMPARE(t.palavras_repita[0], QString::fromUtf8("RÉPÉTER"));
+        QCOMPARE(t.palavras_repita[1], QString::fromUtf8("R ÉPÉTER"));
+        muda_lingua(3, t);
+        QCOMPARE(t.palavras_voce[0], QStringLiteral("USTED"));
+        QCOMPARE(t.palavras_voce[1], QStringLiteral("USTED"));
+    }
+
+    void textsKeepTrailingBlanksAndOddSpellings()
+    {
+        TextosIdioma t;
+        muda_lingua(0, t);
+        QCOMPARE(t.frases_recusa[2], QString::fromUtf8("Sua pergunta é complicada. Só respondo amanhã. "));
+        QCOMPARE(t.frase_pedido, QString::fromUtf8("Responda Oráculo - Por favor, por favor:"));
+        muda_lingua(1, t);
+        QCOMPARE(t.frases_espera[0], QStringLiteral("I will thing !"));
+        muda_lingua(2, t);
+        QCOMPARE(t.frase_pergunta, QStringLiteral("make your question"));
+        muda_lingua(3, t);
+        QCOMPARE(t.frases_recusa[4], QStringLiteral("Mi sueldo es muy bajo. Estoy en huelga "));
+    }
+
+    void everyLanguageFillsEverySlotAndLeavesNothingOfTheLast()
+    {
+        for (qint16 first = 0; first < 4; ++first) {
+            for (qint16 second = 0; second < 4; ++second) {
+                TextosIdioma a, b;
+                muda_lingua(first, a);
+                muda_lingua(second, a);
+                muda_lingua(second, b);
+                QCOMPARE(allSlots(a), allSlots(b));
+            }
+        }
+        TextosIdioma t;
+        muda_lingua(1, t);
+        const QStringList s = allSlots(t);
+        QCOMPARE(s.count(QString()), 5); // waiting phrases 6 to 10 stay empty
+    }
+
+    void indicesOutsideTheTableChangeNothing()
+    {
+        TextosIdioma t;
+        muda_lingua(9, t);
+        muda_lingua(-1, t);
+        QVERIFY(t.frase_pergunta.isEmpty() && t.palavras_exit[0].isEmpty());
+        muda_lingua(0, t);
+        const QStringList before = allSlots(t);
+        muda_lingua(4, t);
+        QCOMPARE(allSlots(t), before);
+        QVERIFY(!legendasMenu(4));
+        QCOMPARE(QString::fromUtf8(legendasMenu(2)->menuArquivoSair), QStringLiteral("Sortie"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLanguageTables)
+#include "test_language_tables.moc"
