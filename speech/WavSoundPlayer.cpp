@@ -34,11 +34,12 @@ WavSoundPlayer::~WavSoundPlayer()
 void WavSoundPlayer::play(const QString& path)
 {
     QMetaObject::invokeMethod(m_stream.get(), [stream = m_stream, playing = m_playing, path] {
-        stream->clear();
-        *playing = false;
         const std::optional<WavClip> clip = WavClip::load(path);
-        if (!clip)
+        if (!clip) {
+            *playing = false;
+            stream->clear();
             return;
+        }
         *playing = true;
         stream->restart(clip->format, clip->pcm,
             { { clip->pcm.size() / clip->format.bytesPerFrame(), endOfSound } });
