@@ -44,7 +44,7 @@ namespace {
             for (QPointF& p : polygon) {
                 const float n = noise::fbm(p.x() / 5.0f, p.y() / 5.0f, 3, 17u) - 0.5f;
                 const float m = noise::fbm(p.x() / 5.0f + 40.0f, p.y() / 5.0f, 3, 17u) - 0.5f;
-                p += QPointF(n * 2.4, m * 2.4);
+                p += QPointF(n * 1.4, m * 1.4);
             }
             result.addPolygon(polygon);
         }
@@ -94,14 +94,14 @@ namespace {
 
     QImage shadedLetters(const QImage& letters, const QImage& blood)
     {
-        const QImage bevel = raster::blurred(letters, 5);
+        const QImage bevel = raster::blurred(letters, 3);
         const QImage bloodBevel = raster::blurred(blood, 2);
         auto surface = [&](QPointF p) {
             relief::SurfacePoint point;
             const float metal = sample(letters, p);
             const float wet = sample(blood, p) * (1.0f - metal);
             point.coverage = std::max(metal, wet);
-            point.height = 14.0f * sample(bevel, p) + 5.0f * sample(bloodBevel, p)
+            point.height = 22.0f * sample(bevel, p) + 5.0f * sample(bloodBevel, p)
                 + 1.2f * noise::fbm(p.x() / 3.0f, p.y() / 3.0f, 2, 8u);
             const float down = static_cast<float>(p.y()) / kHeight;
             const QVector3D gold = QVector3D(0.95f, 0.62f, 0.25f) * (1.0f - down)
@@ -114,7 +114,7 @@ namespace {
         const QList<relief::PointLight> lights {
             { QVector3D(kWidth / 2.0f, kHeight + 60.0f, 80.0f), QVector3D(2.2f, 1.3f, 0.6f),
                 180.0f },
-            { QVector3D(kWidth * 0.15f, -40.0f, 60.0f), QVector3D(0.25f, 0.45f, 0.2f), 200.0f },
+            { QVector3D(kWidth * 0.15f, -40.0f, 60.0f), QVector3D(0.30f, 0.26f, 0.16f), 200.0f },
         };
         return relief::shade(
             QSize(kWidth, kHeight), surface, lights, QVector3D(0.08f, 0.05f, 0.04f));

@@ -66,7 +66,7 @@ namespace {
             * (0.55f + 0.7f * noise::fbm(p.x() / 9.0f, p.y() / 9.0f, 3, 13u));
         point.specular = 0.05f;
         point.emission
-            = QVector3D(1.0f, 0.15f, 0.05f) * glow * relief::bump(p, kEye, 2.2f, 1.6f, 1.0f);
+            = QVector3D(1.6f, 0.3f, 0.1f) * glow * relief::bump(p, kEye, 2.8f, 2.0f, 1.0f);
         return point;
     }
 
@@ -78,10 +78,10 @@ namespace {
         const float glow = 1.6f + 0.9f * wave;
         const float flicker = 0.8f + 0.4f * noise::loopingFbm(2, 2, phase, 1.2f, 2, 14u);
         const QList<relief::PointLight> lights {
-            { QVector3D(-10, 120, 40), QVector3D(2.2f, 1.1f, 0.45f) * flicker, 70.0f },
+            { QVector3D(-25, 75, 55), QVector3D(1.9f, 0.95f, 0.4f) * flicker, 85.0f },
             { QVector3D(70, -20, 40), QVector3D(0.12f, 0.3f, 0.14f), 150.0f },
-            { QVector3D(kEye.x() - 2, kEye.y() + 2, 24), QVector3D(0.9f, 0.1f, 0.02f) * glow,
-                9.0f },
+            { QVector3D(kEye.x() - 2, kEye.y() + 2, 24), QVector3D(0.5f, 0.06f, 0.02f) * glow,
+                6.0f },
         };
         QImage image = raster::blackCanvas(kWidth, kHeight);
         const QImage stone = relief::shade(
@@ -90,7 +90,7 @@ namespace {
         QPainter painter(&image);
         painter.drawImage(0, 0, stone);
         painter.end();
-        raster::addGlow(image, 4, 1.0f, 90);
+        raster::addGlow(image, 3, 0.7f, 110);
         return raster::opaque(image);
     }
 

@@ -43,7 +43,7 @@ namespace {
         QImage image = raster::blackCanvas(kWidth, kHeight);
         paintWisps(image, centre, static_cast<float>(frame) / kFrames);
         const QList<relief::PointLight> lights {
-            { QVector3D(centre.x() - 30, centre.y() - 50, 60), QVector3D(0.6f, 1.6f, 0.7f),
+            { QVector3D(centre.x() - 30, centre.y() - 50, 60), QVector3D(0.45f, 1.3f, 0.55f),
                 120.0f },
         };
         const QImage ghost = relief::shade(
@@ -51,12 +51,12 @@ namespace {
             [centre](QPointF p) {
                 return skull::pointAt(p, centre, kScale, 1.2f, QVector3D(0.5f, 1.0f, 0.3f));
             },
-            lights, QVector3D(0.05f, 0.2f, 0.08f));
+            lights, QVector3D(0.02f, 0.07f, 0.03f));
         QPainter painter(&image);
         painter.setOpacity(0.62 + 0.18 * std::sin(angle * 2));
         painter.drawImage(0, 0, ghost);
         painter.end();
-        raster::addGlow(image, 6, 0.9f, 60);
+        raster::addGlow(image, 6, 0.6f, 100);
         return raster::opaque(image);
     }
 

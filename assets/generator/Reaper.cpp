@@ -102,8 +102,19 @@ namespace {
 
     void paintHand(QPainter& painter)
     {
+        QPainterPath sleeve(QPointF(70, 48));
+        sleeve.cubicTo(QPointF(80, 50), QPointF(84, 60), kGrip + QPointF(-6, -7));
+        sleeve.lineTo(kGrip + QPointF(-5, 6));
+        sleeve.cubicTo(QPointF(80, 72), QPointF(72, 66), QPointF(64, 62));
+        sleeve.closeSubpath();
+        QLinearGradient cloth(70, 40, 90, 76);
+        cloth.setColorAt(0.0, QColor(34, 30, 38));
+        cloth.setColorAt(1.0, QColor(10, 8, 12));
+        painter.setPen(QPen(QColor(110, 150, 120, 120), 1));
+        painter.setBrush(cloth);
+        painter.drawPath(sleeve);
         painter.setPen(QPen(palette::bone.darker(130), 2.2, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(QPointF(80, 64), kGrip + QPointF(-2, 0)); // forearm
+        painter.drawLine(kGrip + QPointF(-5, 0), kGrip + QPointF(-2, 0)); // wrist
         painter.setPen(QPen(palette::bone, 1.6, Qt::SolidLine, Qt::RoundCap));
         for (int finger = 0; finger < 4; ++finger)
             painter.drawLine(

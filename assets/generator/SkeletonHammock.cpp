@@ -63,7 +63,6 @@ namespace {
     void paintTrees(QPainter& painter)
     {
         noise::Sequence random(31u);
-        QLinearGradient bark(0, 0, 14, 0);
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(18, 13, 14));
         painter.drawPolygon(
@@ -74,9 +73,6 @@ namespace {
         branch(painter, { 52, 90 }, -0.6, 36, 5, random);
         branch(painter, { 264, 80 }, -1.3, 42, 7, random);
         branch(painter, { 264, 96 }, -2.6, 36, 5, random);
-        painter.setPen(QPen(QColor(120, 150, 120, 90), 1.2));
-        painter.drawLine(QPointF(59, 283), QPointF(57, 100));
-        painter.drawLine(QPointF(277, 283), QPointF(271, 104));
     }
 
     void paintGround(QPainter& painter)
@@ -91,7 +87,7 @@ namespace {
         painter.drawPath(hill);
         QPainterPath stone;
         stone.addRoundedRect(QRectF(196, 222, 22, 30), 10, 10);
-        painter.setBrush(QColor(55, 58, 55));
+        painter.setBrush(QColor(38, 40, 38));
         painter.drawPath(stone);
         painter.setPen(QPen(QColor(25, 25, 25), 1.5));
         painter.drawLine(QPointF(207, 229), QPointF(207, 243));
@@ -132,6 +128,44 @@ namespace {
         painter.drawEllipse(b, width * 0.75, width * 0.75);
     }
 
+    // Seen from the side, chest up: ribs curve from the spine to the breastbone.
+    void paintRibcage(QPainter& painter)
+    {
+        painter.setBrush(QColor(20, 16, 14, 200));
+        painter.setPen(QPen(palette::bone, 1.6));
+        QPainterPath cage(QPointF(-62, -15));
+        cage.cubicTo(QPointF(-58, -40), QPointF(-30, -38), QPointF(-22, -10));
+        painter.drawPath(cage);
+        painter.setBrush(Qt::NoBrush);
+        for (int rib = 1; rib < 7; ++rib) {
+            const qreal t = rib / 7.0;
+            const QPointF onSpine(-62 + 40 * t, -15 + 5 * t);
+            const QPointF onBreast(-58 + 30 * t, -37 + 20 * t * t);
+            QPainterPath path(onSpine);
+            path.quadTo(onSpine + QPointF(-7, -10), onBreast);
+            painter.drawPath(path);
+        }
+    }
+
+    void paintSkull(QPainter& painter, QPointF centre)
+    {
+        QRadialGradient shade(centre + QPointF(-3, -4), 12);
+        shade.setColorAt(0.0, palette::bone.lighter(110));
+        shade.setColorAt(1.0, palette::bone.darker(170));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(shade);
+        painter.drawEllipse(centre, 9.5, 8.5);
+        painter.drawRoundedRect(QRectF(centre.x() - 6, centre.y() + 3, 11, 9), 3, 3); // jaw
+        painter.setBrush(QColor(10, 6, 6));
+        painter.drawEllipse(centre + QPointF(-4.5, -1), 2.6, 3.0);
+        painter.drawEllipse(centre + QPointF(2.5, -1.5), 2.2, 2.8);
+        painter.drawEllipse(centre + QPointF(-1, 3.5), 1.0, 1.6);
+        painter.setPen(QPen(QColor(10, 6, 6), 0.8));
+        for (int tooth = 0; tooth < 4; ++tooth)
+            painter.drawLine(
+                centre + QPointF(-4 + tooth * 2.5, 8), centre + QPointF(-4 + tooth * 2.5, 10.5));
+    }
+
     // Lying on its back, head to the left, one arm hanging over the edge.
     void paintSkeleton(QPainter& painter, QPointF hips, qreal tilt, qreal dangle)
     {
@@ -141,12 +175,7 @@ namespace {
         bone(painter, { -72, -14 }, { -58, 30 + dangle }, 3); // hanging arm
         bone(painter, { -58, 30 + dangle }, { -52 + dangle * 0.5, 58 + dangle }, 2.4);
         bone(painter, { 0, 0 }, { -64, -14 }, 3); // spine
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(palette::bone, 1.8));
-        for (int rib = 0; rib < 6; ++rib) {
-            const qreal x = -58 + rib * 7;
-            painter.drawArc(QRectF(x - 4, -30 + rib, 9, 28 - rib * 1.5), 20 * 16, 140 * 16);
-        }
+        paintRibcage(painter);
         painter.setBrush(palette::bone);
         painter.setPen(Qt::NoPen);
         painter.drawEllipse(QPointF(2, -3), 10, 7); // pelvis
@@ -156,16 +185,7 @@ namespace {
         bone(painter, { 8, -2 }, { 44, -14 }, 3.4);
         bone(painter, { 44, -14 }, { 78, -18 }, 3);
         bone(painter, { -64, -16 }, { -84, -34 }, 2.6); // arm behind the head
-        QRadialGradient skullShade(QPointF(-84, -28), 14);
-        skullShade.setColorAt(0.0, palette::bone.lighter(110));
-        skullShade.setColorAt(1.0, palette::bone.darker(150));
-        painter.setBrush(skullShade);
-        painter.drawEllipse(QPointF(-82, -26), 12, 11);
-        painter.drawRoundedRect(QRectF(-90, -20, 14, 12), 3, 3);
-        painter.setBrush(Qt::black);
-        painter.drawEllipse(QPointF(-86, -28), 3.2, 3.6);
-        painter.drawEllipse(QPointF(-77, -28), 3.2, 3.6);
-        painter.drawEllipse(QPointF(-82, -20), 1.2, 2);
+        paintSkull(painter, QPointF(-80, -24));
         painter.restore();
     }
 

@@ -57,25 +57,26 @@ namespace {
         QImage image = raster::blackCanvas(kWidth, kHeight);
         paintMist(image, phase);
         QList<relief::PointLight> lights {
-            { QVector3D(kCentre.x() - 10, kHeight + 30, 60), QVector3D(1.6f, 0.8f, 0.35f), 130.0f },
+            { QVector3D(kCentre.x() - 10, kHeight + 30, 60), QVector3D(1.5f, 0.75f, 0.32f),
+                130.0f },
+            { QVector3D(kCentre.x() + 30, -20, 80), QVector3D(0.35f, 0.3f, 0.28f), 120.0f },
         };
         for (int side : { -1, 1 }) {
             const QPointF socket = skull::eyeSocket(kCentre, 1.0f, side);
             lights << relief::PointLight { QVector3D(socket.x(), socket.y() + 4, 12),
-                kRed * 1.4f * pulse, 18.0f };
+                kRed * 1.1f * pulse, 12.0f };
         }
         const QImage skullImage = relief::shade(
             image.size(),
             [pulse](QPointF p) {
-                return skull::pointAt(
-                    p, kCentre, 1.0f, 1.6f * pulse, QVector3D(1.0f, 0.25f, 0.08f));
+                return skull::pointAt(p, kCentre, 1.0f, pulse, QVector3D(1.0f, 0.25f, 0.08f));
             },
             lights, QVector3D(0.03f, 0.02f, 0.02f));
         QPainter painter(&image);
         painter.drawImage(0, 0, skullImage);
         paintSparks(painter, phase);
         painter.end();
-        raster::addGlow(image, 7, 0.9f * pulse, 80);
+        raster::addGlow(image, 6, 0.55f * pulse, 110);
         raster::vignette(image, 0.5f);
         return raster::opaque(image);
     }
