@@ -269,7 +269,7 @@ bool Form2::interrompida(const QPointer<Form2>& self) const
     return !self || self->m_saindo;
 }
 
-void Form2::Picture1_MouseDown(int pauzinho)
+void Form2::Picture1_MouseDown(int pauzinho, QPoint ponto)
 {
     QLabel* figura = Picture1(pauzinho);
     figura->setCursor(m_MaoFechada);
@@ -278,7 +278,7 @@ void Form2::Picture1_MouseDown(int pauzinho)
     auto* arrasto = new QDrag(figura);
     arrasto->setMimeData(dados);
     arrasto->setPixmap(figura->grab());
-    arrasto->setHotSpot(figura->mapFromGlobal(QCursor::pos()));
+    arrasto->setHotSpot(ponto);
     arrasto->exec(Qt::MoveAction);
 }
 
@@ -321,14 +321,8 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
         sair();
         return true;
     }
-    if (watched == m_Label1) {
-        if (tipo == QEvent::MouseMove)
-            Label1_cor(kVermelho);
-        else if (tipo == QEvent::MouseButtonRelease
-            && m_Label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
-            sair();
-        return false;
-    }
+    if (watched == m_Label1)
+        return filtra_sair(event);
     if (watched == m_Text2->viewport() && tipo == QEvent::MouseMove) {
         Label1_cor(kAmareloPalido);
         return false;
@@ -339,15 +333,41 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+// The label and the sticks keep their mouse events: passed on to the window, a press would
+// start moving it and a move would undo the label's highlight.
+bool Form2::filtra_sair(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        Label1_cor(kVermelho);
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (m_Label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            sair();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool Form2::filtra_pauzinho(int pauzinho, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        Picture1_MouseDown(pauzinho);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        Picture1_MouseDown(pauzinho, static_cast<QMouseEvent*>(event)->position().toPoint());
         return true;
-    }
-    if (event->type() == QEvent::MouseMove)
+    case QEvent::MouseMove:
         Picture1(pauzinho)->setCursor(m_MaoAberta);
-    return false;
+        return true;
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void Form2::keyPressEvent(QKeyEvent* event)

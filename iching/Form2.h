@@ -34,7 +34,8 @@ public:
     // The main window calls this for every word its engine speaks.
     void mostra_palavra();
 
-    void Picture1_MouseDown(int pauzinho);
+    // Picks a stick up; `ponto` is where the pointer holds its picture during the drag.
+    void Picture1_MouseDown(int pauzinho, QPoint ponto = {});
     void Form_DragDrop(int pauzinho);
 
     QLineEdit* Text3() const { return m_Text3; }
@@ -62,6 +63,7 @@ private:
     void cria_sair();
     void cria_pauzinhos();
     void engole_soltas(QWidget* widget);
+    bool filtra_sair(QEvent* event);
     bool filtra_pauzinho(int pauzinho, QEvent* event);
     void posiciona_pauzinhos();
     void posiciona_janela();

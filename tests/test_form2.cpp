@@ -1,0 +1,388 @@
+#include "FakeSpeechEngine.h"
+#include "Fakes.h"
+#include "Form2.h"
+#include "HexagramTable.h"
+#include "IchingState.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTextEdit>
+#include <QtTest>
+
+namespace {
+
+const QString kAbertura = QStringLiteral(
+    "Muito bem. Enquanto mentaliza sua dúvida, arraste 6 pauzinhos para o quadrado.");
+const QString kComLeitura = QStringLiteral("Medite sôbre estas palavras e tudo dará certo.");
+const QString kSemLeitura = QStringLiteral("Porque você não perguntou nada?");
+
+// Counts what a repaint of a widget sends it.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint || event->type() == QEvent::UpdateRequest)
+            ++paints;
+        return false;
+    }
+};
+
+// The main window as the consultation window sees it, and the window itself.
+struct Stage {
+    IchingState state;
+    FakeSpeechEngine tts1;
+    SystemRandom random;
+    int orbs = 0;
+    QWidget form1;
+    QLineEdit* text1 = new QLineEdit(&form1);
+    QWidget* gif = new QWidget(&form1);
+    QPointer<Form2> form;
+    QStringList shown;
+
+    Stage()
+    {
+        gif->setGeometry(8, 120, 65, 128);
+        form1.setGeometry(100, 200, 800, 600);
+        form1.show();
+        text1->setText(QStringLiteral("CONSELHO"));
+        form = new Form2(
+            state, tts1, random, [this] { ++orbs; }, text1, &form1, gif);
+        QObject::connect(&tts1, &SpeechEngine::word_event, &tts1, [this] {
+            if (form) {
+                form->mostra_palavra();
+                shown << form->Text2()->toPlainText();
+            }
+        });
+    }
+    ~Stage() { delete form; }
+
+    void open()
+    {
+        state.iching_posicao = 1;
+        form->Form_Load();
+    }
+    void cast(std::initializer_list<int> sticks)
+    {
+        for (int stick : sticks)
+            form->Form_DragDrop(stick);
+    }
+};
+
+QMimeData* stickData(int stick)
+{
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(Form2::kMimePauzinho), QByteArray::number(stick));
+    return data;
+}
+
+// Drops a stick on `target` the way Qt delivers it: enter, then drop, each passed to the
+// parent when refused.
+void dropOn(QWidget* target, int stick)
+{
+    QMimeData* data = stickData(stick);
+    QDragEnterEvent enter(QPoint(2, 2), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(2, 2), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    for (QWidget* w = target; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        if (w->acceptDrops() && QApplication::sendEvent(w, &drop) && drop.isAccepted())
+            break;
+    }
+    delete data;
+}
+
+// Picks a stick up and lets go of it nowhere: Esc ends the drag should the platform run one.
+void pressWithoutDrop(QWidget* stick)
+{
+    QTimer::singleShot(20, stick, [] {
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(qApp, &esc);
+    });
+    QTest::mousePress(stick, Qt::LeftButton, {}, QPoint(60, 7));
+    QTest::mouseRelease(stick, Qt::LeftButton, {}, QPoint(60, 7));
+}
+
+}
+
+class TestForm2 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opening_speaks_the_instruction_then_listens_for_words();
+    void opening_places_the_window_and_bundles_the_sticks();
+    void six_drops_deliver_the_hexagram_and_gather_the_sticks();
+    void a_second_reading_restarts_the_display();
+    void drops_over_the_window_children_change_nothing();
+    void a_press_without_a_drop_changes_nothing();
+    void words_are_revealed_one_at_a_time_data();
+    void words_are_revealed_one_at_a_time();
+    void no_reading_or_no_opening_means_no_repaint_data();
+    void no_reading_or_no_opening_means_no_repaint();
+    void leaving_speaks_the_phrase_that_fits_data();
+    void leaving_speaks_the_phrase_that_fits();
+    void esc_on_any_part_of_the_window_leaves();
+    void leaving_during_the_opening_phrase_leaves_the_consultation_closed();
+    void the_exit_label_lights_up_under_the_pointer();
+};
+
+void TestForm2::opening_speaks_the_instruction_then_listens_for_words()
+{
+    Stage stage;
+    QList<int> activeDuringPhrase;
+    connect(&stage.tts1, &SpeechEngine::word_event, this,
+        [&] { activeDuringPhrase << stage.state.iching_ativo; });
+    stage.state.iching_indice = 14; // a stale index must not leak words into the opening
+    stage.open();
+    QCOMPARE(stage.tts1.spoken, QStringList { kAbertura });
+    QVERIFY(!activeDuringPhrase.isEmpty());
+    QVERIFY(!activeDuringPhrase.contains(1));
+    QVERIFY(stage.form->Text2()->toPlainText().isEmpty());
+    QCOMPARE(stage.state.iching_ativo, 1);
+    QCOMPARE(stage.form->perguntou(), 0);
+    QCOMPARE(stage.state.iching_nome[11], QStringLiteral("T'AI - A paz"));
+}
+
+void TestForm2::opening_places_the_window_and_bundles_the_sticks()
+{
+    Stage stage;
+    stage.open();
+    Form2* form = stage.form;
+    QVERIFY(form->isVisible());
+    QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(form->size(), QSize(635, 217));
+    // 700 twips below the main window's frame; its picture's Left read as twips.
+    QCOMPARE(form->frameGeometry().topLeft(), QPoint(1, stage.form1.frameGeometry().top() + 47));
+    QSet<int> tops;
+    for (int i = 0; i < 12; ++i) {
+        QCOMPARE(form->Picture1(i)->geometry().x(), -56);
+        QCOMPARE(form->Picture1(i)->size(), QSize(97, 15));
+        tops.insert(form->Picture1(i)->y());
+    }
+    QCOMPARE(tops.size(), 12);
+    QCOMPARE(form->lancamento().topo_proximo(), 2520);
+    QCOMPARE(form->Text3()->geometry(), QRect(32, 24, 193, 31));
+    QCOMPARE(form->Text2()->geometry(), QRect(232, 24, 369, 167));
+    QCOMPARE(form->Label1()->geometry(), QRect(568, 192, 57, 25));
+}
+
+void TestForm2::six_drops_deliver_the_hexagram_and_gather_the_sticks()
+{
+    Stage stage;
+    stage.open();
+    stage.cast({ 0, 1, 2, 6, 7 });
+    QCOMPARE(stage.form->Picture1(7)->pos(), QPoint(80, 104));
+    QCOMPARE(stage.orbs, 0);
+    stage.cast({ 8 });
+    QCOMPARE(stage.orbs, 1);
+    QCOMPARE(stage.state.iching_indice, 11);
+    QCOMPARE(stage.form->Text3()->text(), QStringLiteral("T'AI - A paz"));
+    QCOMPARE(stage.tts1.spoken.last(), stage.state.iching_texto[11]);
+    QCOMPARE(stage.form->Text2()->toPlainText(), stage.state.iching_texto[11]);
+    QCOMPARE(stage.form->perguntou(), 1);
+    QCOMPARE(stage.form->lancamento().topo_proximo(), 2520);
+    QVERIFY(stage.form->lancamento().codigo_lancado().isEmpty());
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(stage.form->Picture1(i)->x(), -56);
+}
+
+void TestForm2::a_second_reading_restarts_the_display()
+{
+    Stage stage;
+    stage.open();
+    stage.cast({ 0, 1, 2, 6, 7, 8 });
+    stage.shown.clear();
+    stage.cast({ 6, 7, 8, 0, 1, 2 });
+    QCOMPARE(stage.state.iching_indice, 12);
+    QCOMPARE(stage.form->Text3()->text(), QStringLiteral("PI - A estagnação"));
+    QCOMPARE(stage.shown.first(), QStringLiteral("Céu "));
+    QCOMPARE(stage.shown.last(), stage.state.iching_texto[12]);
+}
+
+void TestForm2::drops_over_the_window_children_change_nothing()
+{
+    Stage stage;
+    stage.open();
+    Form2* form = stage.form;
+    dropOn(form, 3);
+    QCOMPARE(form->Picture1(3)->pos(), QPoint(80, 168));
+    const QPoint bundled = form->Picture1(9)->pos();
+    const QList<QWidget*> children { form->Picture1(3), form->Picture1(5), form->Text3(),
+        form->Text2()->viewport(), form->Label1() };
+    for (QWidget* child : children)
+        dropOn(child, 9);
+    QCOMPARE(form->Picture1(9)->pos(), bundled);
+    QCOMPARE(form->lancamento().topo_proximo(), 2280);
+    QCOMPARE(form->lancamento().codigo_lancado(), QStringLiteral("1"));
+    dropOn(form, 9);
+    QCOMPARE(form->Picture1(9)->pos(), QPoint(80, 152));
+    QCOMPARE(form->lancamento().codigo_lancado(), QStringLiteral("10"));
+}
+
+void TestForm2::a_press_without_a_drop_changes_nothing()
+{
+    Stage stage;
+    stage.open();
+    Form2* form = stage.form;
+    stage.cast({ 6, 7 });
+    const QPoint bundled = form->Picture1(4)->pos();
+    pressWithoutDrop(form->Picture1(4));
+    pressWithoutDrop(form->Picture1(7));
+    QCOMPARE(form->Picture1(4)->pos(), bundled);
+    QCOMPARE(form->Picture1(7)->pos(), QPoint(80, 152));
+    QCOMPARE(form->lancamento().codigo_lancado(), QStringLiteral("00"));
+    stage.cast({ 8, 0, 1, 2 });
+    QCOMPARE(stage.state.iching_indice, 12);
+}
+
+void TestForm2::words_are_revealed_one_at_a_time_data()
+{
+    QTest::addColumn<int>("indice");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QString>("last");
+    QTest::newRow("entry 1 keeps its trailing blank")
+        << 1 << QStringList { "Você ", "Você tem ", "Você tem a ", "Você tem a força " }
+        << "e com senso de justiça. ";
+    QTest::newRow("entry 14 ends on its full stop")
+        << 14 << QStringList { "Apenas ", "Apenas aquele " } << "O sucesso será luminoso.";
+    QTest::newRow("entry 37 ends on its full stop")
+        << 37 << QStringList { "Saber ", "Saber viver " } << "Seja compreensivo e firme.";
+}
+
+void TestForm2::words_are_revealed_one_at_a_time()
+{
+    QFETCH(int, indice);
+    QFETCH(QStringList, first);
+    QFETCH(QString, last);
+    Stage stage;
+    iching_ini(stage.state);
+    stage.state.iching_ativo = 1;
+    stage.state.iching_indice = indice;
+    const QString texto = stage.state.iching_texto[indice];
+    QStringList shown;
+    for (qsizetype words = texto.count(QLatin1Char(' ')) + 1; words > 0; --words) {
+        stage.form->mostra_palavra();
+        shown << stage.form->Text2()->toPlainText();
+    }
+    QCOMPARE(shown.mid(0, first.size()), first);
+    QVERIFY(shown.last().endsWith(last));
+    QCOMPARE(shown.last(), texto);
+    QCOMPARE(stage.state.iching_posicao, texto.size() + 1);
+    stage.form->mostra_palavra();
+    QCOMPARE(stage.form->Text2()->toPlainText(), texto);
+}
+
+void TestForm2::no_reading_or_no_opening_means_no_repaint_data()
+{
+    QTest::addColumn<int>("indice");
+    QTest::addColumn<int>("ativo");
+    QTest::addColumn<bool>("repaints");
+    QTest::newRow("reading shown while open repaints") << 1 << 1 << true;
+    QTest::newRow("finished display still repaints") << 14 << 1 << true;
+    QTest::newRow("no reading selected") << 0 << 1 << false;
+    QTest::newRow("opening phrase not finished") << 1 << 0 << false;
+}
+
+void TestForm2::no_reading_or_no_opening_means_no_repaint()
+{
+    QFETCH(int, indice);
+    QFETCH(int, ativo);
+    QFETCH(bool, repaints);
+    Stage stage;
+    iching_ini(stage.state);
+    stage.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(stage.form));
+    QCoreApplication::processEvents();
+    stage.state.iching_indice = indice;
+    stage.state.iching_ativo = static_cast<qint16>(ativo);
+    stage.state.iching_posicao = stage.state.iching_texto[indice].size() + 1;
+    PaintCounter counter;
+    stage.form->Text2()->installEventFilter(&counter);
+    stage.form->Text2()->viewport()->installEventFilter(&counter);
+    stage.form->mostra_palavra();
+    QCOMPARE(counter.paints > 0, repaints);
+    QCOMPARE(stage.state.iching_posicao, stage.state.iching_texto[indice].size() + 1);
+    QVERIFY(stage.form->Text2()->toPlainText().isEmpty());
+}
+
+void TestForm2::leaving_speaks_the_phrase_that_fits_data()
+{
+    QTest::addColumn<int>("readings");
+    QTest::addColumn<QString>("phrase");
+    QTest::newRow("before any reading") << 0 << kSemLeitura;
+    QTest::newRow("after one reading") << 1 << kComLeitura;
+    QTest::newRow("after two readings") << 2 << kComLeitura;
+}
+
+void TestForm2::leaving_speaks_the_phrase_that_fits()
+{
+    QFETCH(int, readings);
+    QFETCH(QString, phrase);
+    Stage stage;
+    stage.open();
+    for (int k = 0; k < readings; ++k)
+        stage.cast({ 0, 1, 2, 3, 4, 5 });
+    stage.form->sair();
+    QCOMPARE(stage.tts1.spoken.last(), phrase);
+    QCOMPARE(stage.state.iching_indice, 0);
+    QCOMPARE(stage.state.iching_ativo, 0);
+    QCOMPARE(stage.state.iching_posicao, 1);
+    QVERIFY(stage.text1->text().isEmpty());
+    QTRY_VERIFY(stage.form.isNull());
+    QTRY_VERIFY(stage.text1->hasFocus());
+}
+
+void TestForm2::esc_on_any_part_of_the_window_leaves()
+{
+    for (int part = 0; part < 4; ++part) {
+        Stage stage;
+        stage.open();
+        QWidget* const targets[]
+            = { stage.form, stage.form->Text2(), stage.form->Text3(), stage.form->Picture1(6) };
+        QTest::keyClick(targets[part], Qt::Key_A);
+        QCOMPARE(stage.tts1.spoken.size(), 1);
+        QTest::keyClick(targets[part], Qt::Key_Escape);
+        QCOMPARE(stage.tts1.spoken.last(), kSemLeitura);
+        QTRY_VERIFY(stage.form.isNull());
+    }
+}
+
+void TestForm2::leaving_during_the_opening_phrase_leaves_the_consultation_closed()
+{
+    Stage stage;
+    stage.tts1.msPerWord = 5;
+    // Esc pressed twice while the instruction is still being spoken.
+    connect(&stage.tts1, &SpeechEngine::word_event, this, [&] {
+        if (stage.tts1.spoken.size() == 1)
+            QTimer::singleShot(0, stage.form, [&] {
+                QTest::keyClick(stage.form, Qt::Key_Escape);
+                QTest::keyClick(stage.form, Qt::Key_Escape);
+            });
+    });
+    stage.open();
+    QCOMPARE(stage.tts1.spoken, (QStringList { kAbertura, kSemLeitura }));
+    QCOMPARE(stage.state.iching_ativo, 0);
+    QTRY_VERIFY(stage.form.isNull());
+}
+
+void TestForm2::the_exit_label_lights_up_under_the_pointer()
+{
+    Stage stage;
+    stage.open();
+    QLabel* label = stage.form->Label1();
+    QMouseEvent overLabel(QEvent::MouseMove, QPointF(5, 5), label->mapToGlobal(QPointF(5, 5)),
+        Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(label, &overLabel);
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QMouseEvent overText(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(stage.form->Text2()->viewport(), &overText);
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 255, 192));
+    QApplication::sendEvent(label, &overLabel);
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(stage.tts1.spoken.last(), kSemLeitura);
+    QTRY_VERIFY(stage.form.isNull());
+}
+
+QTEST_MAIN(TestForm2)
+#include "test_form2.moc"
