@@ -102,7 +102,7 @@ namespace {
             const float wet = sample(blood, p) * (1.0f - metal);
             point.coverage = std::max(metal, wet);
             point.height = 22.0f * sample(bevel, p) + 5.0f * sample(bloodBevel, p)
-                + 1.2f * noise::fbm(p.x() / 3.0f, p.y() / 3.0f, 2, 8u);
+                + 0.6f * noise::fbm(p.x() / 4.0f, p.y() / 4.0f, 2, 8u);
             const float down = static_cast<float>(p.y()) / kHeight;
             const QVector3D gold = QVector3D(0.95f, 0.62f, 0.25f) * (1.0f - down)
                 + QVector3D(0.75f, 0.18f, 0.06f) * down;
@@ -115,6 +115,7 @@ namespace {
             { QVector3D(kWidth / 2.0f, kHeight + 60.0f, 80.0f), QVector3D(2.2f, 1.3f, 0.6f),
                 180.0f },
             { QVector3D(kWidth * 0.15f, -40.0f, 60.0f), QVector3D(0.30f, 0.26f, 0.16f), 200.0f },
+            { QVector3D(kWidth * 0.5f, 20.0f, 260.0f), QVector3D(0.6f, 0.42f, 0.22f), 300.0f },
         };
         return relief::shade(
             QSize(kWidth, kHeight), surface, lights, QVector3D(0.08f, 0.05f, 0.04f));
@@ -174,6 +175,8 @@ QImage banner()
     paintBackdrop(canvas, letterMask);
     {
         QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.strokePath(letters, QPen(QColor(12, 2, 0), 2.2));
         painter.drawImage(0, 0, shadedLetters(letterMask, bloodMask));
         paintFlourish(painter);
     }
