@@ -13,15 +13,15 @@
 void Form1::Timer1_Timer()
 {
     Random& random = m_platform.random;
-    const int x = static_cast<int>(random.next() * 388.0f + 32.0f);
-    const int y = static_cast<int>(random.next() * 253.0f + 32.0f);
+    const int x = static_cast<int>(double(random.next()) * 388.0 + 32.0);
+    const int y = static_cast<int>(double(random.next()) * 253.0 + 32.0);
     Picture3->move(x, y);
 }
 
 void Form1::Timer2_Timer()
 {
     Timer2->setInterval(Timer2->interval() == 250 ? 3500 : 250);
-    Picture4->setVisible(!Picture4->isVisible());
+    Picture4->setHidden(!Picture4->isHidden());
 }
 
 void Form1::fala_hotspot(const QString& frase)
@@ -38,7 +38,7 @@ void Form1::acende_bola()
 {
     Picture4->show();
     Timer2->setEnabled(false);
-    const int pulsos = static_cast<int>(m_platform.random.next() * 5.0f + 1.0f);
+    const int pulsos = static_cast<int>(double(m_platform.random.next()) * 5.0 + 1.0);
     for (int pulso = 0; pulso < pulsos; ++pulso) {
         const QPointF centro(Picture1->width() / 2.0, Picture1->height() / 2.0);
         double raio = 60;

@@ -108,7 +108,7 @@ void Form1::responde()
 {
     Random& random = m_platform.random;
     random.reseed();
-    int pausa = static_cast<int>(random.next() * 2001.0f + 1000.0f);
+    int pausa = static_cast<int>(double(random.next()) * 2001.0 + 1000.0);
     if (resposta_rapida)
         pausa = 500;
     m_platform.pause.sleep(pausa);

@@ -66,5 +66,12 @@ struct Form1Fixture {
         for (QChar ch : keys)
             QTest::keyClick(form->Text1, ch.toLatin1());
     }
-    void enter() { QTest::keyClick(form->Text1, Qt::Key_Return); }
+    // As on a real keyboard, Enter is released while the answer is on its way: the release is
+    // handled inside the delivery's first wait, not after it.
+    void enter()
+    {
+        QTimer::singleShot(0, form->Text1, [this] { QTest::keyRelease(form->Text1, Qt::Key_Return); });
+        QTest::keyPress(form->Text1, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
 };
