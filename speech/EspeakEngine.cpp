@@ -1,20 +1,122 @@
 #include "EspeakEngine.h"
 
-// Interim engine with no voices: every speech step does nothing and waits end at once.
+#include "SynthesisWorker.h"
+
+namespace {
+
+constexpr int pitchLowest = 0;
+constexpr int pitchHighest = 100;
+constexpr int speedLowest = 80;
+constexpr int speedHighest = 450;
+
+// espeak-ng's own 0..100 pitch puts its default at 50; ours at 65 should sound lower than that.
+int espeakPitch(int pitch)
+{
+    return std::clamp(pitch, pitchLowest, pitchHighest) * 3 / 5;
+}
+
+QAudioFormat speechFormat(int sampleRate)
+{
+    QAudioFormat format;
+    format.setSampleFormat(QAudioFormat::Int16);
+    format.setChannelCount(1);
+    format.setSampleRate(sampleRate > 0 ? sampleRate : 22050);
+    return format;
+}
+
+} // namespace
+
 EspeakEngine::EspeakEngine(QObject* parent)
-    : SpeechEngine(parent)
+    : EspeakEngine(AudioStream::defaultClock(), parent)
 {
 }
-EspeakEngine::~EspeakEngine() = default;
-void EspeakEngine::speak_text(const QString&) { }
-int EspeakEngine::speaking_state() const { return 0; }
-bool EspeakEngine::select_voice(int) { return false; }
-int EspeakEngine::voice_count() const { return 0; }
-QString EspeakEngine::voice_label(int) const { return {}; }
-QString EspeakEngine::voice_detail(int) const { return {}; }
-void EspeakEngine::set_pitch(int) { }
-int EspeakEngine::pitch_min() const { return 0; }
-int EspeakEngine::pitch_max() const { return 100; }
-void EspeakEngine::set_speed(int) { }
-int EspeakEngine::speed_min() const { return 80; }
-int EspeakEngine::speed_max() const { return 450; }
+
+EspeakEngine::EspeakEngine(AudioStream::Clock clock, QObject* parent)
+    : SpeechEngine(parent)
+    , m_stream(AudioStream::create(speechFormat(SynthesisWorker::instance().sampleRate()), clock))
+    , m_cancelled(std::make_shared<std::atomic<bool>>(false))
+{
+    connect(m_stream.get(), &AudioStream::markReached, this, &EspeakEngine::onMark,
+        Qt::QueuedConnection);
+}
+
+EspeakEngine::~EspeakEngine()
+{
+    *m_cancelled = true;
+    m_stream->clear();
+}
+
+void EspeakEngine::speak_text(const QString& text)
+{
+    SynthesisWorker& worker = SynthesisWorker::instance();
+    if (worker.voices().isEmpty())
+        return;
+    ++m_pending;
+    worker.submit({ text.toUtf8(), SynthesisWorker::wordStartsOf(text),
+        worker.voices().at(m_voice - 1).name, espeakPitch(m_pitch),
+        std::clamp(m_speed, speedLowest, speedHighest), m_stream, m_cancelled });
+}
+
+int EspeakEngine::speaking_state() const
+{
+    return m_pending > 0 ? 1 : 0;
+}
+
+bool EspeakEngine::select_voice(int voice)
+{
+    if (voice < 1 || voice > voice_count())
+        return false;
+    m_voice = voice;
+    return true;
+}
+
+int EspeakEngine::voice_count() const
+{
+    return int(SynthesisWorker::instance().voices().size());
+}
+
+QString EspeakEngine::voice_label(int voice) const
+{
+    return SynthesisWorker::instance().voices().value(voice - 1).label;
+}
+
+QString EspeakEngine::voice_detail(int voice) const
+{
+    return SynthesisWorker::instance().voices().value(voice - 1).detail;
+}
+
+void EspeakEngine::set_pitch(int pitch)
+{
+    m_pitch = std::clamp(pitch, pitchLowest, pitchHighest);
+}
+int EspeakEngine::pitch_min() const
+{
+    return pitchLowest;
+}
+int EspeakEngine::pitch_max() const
+{
+    return pitchHighest;
+}
+
+void EspeakEngine::set_speed(int speed)
+{
+    m_speed = std::clamp(speed, speedLowest, speedHighest);
+}
+int EspeakEngine::speed_min() const
+{
+    return speedLowest;
+}
+int EspeakEngine::speed_max() const
+{
+    return speedHighest;
+}
+
+void EspeakEngine::onMark(int tag)
+{
+    if (tag != SynthesisWorker::endOfUtterance) {
+        emit word_event(tag + 1, 0, 0);
+        return;
+    }
+    if (m_pending > 0 && --m_pending == 0)
+        emit silenced();
+}

@@ -1,12 +1,20 @@
 #pragma once
 
+#include "AudioStream.h"
 #include "SpeechEngine.h"
 
-// The real voice: libespeak-ng as a synthesizer, its samples played on our own audio stream.
+#include <atomic>
+#include <memory>
+
+// The real voice: libespeak-ng as a synthesizer, its samples played on this engine's own audio
+// stream, so two engines can speak at once. Pitch runs 0 to 100 (scaled down into espeak-ng's
+// range so that the stored default 65 stays deep), speed 80 to 450 words per minute.
+// Without espeak-ng data there are no voices and speak_text does nothing.
 class EspeakEngine final : public SpeechEngine {
     Q_OBJECT
 public:
     explicit EspeakEngine(QObject* parent = nullptr);
+    explicit EspeakEngine(AudioStream::Clock clock, QObject* parent = nullptr);
     ~EspeakEngine() override;
 
     void speak_text(const QString& text) override;
@@ -21,4 +29,17 @@ public:
     void set_speed(int speed) override;
     int speed_min() const override;
     int speed_max() const override;
+
+    // The stream this engine plays on, for measurements.
+    const AudioStream& stream() const { return *m_stream; }
+
+private:
+    void onMark(int tag);
+
+    int m_voice = 1;
+    int m_pitch = 50;
+    int m_speed = 175;
+    int m_pending = 0;
+    std::shared_ptr<AudioStream> m_stream;
+    std::shared_ptr<std::atomic<bool>> m_cancelled;
 };

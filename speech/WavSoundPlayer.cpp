@@ -1,6 +1,52 @@
 #include "WavSoundPlayer.h"
 
-// Interim player: silent until the audio thread lands.
-WavSoundPlayer::WavSoundPlayer() = default;
-WavSoundPlayer::~WavSoundPlayer() = default;
-void WavSoundPlayer::play(const QString&) { }
+#include "WavClip.h"
+
+namespace {
+
+QAudioFormat placeholderFormat()
+{
+    QAudioFormat format;
+    format.setSampleFormat(QAudioFormat::Int16);
+    format.setChannelCount(1);
+    format.setSampleRate(22050);
+    return format;
+}
+
+constexpr int endOfSound = 0;
+
+} // namespace
+
+WavSoundPlayer::WavSoundPlayer(AudioStream::Clock clock)
+    : m_stream(AudioStream::create(placeholderFormat(), clock))
+    , m_playing(std::make_shared<std::atomic<bool>>(false))
+{
+    QObject::connect(
+        m_stream.get(), &AudioStream::markReached, m_stream.get(),
+        [playing = m_playing](int) { *playing = false; }, Qt::DirectConnection);
+}
+
+WavSoundPlayer::~WavSoundPlayer()
+{
+    m_stream->clear();
+}
+
+void WavSoundPlayer::play(const QString& path)
+{
+    QMetaObject::invokeMethod(m_stream.get(), [stream = m_stream, playing = m_playing, path] {
+        const std::optional<WavClip> clip = WavClip::load(path);
+        if (!clip) {
+            *playing = false;
+            stream->clear();
+            return;
+        }
+        *playing = true;
+        stream->restart(clip->format, clip->pcm,
+            { { clip->pcm.size() / clip->format.bytesPerFrame(), endOfSound } });
+    });
+}
+
+bool WavSoundPlayer::isPlaying() const
+{
+    return *m_playing;
+}

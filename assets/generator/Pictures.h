@@ -1,0 +1,30 @@
+#pragma once
+
+#include "generator/Animation.h"
+
+#include <QImage>
+
+// The pictures the windows hold.
+namespace pictures {
+
+// The oracle: a pale mask in a dark hood, lit from below by a candle, 451 x 316.
+QImage face();
+// Close crop of the face's eyes as they flare up, 136 x 54.
+QImage faceCrop();
+// The face for the voice window, 165 x 116.
+QImage calibrarFace();
+
+// "Quorvel" in carved, candle-lit lettering, 355 x 123.
+QImage banner();
+
+// A wet staring eye that looks about and blinks, 57 x 52.
+Animation eye();
+
+// 32 x 32 pointer pictures on transparency.
+QImage handOpen();
+QImage handClosed();
+
+// 95 x 13: an orange bar on black, broken by a gap in columns 38..55 when `broken`.
+QImage stick(bool broken);
+
+}

@@ -1,0 +1,89 @@
+// quorvel_artgen: draws and synthesises every picture and sound of the program.
+//   quorvel_artgen app-files <dir>        the GIFs and WAVs that lie beside the executable
+//   quorvel_artgen pictures <dir>         the pictures compiled into the program
+//   quorvel_artgen contact-sheet <png> <app dir> <pictures dir>
+
+#include "generator/Animations.h"
+#include "generator/ContactSheet.h"
+#include "generator/GifWriter.h"
+#include "generator/Pictures.h"
+#include "generator/Sounds.h"
+#include "generator/WavWriter.h"
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+bool report(bool ok, const QString& path)
+{
+    if (!ok)
+        std::fprintf(stderr, "quorvel_artgen: cannot write %s\n", qPrintable(path));
+    return ok;
+}
+
+bool writeAppFiles(const QDir& dir)
+{
+    const std::vector<std::pair<QString, std::function<Animation()>>> gifs {
+        { QStringLiteral("GargoyleLeft.gif"), animations::gargoyle },
+        { QStringLiteral("Candlelight.gif"), animations::candle },
+        { QStringLiteral("skullgloweyered.gif"), animations::skullGlow },
+        { QStringLiteral("ghostlyskull.gif"), animations::ghostlySkull },
+        { QStringLiteral("skeletoninhammock.gif"), animations::skeletonHammock },
+        { QStringLiteral("eyesdemonic.gif"), animations::demonEyes },
+        { QStringLiteral("reaperattack.gif"), animations::reaper },
+    };
+    bool ok = true;
+    for (const auto& [name, draw] : gifs)
+        ok = report(writeGif(dir.filePath(name), draw()), dir.filePath(name)) && ok;
+    ok = report(writeWav(dir.filePath("SINISTER.wav"), sounds::sinisterSting()), "SINISTER.wav")
+        && ok;
+    return report(writeWav(dir.filePath("blip1.wav"), sounds::keyClick()), "blip1.wav") && ok;
+}
+
+bool writePictures(const QDir& dir)
+{
+    const std::vector<std::pair<QString, QImage>> stills {
+        { QStringLiteral("face_crop.png"), pictures::faceCrop() },
+        { QStringLiteral("calibrar_face.png"), pictures::calibrarFace() },
+        { QStringLiteral("banner.png"), pictures::banner() },
+        { QStringLiteral("hand_open.png"), pictures::handOpen() },
+        { QStringLiteral("hand_closed.png"), pictures::handClosed() },
+        { QStringLiteral("stick_whole.png"), pictures::stick(false) },
+        { QStringLiteral("stick_broken.png"), pictures::stick(true) },
+    };
+    bool ok = report(pictures::face().save(dir.filePath("face.jpg"), "JPG", 90), "face.jpg");
+    for (const auto& [name, image] : stills)
+        ok = report(image.save(dir.filePath(name), "PNG"), dir.filePath(name)) && ok;
+    return report(writeGif(dir.filePath("eye.gif"), pictures::eye()), "eye.gif") && ok;
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    // Drawing text needs a GUI application, but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    const QStringList arguments = application.arguments();
+    const QString command = arguments.value(1);
+    if (command == "app-files" && arguments.size() == 3 && QDir().mkpath(arguments[2]))
+        return writeAppFiles(QDir(arguments[2])) ? 0 : 1;
+    if (command == "pictures" && arguments.size() == 3 && QDir().mkpath(arguments[2]))
+        return writePictures(QDir(arguments[2])) ? 0 : 1;
+    if (command == "contact-sheet" && arguments.size() == 5)
+        return report(writeContactSheet(arguments[2], QDir(arguments[3]), QDir(arguments[4])),
+                   arguments[2])
+            ? 0
+            : 1;
+    std::fprintf(stderr,
+        "usage: quorvel_artgen app-files <dir> | pictures <dir> | "
+        "contact-sheet <png> <app dir> <pictures dir>\n");
+    return 2;
+}

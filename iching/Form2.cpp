@@ -1,0 +1,404 @@
+#include "Form2.h"
+
+#include "EsperaFala.h"
+#include "HexagramTable.h"
+#include "IchingState.h"
+#include "PointerHotSpots.h"
+#include "SpeechEngine.h"
+
+#include <QDrag>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextEdit>
+#include <QWindow>
+
+const char* const Form2::kMimePauzinho = "application/x-quorvel-pauzinho";
+
+namespace {
+
+const QColor kAmareloPalido(255, 255, 192);
+const QColor kVermelho(255, 0, 0);
+const QColor kLaranja(255, 128, 64);
+
+const QString kFraseAbertura = QStringLiteral(
+    "Muito bem. Enquanto mentaliza sua dúvida, arraste 6 pauzinhos para o quadrado.");
+const QString kFraseComLeitura = QStringLiteral("Medite sôbre estas palavras e tudo dará certo.");
+const QString kFraseSemLeitura = QStringLiteral("Porque você não perguntou nada?");
+
+constexpr int kTwipsPorPixel = 15;
+
+int pixels(int twips)
+{
+    return qRound(static_cast<double>(twips) / kTwipsPorPixel);
+}
+
+QRect retangulo(int left, int top, int width, int height)
+{
+    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+QFont arial(qreal pontos)
+{
+    QFont fonte(QStringLiteral("Arial"));
+    fonte.setPointSizeF(pontos);
+    fonte.setBold(true);
+    return fonte;
+}
+
+// Black, the colour of menu text in the standard scheme, behind the given text colour.
+void pinta(QWidget* widget, const QColor& texto)
+{
+    QPalette paleta = widget->palette();
+    for (const auto papel : { QPalette::Window, QPalette::Base })
+        paleta.setColor(papel, Qt::black);
+    for (const auto papel : { QPalette::WindowText, QPalette::Text })
+        paleta.setColor(papel, texto);
+    widget->setPalette(paleta);
+    widget->setAutoFillBackground(true);
+}
+
+QCursor mao(const char* recurso, QPoint ponta, Qt::CursorShape reserva)
+{
+    const QPixmap figura(QString::fromLatin1(recurso));
+    return figura.isNull() ? QCursor(reserva) : QCursor(figura, ponta.x(), ponta.y());
+}
+
+bool eh_pauzinho(const QMimeData* dados)
+{
+    return dados && dados->hasFormat(QString::fromLatin1(Form2::kMimePauzinho));
+}
+
+bool eh_esc(QEvent* event)
+{
+    return event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+}
+
+}
+
+Form2::Form2(IchingState& state, SpeechEngine& tts1, Random& random,
+    std::function<void()> acende_bola, QLineEdit* form1Text1, QWidget* form1,
+    QWidget* form1Gif89a1_0, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_state(state)
+    , m_tts1(tts1)
+    , m_acende_bola(std::move(acende_bola))
+    , m_form1Text1(form1Text1)
+    , m_form1(form1)
+    , m_form1Gif89a1_0(form1Gif89a1_0)
+    , m_lancamento(random)
+    , m_MaoAberta(mao(":/pictures/hand_open.png", kHandOpenHotSpot, Qt::OpenHandCursor))
+    , m_MaoFechada(mao(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor))
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(pixels(9525), pixels(3255));
+    pinta(this, kAmareloPalido);
+    setMouseTracking(true);
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
+    cria_textos();
+    cria_sair();
+    cria_pauzinhos();
+}
+
+void Form2::cria_textos()
+{
+    m_Text3 = new QLineEdit(this);
+    m_Text3->setObjectName(QStringLiteral("Text3"));
+    m_Text3->setGeometry(retangulo(480, 360, 2895, 465));
+    m_Text3->setFont(arial(14.25));
+    m_Text3->setReadOnly(true);
+    pinta(m_Text3, kAmareloPalido);
+    m_Text3->installEventFilter(this);
+    engole_soltas(m_Text3);
+
+    m_Text2 = new QTextEdit(this);
+    m_Text2->setObjectName(QStringLiteral("Text2"));
+    m_Text2->setGeometry(retangulo(3480, 360, 5535, 2505));
+    m_Text2->setFont(arial(15.75));
+    m_Text2->setReadOnly(true);
+    m_Text2->setAcceptRichText(false);
+    pinta(m_Text2, kVermelho);
+    pinta(m_Text2->viewport(), kVermelho);
+    m_Text2->installEventFilter(this);
+    m_Text2->viewport()->setMouseTracking(true);
+    m_Text2->viewport()->installEventFilter(this);
+    engole_soltas(m_Text2);
+    engole_soltas(m_Text2->viewport());
+}
+
+void Form2::cria_sair()
+{
+    m_Label1 = new QLabel(QStringLiteral("Sair"), this);
+    m_Label1->setObjectName(QStringLiteral("Label1"));
+    m_Label1->setGeometry(retangulo(8520, 2880, 855, 375));
+    m_Label1->setFont(arial(14.25));
+    pinta(m_Label1, kAmareloPalido);
+    m_Label1->setMouseTracking(true);
+    m_Label1->installEventFilter(this);
+    engole_soltas(m_Label1);
+}
+
+void Form2::cria_pauzinhos()
+{
+    const QPixmap inteiro(QStringLiteral(":/pictures/stick_whole.png"));
+    const QPixmap partido(QStringLiteral(":/pictures/stick_broken.png"));
+    for (int i = 0; i < StickCasting::kPauzinhos; ++i) {
+        auto* pauzinho = new QLabel(this);
+        pauzinho->setObjectName(QStringLiteral("Picture1_%1").arg(i));
+        pauzinho->setPixmap(StickCasting::inteiro(i) ? inteiro : partido);
+        pauzinho->setAlignment(Qt::AlignCenter);
+        pauzinho->resize(
+            pixels(StickCasting::kLarguraPauzinho), pixels(StickCasting::kAlturaPauzinho));
+        pinta(pauzinho, kLaranja);
+        pauzinho->setMouseTracking(true);
+        pauzinho->setFocusPolicy(Qt::ClickFocus);
+        pauzinho->installEventFilter(this);
+        engole_soltas(pauzinho);
+        m_Picture1.at(static_cast<size_t>(i)) = pauzinho;
+    }
+}
+
+// Qt hands a drop that a child refuses on to its parent, where it would count as a drop on the
+// window; these children take every stick drop and do nothing with it.
+void Form2::engole_soltas(QWidget* widget)
+{
+    widget->setAcceptDrops(true);
+}
+
+void Form2::Form_Load()
+{
+    const QPointer<Form2> self(this);
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    setCursor(m_MaoAberta);
+    for (QLabel* pauzinho : m_Picture1)
+        pauzinho->setCursor(m_MaoAberta);
+    m_lancamento.limpa_codigo();
+    m_state.iching_ativo = 0;
+    iching_ini(m_state);
+    espera_fala(m_tts1);
+    if (interrompida(self))
+        return;
+    show();
+    m_lancamento.recolhe();
+    posiciona_pauzinhos();
+    m_perguntou = 0;
+    posiciona_janela();
+    m_tts1.speak_text(kFraseAbertura);
+    espera_fala(m_tts1);
+    if (interrompida(self))
+        return;
+    m_state.iching_ativo = 1;
+}
+
+// The main window's picture Left, a pixel count, is taken as a twip count: the window lands
+// near the screen's left edge rather than beside the picture, as it always has.
+void Form2::posiciona_janela()
+{
+    const int topo = m_form1 ? m_form1->frameGeometry().top() * kTwipsPorPixel : 0;
+    const int esquerda = m_form1Gif89a1_0 ? m_form1Gif89a1_0->x() : 0;
+    move(pixels(esquerda), pixels(topo + 700));
+}
+
+void Form2::mostra_hexagrama()
+{
+    const QPointer<Form2> self(this);
+    m_Text2->clear();
+    m_Text3->clear();
+    iching_procura(m_state, m_lancamento.codigo_lancado());
+    m_lancamento.limpa_codigo();
+    if (m_acende_bola)
+        m_acende_bola();
+    if (interrompida(self))
+        return;
+    m_perguntou = 1;
+    m_Text3->setText(m_state.iching_nome[m_state.iching_indice]);
+    m_tts1.speak_text(m_state.iching_texto[m_state.iching_indice]);
+    espera_fala(m_tts1);
+    if (interrompida(self))
+        return;
+    m_lancamento.recolhe();
+    posiciona_pauzinhos();
+}
+
+void Form2::mostra_palavra()
+{
+    const QString& texto = m_state.iching_texto[m_state.iching_indice];
+    if (texto.isEmpty() || m_state.iching_ativo != 1)
+        return;
+    const int tamanho = static_cast<int>(texto.size());
+    for (int i = m_state.iching_posicao; i <= tamanho; ++i) {
+        if (texto.at(i - 1) == QLatin1Char(' ') || i == tamanho) {
+            m_Text2->setPlainText(texto.left(i));
+            m_state.iching_posicao = i + 1;
+            break;
+        }
+    }
+    m_Text2->repaint();
+}
+
+void Form2::sair()
+{
+    if (m_saindo)
+        return;
+    m_saindo = true;
+    m_tts1.speak_text(m_perguntou == 1 ? kFraseComLeitura : kFraseSemLeitura);
+    espera_fala(m_tts1);
+    m_state.iching_indice = 0;
+    if (m_form1Text1) {
+        m_form1Text1->clear();
+        m_form1Text1->activateWindow();
+        m_form1Text1->setFocus();
+    }
+    m_state.iching_ativo = 0;
+    m_perguntou = 0;
+    m_state.iching_posicao = 1;
+    Label1_cor(kAmareloPalido);
+    close();
+}
+
+// A handler that waited may find the window left meanwhile (Esc during the opening phrase or a
+// reading); it must then stop, as the window is on its way out.
+bool Form2::interrompida(const QPointer<Form2>& self) const
+{
+    return !self || self->m_saindo;
+}
+
+void Form2::Picture1_MouseDown(int pauzinho)
+{
+    QLabel* figura = Picture1(pauzinho);
+    figura->setCursor(m_MaoFechada);
+    auto* dados = new QMimeData;
+    dados->setData(QString::fromLatin1(kMimePauzinho), QByteArray::number(pauzinho));
+    auto* arrasto = new QDrag(figura);
+    arrasto->setMimeData(dados);
+    arrasto->setPixmap(figura->grab());
+    arrasto->setHotSpot(figura->mapFromGlobal(QCursor::pos()));
+    arrasto->exec(Qt::MoveAction);
+}
+
+void Form2::Form_DragDrop(int pauzinho)
+{
+    Picture1(pauzinho)->setCursor(m_MaoAberta);
+    const bool completo = m_lancamento.solta(pauzinho);
+    posiciona_pauzinhos();
+    if (completo)
+        mostra_hexagrama();
+}
+
+void Form2::posiciona_pauzinhos()
+{
+    for (int i = 0; i < StickCasting::kPauzinhos; ++i) {
+        const QPoint twips = m_lancamento.posicao(i);
+        Picture1(i)->move(pixels(twips.x()), pixels(twips.y()));
+    }
+}
+
+void Form2::Label1_cor(const QColor& cor)
+{
+    QPalette paleta = m_Label1->palette();
+    paleta.setColor(QPalette::WindowText, cor);
+    m_Label1->setPalette(paleta);
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto tipo = event->type();
+    if (tipo == QEvent::DragEnter || tipo == QEvent::DragMove || tipo == QEvent::Drop) {
+        auto* solta = static_cast<QDropEvent*>(event);
+        if (!eh_pauzinho(solta->mimeData()))
+            return false;
+        solta->setDropAction(Qt::IgnoreAction);
+        solta->accept();
+        return true;
+    }
+    if (eh_esc(event)) {
+        sair();
+        return true;
+    }
+    if (watched == m_Label1) {
+        if (tipo == QEvent::MouseMove)
+            Label1_cor(kVermelho);
+        else if (tipo == QEvent::MouseButtonRelease
+            && m_Label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            sair();
+        return false;
+    }
+    if (watched == m_Text2->viewport() && tipo == QEvent::MouseMove) {
+        Label1_cor(kAmareloPalido);
+        return false;
+    }
+    const auto pauzinho = std::find(m_Picture1.begin(), m_Picture1.end(), watched);
+    if (pauzinho != m_Picture1.end())
+        return filtra_pauzinho(static_cast<int>(pauzinho - m_Picture1.begin()), event);
+    return false;
+}
+
+bool Form2::filtra_pauzinho(int pauzinho, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        Picture1_MouseDown(pauzinho);
+        return true;
+    }
+    if (event->type() == QEvent::MouseMove)
+        Picture1(pauzinho)->setCursor(m_MaoAberta);
+    return false;
+}
+
+void Form2::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        sair();
+}
+
+void Form2::mousePressEvent(QMouseEvent* event)
+{
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    m_movendo = true;
+    m_pega_janela = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void Form2::mouseMoveEvent(QMouseEvent* event)
+{
+    Label1_cor(kAmareloPalido);
+    if (m_movendo && event->buttons() != Qt::NoButton)
+        move(event->globalPosition().toPoint() - m_pega_janela);
+}
+
+void Form2::mouseReleaseEvent(QMouseEvent*)
+{
+    m_movendo = false;
+}
+
+void Form2::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (eh_pauzinho(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void Form2::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (eh_pauzinho(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void Form2::dropEvent(QDropEvent* event)
+{
+    if (!eh_pauzinho(event->mimeData()))
+        return;
+    event->acceptProposedAction();
+    Form_DragDrop(event->mimeData()->data(QString::fromLatin1(kMimePauzinho)).toInt());
+}
+
+void Form2::paintEvent(QPaintEvent*)
+{
+    QPainter pintor(this);
+    pintor.setPen(kAmareloPalido);
+    pintor.drawRect(retangulo(960, 1080, 2055, 1815).adjusted(0, 0, -1, -1));
+}

@@ -1,0 +1,304 @@
+#include "AudioStream.h"
+
+#include "AudioThread.h"
+
+#include <QAudioSink>
+#include <QMediaDevices>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int pumpIntervalMs = 5;
+// Silence kept in the device while marks wait, so a short sound is never held back in the
+// server's prebuffer and the clock keeps running to the last mark.
+constexpr int paddingMs = 60;
+// A device left open this long after the last sound is closed again.
+constexpr int idleCloseMs = 1000;
+
+} // namespace
+
+AudioStream::Clock AudioStream::defaultClock()
+{
+    return qEnvironmentVariable("QUORVEL_AUDIO") == QLatin1String("virtual") ? Clock::Virtual
+                                                                             : Clock::Device;
+}
+
+std::shared_ptr<AudioStream> AudioStream::create(const QAudioFormat& format, Clock clock)
+{
+    auto* stream = new AudioStream(format, clock);
+    stream->moveToThread(audioThread());
+    return std::shared_ptr<AudioStream>(stream, [](AudioStream* s) { s->deleteLater(); });
+}
+
+AudioStream::AudioStream(const QAudioFormat& format, Clock clock)
+    : m_format(format)
+    , m_virtual(clock == Clock::Virtual)
+{
+}
+
+AudioStream::~AudioStream()
+{
+    closeSink();
+}
+
+void AudioStream::append(const QByteArray& pcm, const QList<Mark>& marks)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        appendLocked(pcm, marks);
+    }
+    wake();
+}
+
+void AudioStream::clear()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_chunks.clear();
+        m_chunkOffset = 0;
+        m_marks.clear();
+        m_writtenFrames = m_queuedFrames = m_playedFrames.load();
+        m_cut = true;
+    }
+    wake();
+}
+
+void AudioStream::restart(
+    const QAudioFormat& format, const QByteArray& pcm, const QList<Mark>& marks)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_chunks.clear();
+        m_chunkOffset = 0;
+        m_marks.clear();
+        m_writtenFrames = m_queuedFrames = m_playedFrames.load();
+        m_cut = true;
+        m_format = format;
+        appendLocked(pcm, marks);
+    }
+    wake();
+}
+
+qint64 AudioStream::queuedFrames() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_queuedFrames;
+}
+
+qint64 AudioStream::writtenFrames() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_writtenFrames;
+}
+
+qint64 AudioStream::playedFrames() const
+{
+    return m_playedFrames;
+}
+
+bool AudioStream::isVirtual() const
+{
+    return m_virtual;
+}
+
+int AudioStream::sampleRate() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_format.sampleRate();
+}
+
+void AudioStream::appendLocked(const QByteArray& pcm, const QList<Mark>& marks)
+{
+    for (const Mark& mark : marks) {
+        const Mark absolute { m_queuedFrames + mark.frame, mark.tag };
+        const auto at = std::upper_bound(m_marks.begin(), m_marks.end(), absolute,
+            [](const Mark& a, const Mark& b) { return a.frame < b.frame; });
+        m_marks.insert(at, absolute);
+    }
+    if (!pcm.isEmpty())
+        m_chunks.push_back(pcm);
+    m_queuedFrames += framesOf(pcm.size());
+}
+
+void AudioStream::wake()
+{
+    if (m_wakePosted.exchange(true))
+        return;
+    QMetaObject::invokeMethod(this, &AudioStream::startPumping, Qt::QueuedConnection);
+}
+
+void AudioStream::startPumping()
+{
+    m_wakePosted = false;
+    if (!m_timer) {
+        m_timer = new QTimer(this);
+        m_timer->setTimerType(Qt::PreciseTimer);
+        m_timer->setInterval(pumpIntervalMs);
+        connect(m_timer, &QTimer::timeout, this, &AudioStream::pump);
+    }
+    if (!m_timer->isActive()) {
+        m_virtualClock.start();
+        m_virtualCarryNs = 0;
+        m_timer->start();
+    }
+    m_idle.invalidate();
+    pump();
+}
+
+void AudioStream::pump()
+{
+    QList<int> reached;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_cut) {
+            closeSink();
+            m_cut = false;
+        }
+        if (!m_virtual && !m_sink && hasWork())
+            openSink();
+        if (m_sink
+            && (m_sink->error() == QAudio::OpenError || m_sink->error() == QAudio::FatalError))
+            switchToVirtual();
+        if (m_virtual)
+            feedVirtual();
+        else if (m_sink)
+            feedDevice();
+        updatePlayed();
+        reached = takeReachedMarks();
+        stopWhenIdle();
+    }
+    for (int tag : reached)
+        emit markReached(tag);
+}
+
+void AudioStream::openSink()
+{
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) {
+        switchToVirtual();
+        return;
+    }
+    m_sink = new QAudioSink(device, m_format, this);
+    m_sinkBase = m_writtenFrames;
+    m_device = m_sink->start();
+    if (!m_device)
+        switchToVirtual();
+}
+
+void AudioStream::closeSink()
+{
+    if (!m_sink)
+        return;
+    m_sink->stop();
+    delete m_sink;
+    m_sink = nullptr;
+    m_device = nullptr;
+}
+
+void AudioStream::switchToVirtual()
+{
+    closeSink();
+    m_virtual = true;
+    m_virtualClock.start();
+    m_virtualCarryNs = 0;
+}
+
+void AudioStream::feedDevice()
+{
+    qint64 room = m_sink->bytesFree();
+    while (room > 0 && !m_chunks.empty()) {
+        const QByteArray& chunk = m_chunks.front();
+        const qint64 wanted = std::min<qint64>(room, chunk.size() - m_chunkOffset);
+        const qint64 frameBytes = m_format.bytesPerFrame();
+        const qint64 written
+            = m_device->write(chunk.constData() + m_chunkOffset, wanted - wanted % frameBytes);
+        if (written <= 0)
+            return;
+        room -= written;
+        m_chunkOffset += written;
+        m_writtenFrames += framesOf(written);
+        if (m_chunkOffset >= chunk.size()) {
+            m_chunks.pop_front();
+            m_chunkOffset = 0;
+        }
+    }
+    if (m_chunks.empty())
+        padWithSilence(room);
+}
+
+void AudioStream::padWithSilence(qint64 room)
+{
+    const qint64 target = qint64(m_format.sampleRate()) * paddingMs / 1000;
+    const qint64 missing = target - (m_writtenFrames - m_playedFrames);
+    const qint64 frames = std::min(missing, room / m_format.bytesPerFrame());
+    if (frames <= 0)
+        return;
+    const QByteArray silence(frames * m_format.bytesPerFrame(), '\0');
+    const qint64 written = m_device->write(silence);
+    if (written <= 0)
+        return;
+    m_writtenFrames += framesOf(written);
+    m_queuedFrames += framesOf(written);
+}
+
+void AudioStream::feedVirtual()
+{
+    m_chunks.clear();
+    m_chunkOffset = 0;
+    m_writtenFrames = m_queuedFrames;
+}
+
+void AudioStream::updatePlayed()
+{
+    qint64 played = m_playedFrames;
+    if (m_virtual) {
+        m_virtualCarryNs += m_virtualClock.nsecsElapsed();
+        m_virtualClock.restart();
+        const qint64 frames = m_virtualCarryNs * m_format.sampleRate() / 1000000000;
+        m_virtualCarryNs -= frames * 1000000000 / m_format.sampleRate();
+        played += frames;
+        if (played >= m_writtenFrames)
+            m_virtualCarryNs = 0; // a starved clock does not run ahead
+    } else if (m_sink) {
+        played = m_sinkBase + m_sink->processedUSecs() * m_format.sampleRate() / 1000000;
+    }
+    m_playedFrames = std::clamp(played, m_playedFrames.load(), m_writtenFrames);
+}
+
+QList<int> AudioStream::takeReachedMarks()
+{
+    QList<int> reached;
+    while (!m_marks.empty() && m_marks.front().frame <= m_playedFrames) {
+        reached << m_marks.front().tag;
+        m_marks.pop_front();
+    }
+    return reached;
+}
+
+void AudioStream::stopWhenIdle()
+{
+    if (hasWork()) {
+        m_idle.invalidate();
+        return;
+    }
+    if (m_sink) {
+        if (!m_idle.isValid())
+            m_idle.start();
+        if (m_idle.elapsed() < idleCloseMs)
+            return;
+        closeSink();
+    }
+    m_timer->stop();
+}
+
+bool AudioStream::hasWork() const
+{
+    return !m_chunks.empty() || !m_marks.empty() || (m_virtual && m_playedFrames < m_writtenFrames);
+}
+
+qint64 AudioStream::framesOf(qint64 bytes) const
+{
+    return m_format.bytesPerFrame() > 0 ? bytes / m_format.bytesPerFrame() : 0;
+}

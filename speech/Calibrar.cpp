@@ -1,0 +1,291 @@
+#include "Calibrar.h"
+
+#include "SettingsValues.h"
+#include "SpeechEngine.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWindow>
+
+#include <cmath>
+
+namespace {
+
+constexpr int twipsPerPixel = 15;
+const QColor amareloClaro(255, 255, 192);
+
+QRect twips(int left, int top, int width, int height)
+{
+    auto px = [](int t) { return qRound(double(t) / twipsPerPixel); };
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+struct TextosIdioma {
+    QString frase;
+    QString tom; // empty: the design caption stays
+    QString velocidade;
+    QString pergunta;
+};
+
+TextosIdioma textosDe(qint16 idioma)
+{
+    switch (idioma) {
+    case 0:
+        return { QStringLiteral("Eu sou o Oráculo que tudo vê e tudo sabe."), QStringLiteral("Tom"),
+            QStringLiteral("Velocidade"), QStringLiteral("Como vai você?") };
+    case 1:
+        return { QStringLiteral("I am the Oracle who sees everything and know everything."),
+            QStringLiteral("Pitch"), QStringLiteral("Velocity"), QStringLiteral("How are you?") };
+    case 2:
+        return { QStringLiteral("Je suis l'oracle qui voient tout et savent tout."),
+            QStringLiteral("Pitch"), QStringLiteral("Vitesse"),
+            QStringLiteral("Comment alle vouz?") };
+    case 3:
+        return { QStringLiteral("Soy el oráculo que ve todo y sabe todo."), QStringLiteral("Tono"),
+            QStringLiteral("Velocidad"), QStringLiteral("Como estas?") };
+    default:
+        return { QStringLiteral("1 2 3 4 5 6 7"), {}, {}, QStringLiteral("1 2 3 4 5 6 7") };
+    }
+}
+
+bool cabeEm16Bits(int valor)
+{
+    return valor >= -32768 && valor <= 32767;
+}
+
+QLabel* rotulo(QWidget* pai, const QString& texto, const QRect& onde, const QColor& cor)
+{
+    auto* label = new QLabel(texto, pai);
+    label->setGeometry(onde);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, cor);
+    label->setPalette(palette);
+    return label;
+}
+
+QScrollBar* barra(QWidget* pai, const QRect& onde)
+{
+    auto* scroll = new QScrollBar(Qt::Horizontal, pai);
+    scroll->setGeometry(onde);
+    scroll->setRange(0, 32767);
+    // Only completed changes count: a dragged thumb reports once, when released.
+    scroll->setTracking(false);
+    return scroll;
+}
+
+QPushButton* botao(QWidget* pai, const QString& texto, const QRect& onde)
+{
+    auto* button = new QPushButton(texto, pai);
+    button->setGeometry(onde);
+    return button;
+}
+
+} // namespace
+
+const QString Calibrar::semVoz = QStringLiteral("Você não tem nenhuma voz instalada. Instale o "
+                                                "arquivo de voz que acompanha o jogo ou busque na "
+                                                "Internet por Text-to-Speech Engines");
+
+Calibrar::Calibrar(SettingsValues& module, SpeechEngine& tts1, QLineEdit* form1Text1,
+    std::unique_ptr<SpeechEngine> tts, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_module(module)
+    , m_tts1(tts1)
+    , m_form1Text1(form1Text1)
+    , m_tts(std::move(tts))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Calibrar"));
+    setObjectName(QStringLiteral("Calibrar"));
+    setFixedSize(twips(0, 0, 6585, 3675).size());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    cria_controles();
+}
+
+Calibrar::~Calibrar() = default;
+
+void Calibrar::cria_controles()
+{
+    m_Label2[2]
+        = rotulo(this, QStringLiteral("Vozes disponíveis"), twips(450, 435, 1290, 195), Qt::white);
+    m_Label2[2]->setToolTip(QStringLiteral("Vozes instaladas no seu sistema"));
+    m_Combo1 = new QComboBox(this);
+    m_Combo1->setGeometry(twips(150, 690, 3405, 315));
+    m_Label2[0] = rotulo(this, QStringLiteral("Tom"), twips(420, 1110, 525, 225), amareloClaro);
+    m_Label2[0]->setToolTip(QStringLiteral("Tom  (pitch) da voz"));
+    m_Label1 = rotulo(this, QString(), twips(2850, 1110, 555, 225), amareloClaro);
+    m_HScroll1 = barra(this, twips(450, 1365, 2895, 255));
+    m_Label2[1]
+        = rotulo(this, QStringLiteral("Velocidade"), twips(420, 1830, 885, 225), amareloClaro);
+    m_Label2[1]->setToolTip(QStringLiteral("Velocidade da fala"));
+    m_Label3 = rotulo(this, QString(), twips(2850, 1815, 555, 225), amareloClaro);
+    m_HScroll2 = barra(this, twips(450, 2085, 2895, 240));
+    m_Text1 = new QPlainTextEdit(this);
+    m_Text1->setGeometry(twips(540, 2520, 2085, 855));
+    m_Command1 = botao(this, QStringLiteral("Falar"), twips(2715, 2745, 765, 375));
+    m_Command2 = botao(this, QStringLiteral("Aplicar"), twips(3675, 2745, 1080, 375));
+    m_Command3 = botao(this, QStringLiteral("Sair"), twips(4980, 2745, 645, 375));
+    m_Image2 = new QLabel(this);
+    m_Image2->setGeometry(QRect(twips(3600, 720, 0, 0).topLeft(), QSize(165, 116)));
+    m_Image2->setPixmap(QPixmap(QStringLiteral(":/pictures/calibrar_face.png")));
+
+    const std::array<std::pair<QWidget*, const char*>, 13> nomes { { { m_Label2[0], "Label2_0" },
+        { m_Label2[1], "Label2_1" }, { m_Label2[2], "Label2_2" }, { m_Combo1, "Combo1" },
+        { m_Label1, "Label1" }, { m_HScroll1, "HScroll1" }, { m_Label3, "Label3" },
+        { m_HScroll2, "HScroll2" }, { m_Text1, "Text1" }, { m_Command1, "Command1" },
+        { m_Command2, "Command2" }, { m_Command3, "Command3" }, { m_Image2, "Image2" } } };
+    for (const auto& [widget, nome] : nomes) {
+        widget->setObjectName(QLatin1String(nome));
+        widget->setAccessibleName(QLatin1String(nome));
+    }
+
+    connect(m_Combo1, &QComboBox::activated, this, &Calibrar::Combo1_Click);
+    connect(m_HScroll1, &QScrollBar::valueChanged, this, &Calibrar::HScroll1_Change);
+    connect(m_HScroll2, &QScrollBar::valueChanged, this, &Calibrar::HScroll2_Change);
+    connect(m_Command1, &QPushButton::clicked, this, &Calibrar::Command1_Click);
+    connect(m_Command2, &QPushButton::clicked, this, &Calibrar::Command2_Click);
+    connect(m_Command3, &QPushButton::clicked, this, &Calibrar::Command3_Click);
+}
+
+void Calibrar::Form_Load()
+{
+    mudando = 0;
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    aplica_idioma();
+    move(0, 0);
+    if (m_tts->voice_count() < 1) {
+        QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), semVoz,
+            QMessageBox::Ok, this);
+        caixa.exec();
+        return;
+    }
+    enche_lista();
+    m_Combo1->setCurrentIndex(m_module.voz[0] - 1);
+    Combo1_Click();
+    poe_valor(m_HScroll1, m_module.voz[1]);
+    poe_valor(m_HScroll2, m_module.voz[2]);
+}
+
+void Calibrar::aplica_idioma()
+{
+    m_Text1->setPlainText(QStringLiteral("1 2 3 4 5 6 7"));
+    const TextosIdioma textos = textosDe(m_module.idioma);
+    m_Text1->setPlainText(textos.frase);
+    if (!textos.tom.isEmpty())
+        m_Label2[0]->setText(textos.tom);
+    if (!textos.velocidade.isEmpty())
+        m_Label2[1]->setText(textos.velocidade);
+}
+
+void Calibrar::enche_lista()
+{
+    const int total = m_tts->voice_count();
+    for (int i = 1; i <= total; ++i) {
+        const QString label = m_tts->voice_label(i);
+        m_Combo1->addItem(label + QStringLiteral(": ") + m_tts->voice_detail(i), i);
+    }
+}
+
+void Calibrar::poe_valor(QScrollBar* barra, int valor)
+{
+    barra->setValue(std::clamp(valor, barra->minimum(), barra->maximum()));
+}
+
+void Calibrar::Combo1_Click()
+{
+    if (m_Combo1->currentIndex() >= 0)
+        m_tts->select_voice(m_Combo1->currentData().toInt());
+    ajusta_faixa(m_HScroll1, m_tts->pitch_min(), m_tts->pitch_max());
+    ajusta_faixa(m_HScroll2, m_tts->speed_min(), m_tts->speed_max());
+}
+
+void Calibrar::ajusta_faixa(QScrollBar* barra, int minimo, int maximo)
+{
+    mudando = 1;
+    if (cabeEm16Bits(minimo))
+        barra->setMinimum(minimo);
+    if (cabeEm16Bits(maximo))
+        barra->setMaximum(maximo);
+    mudando = 0;
+    const int largura = barra->maximum() - barra->minimum();
+    if (cabeEm16Bits(largura))
+        barra->setValue(int(std::floor(largura / 2.0 + barra->minimum())));
+}
+
+void Calibrar::HScroll1_Change()
+{
+    muda_valor(m_HScroll1, m_Label1, &SpeechEngine::set_pitch);
+}
+
+void Calibrar::HScroll2_Change()
+{
+    muda_valor(m_HScroll2, m_Label3, &SpeechEngine::set_speed);
+}
+
+void Calibrar::muda_valor(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int))
+{
+    if (mudando == 1)
+        return;
+    rotulo->setText(QString::number(barra->value()));
+    (m_tts.get()->*aplica)(barra->value());
+}
+
+void Calibrar::Command1_Click()
+{
+    fala();
+}
+
+void Calibrar::fala()
+{
+    const QString texto = m_Text1->toPlainText();
+    m_tts->speak_text(texto.isEmpty() ? textosDe(m_module.idioma).pergunta : texto);
+}
+
+void Calibrar::Command2_Click()
+{
+    if (m_Combo1->currentIndex() >= 0)
+        m_module.voz[0] = qint16(m_Combo1->currentData().toInt());
+    m_module.voz[1] = qint16(m_HScroll1->value());
+    m_module.voz[2] = qint16(m_HScroll2->value());
+}
+
+void Calibrar::Command3_Click()
+{
+    m_tts1.select_voice(m_module.voz[0]);
+    m_tts1.set_pitch(m_module.voz[1]);
+    m_tts1.set_speed(m_module.voz[2]);
+    if (m_form1Text1)
+        m_form1Text1->clear();
+    close();
+}
+
+void Calibrar::mousePressEvent(QMouseEvent* event)
+{
+    QWindow* janela = windowHandle();
+    if (janela && janela->startSystemMove())
+        return;
+    // The window system refused: follow the pointer ourselves.
+    m_movendo = true;
+    m_pega_janela = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void Calibrar::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_movendo)
+        move(event->globalPosition().toPoint() - m_pega_janela);
+}
+
+void Calibrar::mouseReleaseEvent(QMouseEvent*)
+{
+    m_movendo = false;
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QPoint>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+struct SettingsValues;
+class SpeechEngine;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+
+// The voice calibration window: the operator picks a voice, pitch and speed and tries them on
+// the window's own engine `tts`. "Aplicar" records the choice in `voz`; "Sair" hands `voz` to the
+// main engine `tts1`, empties the main window's petition box and closes (and deletes) the window.
+// Modeless, topmost, moved by dragging its background. The main window constructs it, calls
+// Form_Load() once, then shows it.
+class Calibrar final : public QWidget {
+    Q_OBJECT
+public:
+    Calibrar(SettingsValues& module, SpeechEngine& tts1, QLineEdit* form1Text1,
+        std::unique_ptr<SpeechEngine> tts, QWidget* parent = nullptr);
+    ~Calibrar() override;
+
+    void Form_Load();
+    void Combo1_Click();
+    void HScroll1_Change();
+    void HScroll2_Change();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void fala();
+
+    SpeechEngine& tts() const { return *m_tts; }
+    QComboBox* Combo1() const { return m_Combo1; }
+    QScrollBar* HScroll1() const { return m_HScroll1; }
+    QScrollBar* HScroll2() const { return m_HScroll2; }
+    QLabel* Label1() const { return m_Label1; }
+    QLabel* Label3() const { return m_Label3; }
+    QLabel* Label2(int index) const { return m_Label2.at(size_t(index)); }
+    QPlainTextEdit* Text1() const { return m_Text1; }
+    QPushButton* Command1() const { return m_Command1; }
+    QPushButton* Command2() const { return m_Command2; }
+    QPushButton* Command3() const { return m_Command3; }
+    QLabel* Image2() const { return m_Image2; }
+
+    static const QString semVoz;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void cria_controles();
+    void aplica_idioma();
+    void enche_lista();
+    void ajusta_faixa(QScrollBar* barra, int minimo, int maximo);
+    static void poe_valor(QScrollBar* barra, int valor);
+    void muda_valor(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int));
+
+    SettingsValues& m_module;
+    SpeechEngine& m_tts1;
+    QPointer<QLineEdit> m_form1Text1;
+    std::unique_ptr<SpeechEngine> m_tts;
+
+    std::array<QLabel*, 3> m_Label2 {};
+    QComboBox* m_Combo1 = nullptr;
+    QLabel* m_Label1 = nullptr;
+    QScrollBar* m_HScroll1 = nullptr;
+    QLabel* m_Label3 = nullptr;
+    QScrollBar* m_HScroll2 = nullptr;
+    QPlainTextEdit* m_Text1 = nullptr;
+    QPushButton* m_Command1 = nullptr;
+    QPushButton* m_Command2 = nullptr;
+    QPushButton* m_Command3 = nullptr;
+    QLabel* m_Image2 = nullptr;
+
+    qint16 mudando = 0;
+    bool m_movendo = false;
+    QPoint m_pega_janela;
+};

@@ -1,0 +1,184 @@
+#include "SynthesisWorker.h"
+
+#include "AudioStream.h"
+
+#include <espeak-ng/speak_lib.h>
+
+#include <algorithm>
+
+namespace {
+
+// Guards every call into espeak-ng, the worker's and the set-up's alike.
+std::mutex& espeakMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+// What one espeak_Synth call needs in its callback. Word events come with or before the chunk
+// holding their first sample; each is handed to the stream with that chunk, so its mark sits at
+// the word's sample and is never reported ahead of the sound. espeak-ng's words are not quite
+// the text's blank-separated words (a lone dash has none, an extra event closes some texts), and
+// the windows count one event per blank-separated word, so events are mapped onto those words:
+// repeats are dropped and skipped words are reported together with the next one.
+struct Utterance {
+    const SynthesisWorker::Job* job = nullptr;
+    qint64 producedFrames = 0;
+    int nextWord = 0;
+    QList<AudioStream::Mark> pendingWords; // frames counted from the utterance's start
+
+    void onWord(const espeak_EVENT& e)
+    {
+        const QList<int>& starts = job->wordStarts;
+        const int word
+            = int(std::upper_bound(starts.begin(), starts.end(), e.text_position) - starts.begin())
+            - 1;
+        for (; nextWord <= word; ++nextWord)
+            pendingWords << AudioStream::Mark { e.sample, nextWord };
+    }
+
+    QList<AudioStream::Mark> takeWordsBefore(qint64 frame)
+    {
+        QList<AudioStream::Mark> marks;
+        while (!pendingWords.isEmpty() && pendingWords.first().frame < frame) {
+            const AudioStream::Mark word = pendingWords.takeFirst();
+            marks << AudioStream::Mark { std::max<qint64>(0, word.frame - producedFrames),
+                word.tag };
+        }
+        return marks;
+    }
+
+    QList<AudioStream::Mark> takeTail()
+    {
+        QList<AudioStream::Mark> tail;
+        for (const AudioStream::Mark& word : std::as_const(pendingWords))
+            tail << AudioStream::Mark { 0, word.tag };
+        for (; nextWord < job->wordStarts.size(); ++nextWord)
+            tail << AudioStream::Mark { 0, nextWord };
+        tail << AudioStream::Mark { 0, SynthesisWorker::endOfUtterance };
+        return tail;
+    }
+};
+
+int onSynthesized(short* wav, int count, espeak_EVENT* events)
+{
+    auto* utterance = static_cast<Utterance*>(events->user_data);
+    for (espeak_EVENT* e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e) {
+        if (e->type == espeakEVENT_WORD)
+            utterance->onWord(*e);
+    }
+    if (wav && count > 0) {
+        const QList<AudioStream::Mark> marks
+            = utterance->takeWordsBefore(utterance->producedFrames + count);
+        if (utterance->job->stream)
+            utterance->job->stream->append(
+                QByteArray(reinterpret_cast<const char*>(wav), count * qint64(sizeof(short))),
+                marks);
+        utterance->producedFrames += count;
+    }
+    return *utterance->job->cancelled ? 1 : 0;
+}
+
+} // namespace
+
+QList<int> SynthesisWorker::wordStartsOf(const QString& text)
+{
+    QList<int> starts;
+    bool inWord = false;
+    int position = 0;
+    for (const char32_t c : text.toUcs4()) {
+        ++position;
+        const bool blank = c == U' ';
+        if (!blank && !inWord)
+            starts << position;
+        inWord = !blank;
+    }
+    return starts;
+}
+
+SynthesisWorker& SynthesisWorker::instance()
+{
+    static SynthesisWorker worker;
+    return worker;
+}
+
+SynthesisWorker::SynthesisWorker()
+{
+    {
+        std::lock_guard lock(espeakMutex());
+        const int rate
+            = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+        if (rate <= 0)
+            return;
+        m_sampleRate = rate;
+        espeak_SetSynthCallback(onSynthesized);
+        const char* dataPath = nullptr;
+        espeak_Info(&dataPath);
+        m_voices = EspeakVoice::installed(QString::fromUtf8(dataPath));
+    }
+    m_thread = std::thread(&SynthesisWorker::run, this);
+}
+
+SynthesisWorker::~SynthesisWorker()
+{
+    if (!m_thread.joinable())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        for (Job& job : m_jobs)
+            *job.cancelled = true;
+    }
+    m_wakeUp.notify_one();
+    m_thread.join();
+    std::lock_guard lock(espeakMutex());
+    espeak_Terminate();
+}
+
+void SynthesisWorker::submit(Job job)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_jobs.push_back(std::move(job));
+    }
+    m_wakeUp.notify_one();
+}
+
+void SynthesisWorker::run()
+{
+    // A process's first utterance costs up to a few hundred milliseconds: pay it now, unheard.
+    if (!m_voices.isEmpty())
+        synthesize(Job { "oráculo", {}, m_voices.first().name, 50, 175, nullptr,
+            std::make_shared<std::atomic<bool>>(false) });
+    for (;;) {
+        std::unique_lock lock(m_mutex);
+        m_wakeUp.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+        if (m_stopping)
+            return;
+        const Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        lock.unlock();
+        synthesize(job);
+    }
+}
+
+void SynthesisWorker::synthesize(const Job& job)
+{
+    Utterance utterance;
+    utterance.job = &job;
+    {
+        std::lock_guard lock(espeakMutex());
+        if (job.voice != m_currentVoice && espeak_SetVoiceByName(job.voice.constData()) == EE_OK)
+            m_currentVoice = job.voice;
+        espeak_SetParameter(espeakRATE, job.rate, 0);
+        espeak_SetParameter(espeakPITCH, job.pitch, 0);
+        // Plain text only: no espeakSSML and no espeakPHONEMES, so markup and [[...]] typed by
+        // the operator are spoken as they stand.
+        if (!*job.cancelled)
+            espeak_Synth(job.text.constData(), size_t(job.text.size()) + 1, 0, POS_CHARACTER, 0,
+                espeakCHARS_UTF8, nullptr, &utterance);
+    }
+    if (!job.stream || *job.cancelled)
+        return;
+    job.stream->append({}, utterance.takeTail());
+}

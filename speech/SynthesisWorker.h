@@ -1,0 +1,58 @@
+#pragma once
+
+#include "EspeakVoice.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class AudioStream;
+
+// The process's one espeak-ng synthesizer, working on its own thread. espeak-ng keeps its voice
+// and parameters in globals and crashes when two threads synthesize at once, so every utterance
+// of every engine goes through here, one at a time, with its voice and parameters set afresh.
+// Samples stream into the utterance's AudioStream chunk by chunk, each word as a mark.
+class SynthesisWorker {
+public:
+    static constexpr int endOfUtterance = -1; // mark tag; word marks carry the word's index
+
+    struct Job {
+        QByteArray text; // UTF-8
+        QList<int> wordStarts; // 1-based character positions of the blank-separated words
+        QByteArray voice;
+        int pitch; // espeak-ng units
+        int rate;
+        std::shared_ptr<AudioStream> stream;
+        std::shared_ptr<std::atomic<bool>> cancelled;
+    };
+
+    static QList<int> wordStartsOf(const QString& text);
+    static SynthesisWorker& instance();
+    ~SynthesisWorker();
+
+    bool available() const { return m_sampleRate > 0; }
+    int sampleRate() const { return m_sampleRate; }
+    const QList<EspeakVoice>& voices() const { return m_voices; }
+    void submit(Job job);
+
+private:
+    SynthesisWorker();
+    void run();
+    void synthesize(const Job& job);
+
+    int m_sampleRate = 0;
+    QList<EspeakVoice> m_voices;
+    QByteArray m_currentVoice;
+
+    std::mutex m_mutex;
+    std::condition_variable m_wakeUp;
+    std::deque<Job> m_jobs;
+    bool m_stopping = false;
+    std::thread m_thread;
+};

@@ -1,0 +1,338 @@
+#include "Calibrar.h"
+#include "FakeSpeechEngine.h"
+#include "SettingsValues.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+class TestCalibrar : public QObject {
+    Q_OBJECT
+
+    SettingsValues m_module;
+    FakeSpeechEngine* m_tts1 = nullptr;
+    FakeSpeechEngine* m_tts = nullptr; // owned by the window
+    QLineEdit* m_form1Text1 = nullptr;
+    QPointer<Calibrar> m_window;
+
+    Calibrar& open(qint16 voice, qint16 pitch, qint16 speed, qint16 idioma = 0)
+    {
+        m_module.voz[0] = voice;
+        m_module.voz[1] = pitch;
+        m_module.voz[2] = speed;
+        m_module.idioma = idioma;
+        auto tts = std::make_unique<FakeSpeechEngine>();
+        m_tts = tts.get();
+        m_window = new Calibrar(m_module, *m_tts1, m_form1Text1, std::move(tts));
+        return *m_window;
+    }
+
+    Calibrar& load(qint16 voice, qint16 pitch, qint16 speed, qint16 idioma = 0)
+    {
+        Calibrar& window = open(voice, pitch, speed, idioma);
+        window.Form_Load();
+        return window;
+    }
+
+    static void pick(Calibrar& window, int entry)
+    {
+        window.Combo1()->setCurrentIndex(entry);
+        emit window.Combo1()->activated(entry);
+    }
+
+private slots:
+    void init()
+    {
+        m_module = SettingsValues {};
+        m_tts1 = new FakeSpeechEngine;
+        m_form1Text1 = new QLineEdit(QStringLiteral("MUDAR VOZ"));
+    }
+
+    void cleanup()
+    {
+        delete m_window;
+        delete m_tts1;
+        delete m_form1Text1;
+    }
+
+    void threeVoicesAreListedInOrderAndTheStoredOneIsSelected()
+    {
+        Calibrar& window = load(2, 65, 91);
+        QComboBox* list = window.Combo1();
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->itemText(0), QStringLiteral("Alpha: pt-br"));
+        QCOMPARE(list->itemText(2), QStringLiteral("Gamma: fr"));
+        for (int entry = 0; entry < 3; ++entry)
+            QCOMPARE(list->itemData(entry).toInt(), entry + 1);
+        QCOMPARE(list->currentIndex(), 1);
+        QCOMPARE(m_tts->voice, 2);
+        QCOMPARE(window.HScroll1()->value(), 65);
+        QCOMPARE(window.HScroll2()->value(), 91);
+        QCOMPARE(window.Label1()->text(), QStringLiteral("65"));
+        QCOMPARE(window.Label3()->text(), QStringLiteral("91"));
+        QCOMPARE(m_tts->calls,
+            QStringList({ "select_voice(2)", "set_pitch(50)", "set_speed(265)", "set_pitch(65)",
+                "set_speed(91)" }));
+        QVERIFY(m_tts1->calls.isEmpty());
+    }
+
+    void storedValuesOutsideTheRangesAreClampedAndAplicarStoresTheClampedOnes_data()
+    {
+        QTest::addColumn<int>("pitch");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("shownPitch");
+        QTest::addColumn<int>("shownSpeed");
+        QTest::newRow("above the maxima") << 500 << 9000 << 100 << 450;
+        QTest::newRow("below the minima") << -5 << 10 << 0 << 80;
+        QTest::newRow("on the bounds") << 100 << 80 << 100 << 80;
+    }
+
+    void storedValuesOutsideTheRangesAreClampedAndAplicarStoresTheClampedOnes()
+    {
+        QFETCH(int, pitch);
+        QFETCH(int, speed);
+        QFETCH(int, shownPitch);
+        QFETCH(int, shownSpeed);
+        Calibrar& window = load(2, qint16(pitch), qint16(speed));
+        QCOMPARE(window.HScroll1()->value(), shownPitch);
+        QCOMPARE(window.HScroll2()->value(), shownSpeed);
+        QCOMPARE(window.Label1()->text(), QString::number(shownPitch));
+        window.Command2()->click();
+        QCOMPARE(m_module.voz[0], qint16(2));
+        QCOMPARE(m_module.voz[1], qint16(shownPitch));
+        QCOMPARE(m_module.voz[2], qint16(shownSpeed));
+        QVERIFY(m_tts1->calls.isEmpty());
+    }
+
+    void pickingAnotherVoiceResetsBothBarsToTheMiddleOfItsRanges()
+    {
+        Calibrar& window = load(2, 65, 91);
+        m_tts->pMin = -20;
+        m_tts->pMax = 200;
+        m_tts->sMin = 100;
+        m_tts->sMax = 401;
+        m_tts->calls.clear();
+        pick(window, 2);
+        QCOMPARE(m_tts->voice, 3);
+        QCOMPARE(window.HScroll1()->value(), 90);
+        QCOMPARE(window.HScroll2()->value(), 250);
+        QCOMPARE(window.Label1()->text(), QStringLiteral("90"));
+        QCOMPARE(window.Label3()->text(), QStringLiteral("250"));
+        QCOMPARE(
+            m_tts->calls, QStringList({ "select_voice(3)", "set_pitch(90)", "set_speed(250)" }));
+    }
+
+    void rewritingTheRangesNeitherChangesTheLabelsNorCallsTheEngine()
+    {
+        Calibrar& window = load(2, 65, 91);
+        // New ranges that push the current values out: the bars move while the ranges are set.
+        m_tts->pMin = 70;
+        m_tts->pMax = 72;
+        m_tts->sMin = 20;
+        m_tts->sMax = 22;
+        m_tts->calls.clear();
+        QStringList labelsAtEachCall;
+        connect(window.HScroll1(), &QScrollBar::rangeChanged, this, [&] {
+            labelsAtEachCall << window.Label1()->text() + QLatin1Char('/')
+                    + window.Label3()->text();
+        });
+        connect(window.HScroll2(), &QScrollBar::rangeChanged, this, [&] {
+            labelsAtEachCall << window.Label1()->text() + QLatin1Char('/')
+                    + window.Label3()->text();
+        });
+        pick(window, 0);
+        QCOMPARE(labelsAtEachCall, QStringList({ "65/91", "65/91", "71/91", "71/91" }));
+        QCOMPARE(
+            m_tts->calls, QStringList({ "select_voice(1)", "set_pitch(71)", "set_speed(21)" }));
+    }
+
+    void rangeBoundsBeyondSixteenBitsLeaveTheBarAlone()
+    {
+        Calibrar& window = open(2, 65, 91);
+        m_tts->pMin = -40000;
+        m_tts->pMax = 40000;
+        window.Form_Load();
+        QCOMPARE(window.HScroll1()->minimum(), 0);
+        QCOMPARE(window.HScroll1()->maximum(), 32767);
+        QCOMPARE(window.HScroll1()->value(), 65);
+    }
+
+    void aDraggedThumbCallsNothingUntilReleased()
+    {
+        Calibrar& window = load(2, 65, 91);
+        m_tts->calls.clear();
+        QScrollBar* bar = window.HScroll1();
+        bar->setSliderDown(true);
+        bar->setSliderPosition(30);
+        bar->setSliderPosition(35);
+        QVERIFY(m_tts->calls.isEmpty());
+        QCOMPARE(window.Label1()->text(), QStringLiteral("65"));
+        bar->setSliderDown(false);
+        QCOMPARE(m_tts->calls, QStringList({ "set_pitch(35)" }));
+        QCOMPARE(window.Label1()->text(), QStringLiteral("35"));
+    }
+
+    void aStoredVoiceOutsideTheListSelectsNothingButStillSetsTheRanges()
+    {
+        Calibrar& window = load(9, 65, 91);
+        QCOMPARE(window.Combo1()->currentIndex(), -1);
+        QVERIFY(!m_tts->calls.join(QLatin1Char(' ')).contains(QLatin1String("select_voice")));
+        QCOMPARE(window.HScroll1()->value(), 65);
+        window.HScroll1()->setValue(40);
+        window.Command2()->click();
+        QCOMPARE(m_module.voz[0], qint16(9));
+        QCOMPARE(m_module.voz[1], qint16(40));
+    }
+
+    void sairWithoutAplicarRestoresTheStoredValuesOnTheMainEngine()
+    {
+        Calibrar& window = load(2, 65, 91);
+        pick(window, 2);
+        window.HScroll1()->setValue(10);
+        window.HScroll2()->setValue(300);
+        window.Command3()->click();
+        QCOMPARE(
+            m_tts1->calls, QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)" }));
+        QVERIFY(m_form1Text1->text().isEmpty());
+        QTRY_VERIFY(m_window.isNull());
+    }
+
+    void aplicarThenSairHandsTheNewChoiceToTheMainEngine()
+    {
+        Calibrar& window = load(2, 65, 91);
+        pick(window, 2);
+        window.HScroll1()->setValue(10);
+        window.Command2()->click();
+        window.Command3()->click();
+        QCOMPARE(
+            m_tts1->calls, QStringList({ "select_voice(3)", "set_pitch(10)", "set_speed(265)" }));
+    }
+
+    void captionsAndTrialSentenceFollowTheLanguage_data()
+    {
+        QTest::addColumn<int>("idioma");
+        QTest::addColumn<QString>("sentence");
+        QTest::addColumn<QString>("pitch");
+        QTest::addColumn<QString>("speed");
+        QTest::newRow("Portuguese") << 0 << "Eu sou o Oráculo que tudo vê e tudo sabe."
+                                    << "Tom"
+                                    << "Velocidade";
+        QTest::newRow("English") << 1 << "I am the Oracle who sees everything and know everything."
+                                 << "Pitch"
+                                 << "Velocity";
+        QTest::newRow("French shows Pitch as English does")
+            << 2 << "Je suis l'oracle qui voient tout et savent tout."
+            << "Pitch"
+            << "Vitesse";
+        QTest::newRow("Spanish") << 3 << "Soy el oráculo que ve todo y sabe todo."
+                                 << "Tono"
+                                 << "Velocidad";
+        QTest::newRow("any other keeps the design captions") << 7 << "1 2 3 4 5 6 7"
+                                                             << "Tom"
+                                                             << "Velocidade";
+    }
+
+    void captionsAndTrialSentenceFollowTheLanguage()
+    {
+        QFETCH(int, idioma);
+        QFETCH(QString, sentence);
+        QFETCH(QString, pitch);
+        QFETCH(QString, speed);
+        Calibrar& window = load(2, 65, 91, qint16(idioma));
+        QCOMPARE(window.Text1()->toPlainText(), sentence);
+        QCOMPARE(window.Label2(0)->text(), pitch);
+        QCOMPARE(window.Label2(1)->text(), speed);
+        QCOMPARE(window.Label2(2)->text(), QStringLiteral("Vozes disponíveis"));
+        QCOMPARE(window.Command1()->text(), QStringLiteral("Falar"));
+    }
+
+    void falarSpeaksTheTrialTextOrTheDefaultQuestion_data()
+    {
+        QTest::addColumn<int>("idioma");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("text as typed") << 0 << " Olá,  mundo "
+                                       << " Olá,  mundo ";
+        QTest::newRow("empty, Portuguese") << 0 << ""
+                                           << "Como vai você?";
+        QTest::newRow("empty, English") << 1 << ""
+                                        << "How are you?";
+        QTest::newRow("empty, French") << 2 << ""
+                                       << "Comment alle vouz?";
+        QTest::newRow("empty, Spanish") << 3 << ""
+                                        << "Como estas?";
+        QTest::newRow("empty, any other") << -1 << ""
+                                          << "1 2 3 4 5 6 7";
+    }
+
+    void falarSpeaksTheTrialTextOrTheDefaultQuestion()
+    {
+        QFETCH(int, idioma);
+        QFETCH(QString, typed);
+        QFETCH(QString, spoken);
+        Calibrar& window = load(2, 65, 91, qint16(idioma));
+        window.Text1()->setPlainText(typed);
+        window.Command1()->click();
+        QCOMPARE(m_tts->spoken, QStringList({ spoken }));
+        QVERIFY(m_tts1->spoken.isEmpty());
+    }
+
+    void withoutVoicesOnlyTheNoticeIsShown()
+    {
+        Calibrar& window = open(2, 65, 91);
+        m_tts->labels.clear();
+        QString shown;
+        QString title;
+        QList<QMessageBox::StandardButton> buttons;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            shown = box->text();
+            title = box->windowTitle();
+            for (QAbstractButton* b : box->buttons())
+                buttons << box->standardButton(b);
+            box->accept();
+        });
+        closer.start(10);
+        window.Form_Load();
+        QCOMPARE(shown, Calibrar::semVoz);
+        QCOMPARE(shown,
+            QStringLiteral("Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
+                           "acompanha o jogo ou busque na Internet por Text-to-Speech Engines"));
+        QCOMPARE(title, QApplication::applicationDisplayName());
+        QCOMPARE(buttons, QList<QMessageBox::StandardButton>({ QMessageBox::Ok }));
+        QCOMPARE(window.Combo1()->count(), 0);
+        QCOMPARE(window.HScroll1()->maximum(), 32767);
+        QVERIFY(m_tts->calls.isEmpty());
+        window.Command2()->click();
+        QCOMPARE(m_module.voz[1], qint16(0));
+    }
+
+    void theWindowIsTopmostAtTheTopLeftAndDeletesItselfOnClose()
+    {
+        Calibrar& window = load(2, 65, 91);
+        QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window.testAttribute(Qt::WA_DeleteOnClose));
+        QCOMPARE(window.size(), QSize(439, 245));
+        QCOMPARE(window.pos(), QPoint(0, 0));
+        QCOMPARE(window.Command3()->geometry(), QRect(332, 183, 43, 25));
+        QCOMPARE(window.Image2()->geometry(), QRect(240, 48, 165, 116));
+        window.show();
+        window.close();
+        QTRY_VERIFY(m_window.isNull());
+        QVERIFY(m_tts1->calls.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestCalibrar)
+#include "test_calibrar.moc"
