@@ -1,7 +1,46 @@
+#include "EspeakEngine.h"
+#include "Form1.h"
+#include "Pause.h"
+#include "PetitionBox.h"
+#include "Random.h"
+#include "WavSoundPlayer.h"
+
 #include <QApplication>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+
+    WavSoundPlayer sound;
+    ThreadPause pause;
+    SystemRandom random;
+    Module1 module;
+    const Platform platform {
+        sound,
+        pause,
+        random,
+        QCoreApplication::applicationDirPath(),
+        [] { return std::make_unique<EspeakEngine>(); },
+        [] {
+            std::fflush(nullptr);
+            std::_Exit(0);
+        },
+    };
+
+    Form1 form1(module, platform);
+    form1.Form_Load();
+    form1.show();
+    if (const QScreen* screen = form1.screen()) {
+        QRect frame = form1.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        form1.move(frame.topLeft());
+    }
+    form1.Text1->setFocus();
+    return app.exec();
 }

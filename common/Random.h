@@ -11,7 +11,7 @@ public:
     virtual float next() = 0;
 
     // Int(Rnd * n): a whole number from 0 to n - 1.
-    int pick(int n) { return static_cast<int>(next() * static_cast<float>(n)); }
+    int pick(int n) { return static_cast<int>(static_cast<double>(next()) * n); }
 };
 
 class SystemRandom final : public Random {

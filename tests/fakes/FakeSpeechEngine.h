@@ -61,7 +61,8 @@ public:
         m_timer.stop();
         m_queue.clear();
         m_wordsLeft = 0;
-        finish();
+        m_speaking = false;
+        emit silenced();
     }
 
 private:

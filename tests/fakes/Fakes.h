@@ -5,6 +5,8 @@
 #include "SoundPlayer.h"
 
 #include <QList>
+
+#include <functional>
 #include <QStringList>
 
 // Records each sound played ("play(<file name>)") into a shared log.
@@ -27,7 +29,7 @@ private:
     QStringList* m_log;
 };
 
-// Records pauses instead of blocking.
+// Records pauses instead of blocking; onSleep lets a test look at the screen at each pause.
 class FakePause final : public Pause {
 public:
     explicit FakePause(QStringList* log = nullptr)
@@ -35,9 +37,12 @@ public:
     {
     }
     QList<int> pauses;
+    std::function<void()> onSleep;
     void sleep(int ms) override
     {
         pauses << ms;
+        if (onSleep)
+            onSleep();
         if (m_log)
             *m_log << QStringLiteral("sleep(%1)").arg(ms);
     }

@@ -1,0 +1,291 @@
+#include "Form1.h"
+
+#include "AppFolder.h"
+#include "EsperaFala.h"
+#include "HotSpot.h"
+#include "OrbCanvas.h"
+#include "Pause.h"
+#include "PetitionBox.h"
+#include "Random.h"
+#include "Settings.h"
+#include "SoundPlayer.h"
+#include "Timer.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMovie>
+#include <QScreen>
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QRect twips(int left, int top, int width, int height)
+{
+    return { left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+        height / kTwipsPerPixel };
+}
+
+const QColor kPaleYellow(255, 255, 192);
+
+struct GifPlace {
+    const char* file;
+    QRect rect;
+};
+const GifPlace kGifs[7] = {
+    { "\\GargoyleLeft.gif", twips(120, 1800, 975, 1920) },
+    { "\\Candlelight.gif", twips(5280, 120, 1695, 2400) },
+    { "\\skullgloweyered.gif", twips(10200, 120, 1695, 2415) },
+    { "\\ghostlyskull.gif", twips(8880, 2280, 2040, 1560) },
+    { "\\skeletoninhammock.gif", twips(720, 3480, 4695, 4245) },
+    { "\\eyesdemonic.gif", twips(360, 7320, 3615, 1245) },
+    { "\\reaperattack.gif", twips(6960, 120, 2100, 2220) },
+};
+
+const QRect kLabels[4] = {
+    twips(0, 3960, 615, 2895),
+    twips(4200, 7920, 855, 495),
+    twips(10440, 2760, 1095, 855),
+    twips(9240, 120, 615, 1935),
+};
+
+const char* const kGifNames[7] = { "Gif89a1(0)", "Gif89a1(1)", "Gif89a2", "Gif89a3", "Gif89a4",
+    "Gif89a5", "Gif89a6" };
+
+// Pictures that sit on the stage but are no hot spot: the pointer crossing them must not count
+// as crossing the background.
+void blockMousePropagation(QWidget* w)
+{
+    w->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+}
+
+Form1::Form1(Module1& module, const Platform& platform, QWidget* parent)
+    : QMainWindow(parent)
+    , m_module(module)
+    , m_platform(platform)
+    , m_tts1(platform.newEngine())
+{
+    setWindowTitle(QStringLiteral("Quorvel,. Oráculo falante - contato: oraculo@quorvel.example"));
+    Timer1 = new Timer(350, false, this);
+    Timer2 = new Timer(5000, true, this);
+    buildStage();
+    buildMenus();
+    wireHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildStage()
+{
+    auto* stage = new HotSpot(this);
+    stage->setObjectName(QStringLiteral("Form1"));
+    stage->setAutoFillBackground(true);
+    QPalette black = stage->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    stage->setPalette(black);
+    stage->setFixedSize(792, 573);
+    setCentralWidget(stage);
+    connect(stage, &HotSpot::mouseMoved, this, &Form1::rearma);
+
+    for (int i = 0; i < 7; ++i) {
+        Gifs[i] = new QLabel(stage);
+        Gifs[i]->setObjectName(QLatin1String(kGifNames[i]));
+        Gifs[i]->setGeometry(kGifs[i].rect);
+        Gifs[i]->setAlignment(Qt::AlignCenter);
+        blockMousePropagation(Gifs[i]);
+    }
+
+    Picture2 = new QLabel(stage);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setGeometry(twips(240, 0, 5355, 1875));
+    Picture2->setPixmap(QPixmap(QStringLiteral(":/pictures/banner.png")));
+    blockMousePropagation(Picture2);
+
+    Picture1 = new OrbCanvas(stage);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twips(5280, 3840, 6795, 4770));
+    Picture1->setPhoto(QPixmap(QStringLiteral(":/pictures/face.jpg")));
+    connect(Picture1, &OrbCanvas::mouseMoved, this, &Form1::rearma);
+
+    Picture4 = new QLabel(stage);
+    Picture4->setObjectName(QStringLiteral("Picture4"));
+    Picture4->setGeometry(twips(2310, 1935, 2040, 810));
+    Picture4->setPixmap(QPixmap(QStringLiteral(":/pictures/face_crop.png")));
+    Picture4->hide();
+    blockMousePropagation(Picture4);
+
+    for (int i = 0; i < 4; ++i) {
+        Labels[i] = new HotSpot(stage);
+        Labels[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        Labels[i]->setGeometry(kLabels[i]);
+    }
+
+    // The frame around the petition box is drawn only: the pointer passes through it.
+    auto* shape1 = new QFrame(stage);
+    shape1->setObjectName(QStringLiteral("Shape1"));
+    shape1->setGeometry(twips(1680, 2760, 6855, 495));
+    shape1->setStyleSheet(QStringLiteral("QFrame { border: 1px solid rgb(120, 70, 20); }"));
+    shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Text1 = new PetitionBox(stage);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips(1920, 2850, 6375, 375));
+    Text1->setFrame(false);
+    QFont font(QStringLiteral("Arial"), 12);
+    font.setBold(true);
+    Text1->setFont(font);
+    Text1->setToolTip(QStringLiteral("Se quiser um conselho, digite CONSELHO"));
+    QPalette box = Text1->palette();
+    box.setColor(QPalette::Base, Qt::black);
+    box.setColor(QPalette::Text, kPaleYellow);
+    box.setColor(QPalette::Highlight, Qt::black);
+    box.setColor(QPalette::HighlightedText, Qt::black);
+    Text1->setPalette(box);
+    blockMousePropagation(Text1);
+
+    Picture3 = new HotSpot(stage);
+    Picture3->setObjectName(QStringLiteral("Picture3"));
+    Picture3->setGeometry(twips(0, 0, 855, 780));
+    auto* eye = new QMovie(QStringLiteral(":/pictures/eye.gif"), QByteArray(), Picture3);
+    if (eye->isValid()) {
+        Picture3->setMovie(eye);
+        eye->start();
+    }
+    Picture3->hide();
+
+    Text1->setFocus();
+}
+
+void Form1::buildMenus()
+{
+    menuArquivo = menuBar()->addMenu(QStringLiteral("Arquivo"));
+    menuArquivoSair = menuArquivo->addAction(QStringLiteral("Sair"));
+    menuOpcoes = menuBar()->addMenu(QString::fromUtf8("Opções"));
+    menuOpcoesVoz = menuOpcoes->addAction(QStringLiteral("Mudar voz"));
+    menuOpcoes->addSeparator();
+    menuOpcoesPortu = menuOpcoes->addAction(QString::fromUtf8("Português"));
+    MenuOpcoesEng = menuOpcoes->addAction(QStringLiteral("English"));
+    menuOpcoesFran = menuOpcoes->addAction(QString::fromUtf8("Française"));
+    menuOpcoesEsp = menuOpcoes->addAction(QString::fromUtf8("Español"));
+    for (QAction* a : { menuOpcoesPortu, MenuOpcoesEng, menuOpcoesFran, menuOpcoesEsp })
+        a->setCheckable(true);
+    menuHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    menuHelpAbout = menuHelp->addAction(QStringLiteral("Sobre"));
+}
+
+void Form1::wireHandlers()
+{
+    Text1->keyDown = [this](int k) { Text1_KeyDown(k); };
+    Text1->keyPress = [this](QChar ch) { Text1_KeyPress(ch); };
+    Text1->keyUp = [this](int k) { Text1_KeyUp(k); };
+
+    connect(Timer1, &Timer::timeout, this, &Form1::Timer1_Timer);
+    connect(Timer2, &Timer::timeout, this, &Form1::Timer2_Timer);
+
+    const QString* frases[4] = { &textos.frase_amigo, &textos.frase_olhos, &textos.frase_olhar,
+        &textos.frase_morte };
+    for (int i = 0; i < 4; ++i)
+        connect(Labels[i], &HotSpot::mouseMoved, this, [this, f = frases[i]] { fala_hotspot(*f); });
+    connect(Picture3, &HotSpot::mouseMoved, this, [this] { fala_hotspot(textos.frase_olho); });
+
+    connect(m_tts1.get(), &SpeechEngine::word_event, this, &Form1::tts1_WordEvent);
+
+    connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
+    connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
+    QAction* const idiomas[4] = { menuOpcoesPortu, MenuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
+    for (qint16 i = 0; i < 4; ++i)
+        connect(idiomas[i], &QAction::triggered, this, [this, i] { troca_idioma(i); });
+}
+
+QString Form1::arquivo(const QString& backslashName) const
+{
+    return appFile(m_platform.appFolder, backslashName);
+}
+
+void Form1::play(const QString& backslashName)
+{
+    m_platform.sound.play(arquivo(backslashName));
+}
+
+void Form1::Form_Load()
+{
+    Text1->setText(QString());
+    for (int i = 0; i < 7; ++i) {
+        auto* movie = new QMovie(arquivo(QLatin1String(kGifs[i].file)), QByteArray(), Gifs[i]);
+        if (movie->isValid()) {
+            Gifs[i]->setMovie(movie);
+            movie->start();
+        }
+    }
+    resposta_rapida = false;
+    Timer2->setInterval(250);
+    Timer2->setEnabled(true);
+    le_ini(m_module, arquivo(QLatin1String(kSettingsFileName)));
+    carregando = true;
+    troca_idioma(m_module.idioma);
+    carregando = false;
+    m_tts1->select_voice(m_module.voz[0]);
+    m_tts1->set_pitch(m_module.voz[1]);
+    m_tts1->set_speed(m_module.voz[2]);
+    play(QStringLiteral("\\SINISTER.wav"));
+    m_platform.pause.sleep(3000);
+    m_tts1->speak_text(textos.frase_pergunta);
+}
+
+void Form1::troca_idioma(qint16 lingua)
+{
+    m_module.idioma = lingua;
+    muda_lingua(lingua, textos);
+    if (const LegendasMenu* legendas = legendasMenu(lingua)) {
+        QAction* const idiomas[4] = { menuOpcoesPortu, MenuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
+        for (qint16 i = 0; i < 4; ++i)
+            idiomas[i]->setChecked(i == lingua);
+        menuOpcoesVoz->setText(QString::fromUtf8(legendas->menuOpcoesVoz));
+        menuArquivo->setTitle(QString::fromUtf8(legendas->menuArquivo));
+        menuArquivoSair->setText(QString::fromUtf8(legendas->menuArquivoSair));
+        menuHelp->setTitle(QString::fromUtf8(legendas->menuHelp));
+        menuHelpAbout->setText(QString::fromUtf8(legendas->menuHelpAbout));
+        menuOpcoes->setTitle(QString::fromUtf8(legendas->menuOpcoes));
+    }
+    if (!carregando)
+        abre_calibrar();
+    if (!carregando)
+        Text1->setFocus();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+void Form1::fim()
+{
+    m_tts1->speak_text(textos.frase_despedida);
+    espera_fala(*m_tts1);
+    fecha_tudo();
+}
+
+void Form1::fecha_tudo()
+{
+    // Unloading the main window saves the settings and comes back here once more; that inner
+    // pass is the one that ends the process.
+    descarrega_outras();
+    if (!m_descarregando) {
+        Form_Unload();
+        return;
+    }
+    m_platform.endProcess();
+}
+
+void Form1::Form_Unload()
+{
+    if (m_descarregando)
+        return;
+    m_descarregando = true;
+    salva_ini(m_module, arquivo(QLatin1String(kSettingsFileName)));
+    fecha_tudo();
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "LanguageTables.h"
+#include "Module1.h"
+#include "PetitionState.h"
+#include "Platform.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+
+class Calibrar;
+class Form2;
+class HotSpot;
+class OrbCanvas;
+class PetitionBox;
+class QAction;
+class QLabel;
+class QMenu;
+class Timer;
+
+// The oracle's stage. How the pieces fit:
+//  - Form_Load reads the settings, applies the language, configures the voice `tts1`, plays
+//    the start-up sound and, after a staged 3 s pause, invites a question;
+//  - the petition box feeds PetitionState (the hidden-answer trick) and, on Enter, tests the
+//    question for the keywords, then delivers the answer (waiting phrase, orb, pause, answer);
+//  - timers, hot spots and the orb dress the stage;
+//  - fim and Form_Unload end the program, saving the settings exactly once.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form1(Module1& module, const Platform& platform, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    void Form_Load();
+    void troca_idioma(qint16 lingua);
+    void fim();
+    void acende_bola();
+
+    // Form-level state shared by the handlers.
+    PetitionState petition;
+    bool resposta_rapida = false;
+    QString ultima_resposta;
+    bool carregando = false;
+    qint16 ja_falou = 0;
+    TextosIdioma textos;
+
+    // Widgets, by the names the handlers use.
+    PetitionBox* Text1 = nullptr;
+    OrbCanvas* Picture1 = nullptr;
+    QLabel* Picture2 = nullptr;
+    HotSpot* Picture3 = nullptr;
+    QLabel* Picture4 = nullptr;
+    std::array<HotSpot*, 4> Labels {}; // Label1 .. Label4
+    std::array<QLabel*, 7> Gifs {}; // Gif89a1(0), Gif89a1(1), Gif89a2 .. Gif89a6
+    Timer* Timer1 = nullptr;
+    Timer* Timer2 = nullptr;
+    SpeechEngine& tts1() { return *m_tts1; }
+
+    QMenu* menuArquivo = nullptr;
+    QAction* menuArquivoSair = nullptr;
+    QMenu* menuOpcoes = nullptr;
+    QAction* menuOpcoesVoz = nullptr;
+    QAction* menuOpcoesPortu = nullptr;
+    QAction* MenuOpcoesEng = nullptr;
+    QAction* menuOpcoesFran = nullptr;
+    QAction* menuOpcoesEsp = nullptr;
+    QMenu* menuHelp = nullptr;
+    QAction* menuHelpAbout = nullptr;
+
+    QPointer<Calibrar> calibrar() const { return m_calibrar; }
+    QPointer<Form2> form2() const { return m_form2; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildStage();
+    void buildMenus();
+    void wireHandlers();
+
+    // Petition entry.
+    void Text1_KeyDown(int keyCode);
+    void Text1_KeyPress(QChar ch);
+    void Text1_KeyUp(int keyCode);
+    bool contem(const QString& q, const QString (&palavras)[2]) const;
+    void setText1Colour(const QColor& colour);
+
+    // Answer delivery.
+    void entrega(int r);
+    void responde();
+    static bool semResposta(const QString& resposta);
+
+    // Effects.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void fala_hotspot(const QString& frase);
+    void rearma();
+    void tts1_WordEvent();
+
+    // Other windows.
+    void abre_calibrar();
+    void abre_form2();
+    void descarrega_outras();
+
+    // Shutdown.
+    void fecha_tudo();
+    void Form_Unload();
+
+    QString arquivo(const QString& backslashName) const;
+    void play(const QString& backslashName);
+
+    Module1& m_module;
+    Platform m_platform;
+    std::unique_ptr<SpeechEngine> m_tts1;
+    QPointer<Calibrar> m_calibrar;
+    QPointer<Form2> m_form2;
+    bool m_descarregando = false;
+};

@@ -1,0 +1,58 @@
+// The windows the main window opens: voice calibration and the I Ching consultation. Each is
+// loaded on first use; opening it again while it is loaded only brings it forward.
+#include "Form1.h"
+
+#include "Calibrar.h"
+#include "Form2.h"
+#include "PetitionBox.h"
+
+#include <QLabel>
+
+namespace {
+
+void bringForward(QWidget* w)
+{
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+}
+
+void Form1::abre_calibrar()
+{
+    if (m_calibrar) {
+        bringForward(m_calibrar);
+        return;
+    }
+    m_calibrar = new Calibrar(m_module, *m_tts1, Text1, m_platform.newEngine());
+    m_calibrar->Form_Load();
+    bringForward(m_calibrar);
+}
+
+void Form1::abre_form2()
+{
+    if (m_form2) {
+        bringForward(m_form2);
+        return;
+    }
+    m_form2 = new Form2(m_module, *m_tts1, m_platform.random, [this] { acende_bola(); }, Text1, this,
+        Gifs[0]);
+    m_form2->Form_Load();
+}
+
+void Form1::tts1_WordEvent()
+{
+    if (m_form2)
+        m_form2->mostra_palavra();
+}
+
+void Form1::descarrega_outras()
+{
+    for (QWidget* other : { static_cast<QWidget*>(m_calibrar.data()), static_cast<QWidget*>(m_form2.data()) }) {
+        if (other) {
+            other->hide();
+            other->deleteLater();
+        }
+    }
+}

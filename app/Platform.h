@@ -1,0 +1,21 @@
+#pragma once
+
+#include "SpeechEngine.h"
+
+#include <QString>
+
+#include <functional>
+
+class Pause;
+class Random;
+class SoundPlayer;
+
+// What the windows need from the system: the seams tests replace with fakes.
+struct Platform {
+    SoundPlayer& sound;
+    Pause& pause;
+    Random& random;
+    QString appFolder;
+    SpeechEngineFactory newEngine; // each call gives a fresh, independent instance
+    std::function<void()> endProcess; // ends at once: no handler runs afterwards
+};

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "FakeSpeechEngine.h"
+#include "Fakes.h"
+#include "Form1.h"
+#include "PetitionBox.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// A main window on fakes: every engine it creates, every sound, pause and speech lands in one
+// log, in order; draws are scripted; ending the process is only counted.
+struct Form1Fixture {
+    QStringList log;
+    FakeSoundPlayer sound { &log };
+    FakePause pause { &log };
+    ScriptedRandom random;
+    QTemporaryDir dir;
+    Module1 module;
+    QList<FakeSpeechEngine*> engines;
+    int ended = 0;
+    std::unique_ptr<Form1> form;
+
+    explicit Form1Fixture(const QByteArray& ini = QByteArray())
+    {
+        if (!ini.isNull()) {
+            QFile f(dir.filePath("oraculo.ini"));
+            if (f.open(QIODevice::WriteOnly))
+                f.write(ini);
+        }
+        const Platform platform { sound, pause, random, dir.path(),
+            [this] {
+                auto engine = std::make_unique<FakeSpeechEngine>(&log);
+                engines << engine.get();
+                return std::unique_ptr<SpeechEngine>(std::move(engine));
+            },
+            [this] { ++ended; } };
+        form = std::make_unique<Form1>(module, platform);
+    }
+
+    FakeSpeechEngine& tts1() { return *engines.first(); }
+    QString iniPath() const { return dir.filePath("oraculo.ini"); }
+    QByteArray ini() const
+    {
+        QFile f(iniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // Loads the window and forgets what start-up did, so a test sees only its own steps.
+    void loaded()
+    {
+        form->Form_Load();
+        QTRY_COMPARE(tts1().speaking_state(), 0);
+        log.clear();
+        tts1().spoken.clear();
+        tts1().calls.clear();
+        pause.pauses.clear();
+        sound.played.clear();
+    }
+
+    void type(const QString& keys)
+    {
+        for (QChar ch : keys)
+            QTest::keyClick(form->Text1, ch.toLatin1());
+    }
+    // As on a real keyboard, Enter is released while the answer is on its way: the release is
+    // handled inside the delivery's first wait, not after it.
+    void enter()
+    {
+        QTimer::singleShot(0, form->Text1, [this] { QTest::keyRelease(form->Text1, Qt::Key_Return); });
+        QTest::keyPress(form->Text1, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+};

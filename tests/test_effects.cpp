@@ -1,0 +1,131 @@
+#include "Form1Fixture.h"
+#include "HotSpot.h"
+#include "OrbCanvas.h"
+#include "Timer.h"
+
+#include <QMouseEvent>
+
+class TestEffects : public QObject {
+    Q_OBJECT
+
+    static void moveOver(QWidget* w)
+    {
+        const QPointF at(2, 2);
+        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+            Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+    }
+
+private slots:
+    void orbDrawsFadingYellowRingsAndLeavesThePhoto()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QList<OrbCanvas::Ring> drawn;
+        bool crop = true, blinking = false;
+        fx.pause.onSleep = [&] {
+            drawn << fx.form->Picture1->rings().last();
+            crop = crop && !fx.form->Picture4->isHidden();
+            blinking = blinking || fx.form->Timer2->isEnabled();
+        };
+        fx.random.draws = { 0.999f };
+        fx.form->acende_bola();
+        QCOMPARE(drawn.size(), 5 * 60);
+        for (int i = 0; i < drawn.size(); ++i) {
+            const int step = i % 60;
+            QCOMPARE(drawn[i].centre, QPointF(226.5, 159));
+            QCOMPARE(drawn[i].radius, 60.0 + 5 * step);
+            QCOMPARE(drawn[i].colour, QColor(255 - 4 * step, 255 - 4 * step, 0));
+        }
+        QVERIFY(crop && !blinking);
+        QVERIFY(fx.form->Picture1->rings().isEmpty());
+        QVERIFY(fx.form->Picture4->isHidden());
+        QVERIFY(fx.form->Timer2->isEnabled());
+
+        fx.pause.pauses.clear();
+        fx.random.draws = { 0.0f };
+        fx.form->acende_bola();
+        QCOMPARE(fx.pause.pauses.size(), 60);
+    }
+
+    void theEyeWandersInsideItsBoxAndParksOutOfSight()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.random.draws = { 0.0f, 0.0f, 0.99999994f, 0.99999994f };
+        emit fx.form->Timer1->timeout();
+        QCOMPARE(fx.form->Picture3->pos(), QPoint(32, 32));
+        emit fx.form->Timer1->timeout();
+        QCOMPARE(fx.form->Picture3->pos(), QPoint(419, 284));
+        QPoint parked;
+        fx.tts1().msPerWord = 5;
+        connect(&fx.tts1(), &SpeechEngine::word_event, fx.form.get(),
+            [&] { parked = fx.form->Picture3->pos(); }, Qt::SingleShotConnection);
+        fx.type(",a.");
+        fx.enter();
+        QCOMPARE(parked, QPoint(-200, -200));
+        QVERIFY(!QRect(QPoint(0, 0), fx.form->centralWidget()->size())
+                .intersects(QRect(parked, fx.form->Picture3->size())));
+        QVERIFY(!fx.form->Timer1->isEnabled());
+        QCOMPARE(fx.form->Timer1->interval(), 0);
+    }
+
+    void blinkingAlternatesItsTwoIntervals()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QList<int> intervals;
+        QList<bool> shown;
+        for (int i = 0; i < 4; ++i) {
+            emit fx.form->Timer2->timeout();
+            intervals << fx.form->Timer2->interval();
+            shown << !fx.form->Picture4->isHidden();
+        }
+        QCOMPARE(intervals, QList<int>({ 3500, 250, 3500, 250 }));
+        QCOMPARE(shown, QList<bool>({ true, false, true, false }));
+    }
+
+    void hotSpotsSpeakOncePerPassOverTheBackground()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        Form1& f = *fx.form;
+        moveOver(f.Labels[1]);
+        moveOver(f.Labels[1]);
+        QTRY_COMPARE(fx.tts1().speaking_state(), 0);
+        QCOMPARE(fx.tts1().spoken.size(), 1);
+        // Across the text box, the banner or a picture: still disarmed.
+        moveOver(f.Text1);
+        moveOver(f.Picture2);
+        moveOver(f.Gifs[4]);
+        moveOver(f.Labels[0]);
+        QCOMPARE(fx.tts1().spoken.size(), 1);
+        // Across the black background, or the face: armed again.
+        moveOver(f.centralWidget());
+        moveOver(f.Labels[0]);
+        QTRY_COMPARE(fx.tts1().speaking_state(), 0);
+        moveOver(f.Picture1);
+        moveOver(f.Labels[3]);
+        QTRY_COMPARE(fx.tts1().speaking_state(), 0);
+        QCOMPARE(fx.tts1().spoken,
+            QStringList({ QString::fromUtf8("Estes olhos veêm no fundo de sua alma..."),
+                "este é o meu amigo bahiano...", "Cuidado. A morte vai te dar as respostas..." }));
+    }
+
+    void aHotSpotWhileTheOracleSpeaksSaysNothingAndStaysArmed()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.tts1().stuck = true;
+        fx.form->Picture3->show();
+        moveOver(fx.form->Picture3);
+        QVERIFY(fx.tts1().spoken.isEmpty());
+        QCOMPARE(fx.form->ja_falou, qint16(0));
+        fx.tts1().stuck = false;
+        moveOver(fx.form->Picture3);
+        QCOMPARE(fx.tts1().spoken, QStringList { QString::fromUtf8("Este é o olho que tudo vê e tudo sabe...") });
+    }
+};
+
+QTEST_MAIN(TestEffects)
+#include "test_effects.moc"

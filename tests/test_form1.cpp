@@ -1,0 +1,161 @@
+#include "Form1Fixture.h"
+#include "Timer.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+    static QStringList checks(Form1& f)
+    {
+        QStringList on;
+        for (QAction* a : { f.menuOpcoesPortu, f.MenuOpcoesEng, f.menuOpcoesFran, f.menuOpcoesEsp }) {
+            if (a->isChecked())
+                on << a->text();
+        }
+        return on;
+    }
+    static QStringList captions(Form1& f)
+    {
+        return { f.menuArquivo->title(), f.menuArquivoSair->text(), f.menuOpcoes->title(),
+            f.menuOpcoesVoz->text(), f.menuHelp->title(), f.menuHelpAbout->text() };
+    }
+
+private slots:
+    void firstStartFollowsTheStagedOrder()
+    {
+        Form1Fixture fx;
+        fx.form->Form_Load();
+        QCOMPARE(fx.log,
+            QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)", "play(SINISTER.wav)",
+                "sleep(3000)", "speak_text(Faça sua pergunta)" }));
+        QCOMPARE(fx.module.idioma, 0);
+        QCOMPARE(checks(*fx.form), QStringList { QString::fromUtf8("Português") });
+        QVERIFY(fx.form->calibrar().isNull());
+        QVERIFY(fx.form->Timer2->isEnabled());
+        QCOMPARE(fx.form->Timer2->interval(), 250);
+        QVERIFY(!fx.form->Timer1->isEnabled());
+        QVERIFY(fx.form->Text1->text().isEmpty());
+    }
+
+    void menusFollowTheStoredLanguage_data()
+    {
+        QTest::addColumn<QByteArray>("idioma");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QStringList>("checked");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("Portuguese") << QByteArray("0")
+                                    << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
+                                    << QStringList { "Português" } << "Faça sua pergunta";
+        QTest::newRow("English") << QByteArray(" 1")
+                                 << QStringList { "File", "Exit", "Options", "Change Voice", "Help", "About" }
+                                 << QStringList { "English" } << "make your question";
+        QTest::newRow("French") << QByteArray("2")
+                                << QStringList { "Arquivo", "Sortie", "Opções", "Changez Voix", "Ajuda", "Sobre" }
+                                << QStringList { "Française" } << "make your question";
+        QTest::newRow("Spanish") << QByteArray("3")
+                                 << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
+                                 << QStringList { "Español" } << "haga su pregunta";
+        QTest::newRow("outside the table") << QByteArray("9")
+                                           << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Help", "Sobre" }
+                                           << QStringList {} << "";
+    }
+    void menusFollowTheStoredLanguage()
+    {
+        QFETCH(QByteArray, idioma);
+        QFETCH(QStringList, captions);
+        QFETCH(QStringList, checked);
+        QFETCH(QString, prompt);
+        Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
+        fx.form->Form_Load();
+        QCOMPARE(TestForm1::captions(*fx.form), captions);
+        QCOMPARE(checks(*fx.form), checked);
+        QCOMPARE(fx.tts1().spoken, QStringList { prompt });
+    }
+
+    void switchingLanguagesLeavesOneCheckAndNoEarlierText()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        for (QAction* a : { fx.form->menuOpcoesEsp, fx.form->MenuOpcoesEng, fx.form->menuOpcoesFran,
+                 fx.form->MenuOpcoesEng })
+            a->trigger();
+        QCOMPARE(checks(*fx.form), QStringList { "English" });
+        QCOMPARE(fx.module.idioma, 1);
+        QCOMPARE(fx.form->textos.frase_pedido, QStringLiteral("Answer Oracle - Please I beg you"));
+        QCOMPARE(fx.form->textos.palavras_conselho[0], QStringLiteral("ADVICE"));
+        QCOMPARE(fx.form->menuHelp->title(), QStringLiteral("Help"));
+        // Choosing the language that is already checked keeps it checked.
+        fx.form->MenuOpcoesEng->trigger();
+        QCOMPARE(checks(*fx.form), QStringList { "English" });
+    }
+
+    void aboutDoesNothing()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.form->menuHelpAbout->trigger();
+        QVERIFY(fx.log.isEmpty());
+    }
+
+    void closingByTheWindowSystemSavesOnceWithoutFarewell()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.form->MenuOpcoesEng->trigger();
+        fx.form->close();
+        QCOMPARE(fx.ended, 1);
+        QVERIFY(fx.tts1().spoken.isEmpty());
+        QCOMPARE(fx.ini(), QByteArray("[Quorvel]\nvozvoz= 2\nvoztom= 65\nvozvel= 91\nidioma= 1\n"));
+        fx.form->close();
+        QCOMPARE(fx.ended, 1);
+    }
+
+    void exitMenuSaysFarewellThenSavesOnce()
+    {
+        Form1Fixture fx("[Quorvel]\nidioma=2\n");
+        fx.loaded();
+        fx.tts1().msPerWord = 20;
+        fx.module.voz[1] = 70;
+        fx.form->menuArquivoSair->trigger();
+        QCOMPARE(fx.tts1().spoken, QStringList { "Arrevois. Voyez-vous dans l'enfer..." });
+        QCOMPARE(fx.tts1().speaking_state(), 0);
+        QCOMPARE(fx.ended, 1);
+        QVERIFY(fx.ini().contains("voztom= 70\n"));
+        QVERIFY(fx.ini().contains("idioma= 2\n"));
+    }
+
+    void closeBoxDuringTheFarewellEndsAtOnce()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.tts1().stuck = true;
+        int endedAtClose = 0;
+        QByteArray savedAtClose;
+        QTimer::singleShot(20, fx.form.get(), [&] {
+            fx.form->close();
+            endedAtClose = fx.ended;
+            savedAtClose = fx.ini();
+            // Here the process is gone; release the wait so the test can finish.
+            fx.tts1().stuck = false;
+            fx.tts1().finishNow();
+        });
+        fx.form->fim();
+        QCOMPARE(endedAtClose, 1);
+        QVERIFY(savedAtClose.startsWith("[Quorvel]"));
+    }
+
+    void missingPicturesAndSoundsDoNotStopStartUp()
+    {
+        Form1Fixture fx;
+        fx.form->Form_Load();
+        for (QLabel* gif : fx.form->Gifs)
+            QVERIFY(!gif->movie());
+        QCOMPARE(fx.tts1().spoken.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "test_form1.moc"

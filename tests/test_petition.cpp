@@ -1,0 +1,176 @@
+#include "Form1Fixture.h"
+#include "HotSpot.h"
+#include "PetitionState.h"
+#include "Timer.h"
+
+#include <QInputMethodEvent>
+
+class TestPetition : public QObject {
+    Q_OBJECT
+
+    static QString pt(const char* s) { return QString::fromUtf8(s); }
+
+private slots:
+    void theTrickRevealsThePetitionOneCharacterPerKey()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QStringList shown;
+        for (char key : { ',', 's', 'i', 'm', '.' }) {
+            QTest::keyClick(fx.form->Text1, key);
+            shown << fx.form->Text1->text();
+        }
+        QCOMPARE(shown, QStringList({ "R", "Re", "Res", "Resp", "Respo" }));
+        QCOMPARE(fx.form->petition.resposta, QStringLiteral("sim"));
+        fx.type(" vou casar?");
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo vou casar?"));
+        QCOMPARE(fx.form->petition.modo_secreto, qint16(0));
+    }
+
+    void keysThatProduceNoCharacterRevealButCollectNothing()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.type(",");
+        QTest::keyClick(fx.form->Text1, Qt::Key_Left);
+        QTest::keyClick(fx.form->Text1, Qt::Key_Delete);
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Res"));
+        QVERIFY(fx.form->petition.resposta.isEmpty());
+        // A capital typed with Shift: one reveal for the Shift release, one for the letter.
+        // (keyClick with a modifier presses and releases Shift around the letter)
+        QTest::keyClick(fx.form->Text1, 'S', Qt::ShiftModifier);
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
+        QCOMPARE(fx.form->petition.resposta, QStringLiteral("S"));
+    }
+
+    void backspaceEditsTheHiddenAnswer()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.type(",");
+        QTest::keyClick(fx.form->Text1, Qt::Key_Backspace);
+        QVERIFY(fx.form->petition.resposta.isEmpty());
+        fx.type("nao");
+        QTest::keyClick(fx.form->Text1, Qt::Key_Backspace);
+        QCOMPARE(fx.form->petition.resposta, QStringLiteral("na"));
+        // The box's own editing took one petition character away; the next key restores it.
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Res"));
+        fx.type("o");
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
+        QCOMPARE(fx.form->petition.resposta, QStringLiteral("nao"));
+    }
+
+    void autoRepeatCollectsEveryCharacterButRevealsOnce()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.type(",");
+        for (int i = 0; i < 4; ++i) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", i > 0);
+            QApplication::sendEvent(fx.form->Text1, &press);
+        }
+        QTest::keyRelease(fx.form->Text1, Qt::Key_A);
+        QCOMPARE(fx.form->petition.resposta, QStringLiteral("aaaa"));
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Re"));
+    }
+
+    void aCommaInsideTheQuestionStartsCaptureAgain()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.type(",a.quem");
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Resquem"));
+        fx.type(",b");
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
+        QCOMPARE(fx.form->petition.resposta, QStringLiteral("ab"));
+    }
+
+    void aFullStopBecomesTheNextPetitionCharacterOrVanishesPastTheEnd()
+    {
+        PetitionState s;
+        s.keyPress(QLatin1Char('.'));
+        QCOMPARE(s.keyUp(46, "quem.", pt("Responda")).value(), QStringLiteral("quemR"));
+        s.pos_pedido = 8;
+        s.keyPress(QLatin1Char('.'));
+        QCOMPARE(s.keyUp(46, "quem.", pt("Responda")).value(), QStringLiteral("quem"));
+    }
+
+    void moreKeysThanThePhraseKeepShowingItWhole()
+    {
+        PetitionState s;
+        s.keyPress(QLatin1Char(','));
+        for (int i = 0; i < 20; ++i) {
+            s.keyPress(QLatin1Char('x'));
+            QCOMPARE(s.keyUp('X', QString(), "Abc").value(), QString("Abc").left(i + 1));
+        }
+        QCOMPARE(s.resposta.size(), 20);
+    }
+
+    void revealStopsAtTheSixteenBitLimit()
+    {
+        PetitionState s;
+        s.modo_secreto = PetitionState::Capturando;
+        s.pos_pedido = 32766;
+        const QString phrase(40000, QLatin1Char('p'));
+        QCOMPARE(s.keyUp('A', QString(), phrase)->size(), 32767);
+        QCOMPARE(s.keyUp('A', QString(), phrase)->size(), 32767);
+        QCOMPARE(s.pos_pedido, qint16(32767));
+        s.keyPress(QLatin1Char('.'));
+        QVERIFY(s.keyUp(46, "x.", phrase).has_value());
+    }
+
+    void accentsFromAnInputMethodAreCapturedAndHidden()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.type(",n");
+        QInputMethodEvent compose;
+        compose.setCommitString(pt("ã"));
+        QApplication::sendEvent(fx.form->Text1, &compose);
+        fx.type("o.");
+        QCOMPARE(fx.form->petition.resposta, pt("não"));
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
+        QVERIFY(!fx.form->Text1->text().contains(pt("ã")));
+    }
+
+    void enterIsNeverCollected()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.type(",sim");
+        fx.enter();
+        QTRY_COMPARE(fx.tts1().speaking_state(), 0);
+        QVERIFY(fx.form->petition.resposta.isEmpty());
+        QCOMPARE(fx.form->petition.modo_secreto, qint16(1));
+    }
+
+    void keyHooksStartTheEyeAndTheBlinking()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.form->Timer2->setEnabled(false);
+        fx.form->Picture4->show();
+        fx.type("a");
+        QVERIFY(fx.form->Timer1->isEnabled());
+        QCOMPARE(fx.form->Timer1->interval(), 350);
+        QVERIFY(fx.form->Timer2->isEnabled());
+        QVERIFY(fx.form->Picture4->isHidden());
+        QVERIFY(!fx.form->Picture3->isHidden());
+        QCOMPARE(fx.form->Text1->palette().color(QPalette::Text), QColor(Qt::white));
+    }
+
+    void keyClickSkipsSpaceAndShiftOutsideCapture()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.type(" a");
+        QTest::keyClick(fx.form->Text1, Qt::Key_Shift);
+        QCOMPARE(fx.sound.played, QStringList { "blip1.wav" });
+        fx.type(", ");
+        QTest::keyClick(fx.form->Text1, Qt::Key_Shift);
+        QCOMPARE(fx.sound.played.size(), 4);
+    }
+};
+
+QTEST_MAIN(TestPetition)
+#include "test_petition.moc"
