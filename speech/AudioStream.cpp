@@ -149,7 +149,7 @@ void AudioStream::startPumping()
 
 void AudioStream::pump()
 {
-    QList<int> reached;
+    QList<Mark> reached;
     {
         std::lock_guard lock(m_mutex);
         if (m_cut) {
@@ -169,8 +169,8 @@ void AudioStream::pump()
         reached = takeReachedMarks();
         stopWhenIdle();
     }
-    for (int tag : reached)
-        emit markReached(tag);
+    for (const Mark& mark : reached)
+        emit markReached(mark.tag, mark.frame);
 }
 
 void AudioStream::openSink()
@@ -219,6 +219,7 @@ void AudioStream::feedDevice()
         room -= written;
         m_chunkOffset += written;
         m_writtenFrames += framesOf(written);
+        m_soundWritten += framesOf(written);
         if (m_chunkOffset >= chunk.size()) {
             m_chunks.pop_front();
             m_chunkOffset = 0;
@@ -245,6 +246,9 @@ void AudioStream::padWithSilence(qint64 room)
 
 void AudioStream::feedVirtual()
 {
+    for (const QByteArray& chunk : m_chunks)
+        m_soundWritten += framesOf(chunk.size());
+    m_soundWritten -= framesOf(m_chunkOffset);
     m_chunks.clear();
     m_chunkOffset = 0;
     m_writtenFrames = m_queuedFrames;
@@ -267,11 +271,11 @@ void AudioStream::updatePlayed()
     m_playedFrames = std::clamp(played, m_playedFrames.load(), m_writtenFrames);
 }
 
-QList<int> AudioStream::takeReachedMarks()
+QList<AudioStream::Mark> AudioStream::takeReachedMarks()
 {
-    QList<int> reached;
+    QList<Mark> reached;
     while (!m_marks.empty() && m_marks.front().frame <= m_playedFrames) {
-        reached << m_marks.front().tag;
+        reached << m_marks.front();
         m_marks.pop_front();
     }
     return reached;

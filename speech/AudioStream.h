@@ -16,8 +16,8 @@ class QIODevice;
 class QTimer;
 
 // One stream of PCM played by a QAudioSink on the audio thread. Marks are positions in the
-// stream; markReached(tag) is emitted on the audio thread (connect it queued) once playback has
-// passed one, never earlier.
+// stream; markReached(tag, frame) is emitted on the audio thread (connect it queued) once playback
+// has passed one, never earlier.
 //
 // Without a usable device (no audio server or sink: open error; a device failing mid-way: fatal
 // error) the stream goes on against a real-time virtual clock, so timing and marks behave the
@@ -47,12 +47,13 @@ public:
 
     qint64 queuedFrames() const;
     qint64 writtenFrames() const; // handed to the device (or to the virtual clock)
+    qint64 soundWrittenFrames() const { return m_soundWritten; } // the same, padding left out
     qint64 playedFrames() const;
     bool isVirtual() const;
     int sampleRate() const;
 
 signals:
-    void markReached(int tag);
+    void markReached(int tag, qint64 frame);
 
 private:
     AudioStream(const QAudioFormat& format, Clock clock);
@@ -69,7 +70,7 @@ private:
     void padWithSilence(qint64 room);
     void feedVirtual();
     void updatePlayed();
-    QList<int> takeReachedMarks();
+    QList<Mark> takeReachedMarks();
     void stopWhenIdle();
     bool hasWork() const;
     qint64 framesOf(qint64 bytes) const;
@@ -82,6 +83,7 @@ private:
     qint64 m_queuedFrames = 0;
     qint64 m_writtenFrames = 0;
     std::atomic<qint64> m_playedFrames { 0 };
+    std::atomic<qint64> m_soundWritten { 0 };
     std::atomic<bool> m_virtual;
     std::atomic<bool> m_wakePosted { false };
     bool m_cut = false;

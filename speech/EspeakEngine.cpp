@@ -111,10 +111,10 @@ int EspeakEngine::speed_max() const
     return speedHighest;
 }
 
-void EspeakEngine::onMark(int tag)
+void EspeakEngine::onMark(int tag, qint64 frame)
 {
     if (tag != SynthesisWorker::endOfUtterance) {
-        emit word_event(tag + 1, 0, 0);
+        emit word_event(tag + 1, int(frame * 1000 / m_stream->sampleRate()), 0);
         return;
     }
     if (m_pending > 0 && --m_pending == 0)

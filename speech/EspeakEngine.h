@@ -9,7 +9,8 @@
 // The real voice: libespeak-ng as a synthesizer, its samples played on this engine's own audio
 // stream, so two engines can speak at once. Pitch runs 0 to 100 (scaled down into espeak-ng's
 // range so that the stored default 65 stays deep), speed 80 to 450 words per minute.
-// Without espeak-ng data there are no voices and speak_text does nothing.
+// word_event carries the word's number in its utterance and its position in the engine's
+// stream in milliseconds. Without espeak-ng data there are no voices and speak_text does nothing.
 class EspeakEngine final : public SpeechEngine {
     Q_OBJECT
 public:
@@ -34,7 +35,7 @@ public:
     const AudioStream& stream() const { return *m_stream; }
 
 private:
-    void onMark(int tag);
+    void onMark(int tag, qint64 frame);
 
     int m_voice = 1;
     int m_pitch = 50;

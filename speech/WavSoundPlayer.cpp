@@ -23,7 +23,7 @@ WavSoundPlayer::WavSoundPlayer(AudioStream::Clock clock)
 {
     QObject::connect(
         m_stream.get(), &AudioStream::markReached, m_stream.get(),
-        [playing = m_playing](int) { *playing = false; }, Qt::DirectConnection);
+        [playing = m_playing](int, qint64) { *playing = false; }, Qt::DirectConnection);
 }
 
 WavSoundPlayer::~WavSoundPlayer()
