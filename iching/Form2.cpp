@@ -114,8 +114,7 @@ void Form2::cria_textos()
     m_Text3->setFont(arial(14.25));
     m_Text3->setReadOnly(true);
     pinta(m_Text3, kAmareloPalido);
-    m_Text3->installEventFilter(this);
-    engole_soltas(m_Text3);
+    vigia(m_Text3);
 
     m_Text2 = new QTextEdit(this);
     m_Text2->setObjectName(QStringLiteral("Text2"));
@@ -125,11 +124,9 @@ void Form2::cria_textos()
     m_Text2->setAcceptRichText(false);
     pinta(m_Text2, kVermelho);
     pinta(m_Text2->viewport(), kVermelho);
-    m_Text2->installEventFilter(this);
     m_Text2->viewport()->setMouseTracking(true);
-    m_Text2->viewport()->installEventFilter(this);
-    engole_soltas(m_Text2);
-    engole_soltas(m_Text2->viewport());
+    vigia(m_Text2);
+    vigia(m_Text2->viewport());
 }
 
 void Form2::cria_sair()
@@ -140,8 +137,7 @@ void Form2::cria_sair()
     m_Label1->setFont(arial(14.25));
     pinta(m_Label1, kAmareloPalido);
     m_Label1->setMouseTracking(true);
-    m_Label1->installEventFilter(this);
-    engole_soltas(m_Label1);
+    vigia(m_Label1);
 }
 
 void Form2::cria_pauzinhos()
@@ -158,17 +154,18 @@ void Form2::cria_pauzinhos()
         pinta(pauzinho, kLaranja);
         pauzinho->setMouseTracking(true);
         pauzinho->setFocusPolicy(Qt::ClickFocus);
-        pauzinho->installEventFilter(this);
-        engole_soltas(pauzinho);
+        vigia(pauzinho);
         m_Picture1.at(static_cast<size_t>(i)) = pauzinho;
     }
 }
 
-// Qt hands a drop that a child refuses on to its parent, where it would count as a drop on the
-// window; these children take every stick drop and do nothing with it.
-void Form2::engole_soltas(QWidget* widget)
+// Esc on a watched child leaves the window. Qt hands a drop that a child refuses on to its
+// parent, where it would count as a drop on the window, so watched children take every stick
+// drop and do nothing with it.
+void Form2::vigia(QWidget* widget)
 {
     widget->setAcceptDrops(true);
+    widget->installEventFilter(this);
 }
 
 void Form2::Form_Load()
@@ -218,6 +215,7 @@ void Form2::mostra_hexagrama()
         return;
     m_perguntou = 1;
     m_Text3->setText(m_state.iching_nome[m_state.iching_indice]);
+    m_Text3->setCursorPosition(0);
     m_tts1.speak_text(m_state.iching_texto[m_state.iching_indice]);
     espera_fala(m_tts1);
     if (interrompida(self))
@@ -232,7 +230,7 @@ void Form2::mostra_palavra()
     if (texto.isEmpty() || m_state.iching_ativo != 1)
         return;
     const int tamanho = static_cast<int>(texto.size());
-    for (int i = m_state.iching_posicao; i <= tamanho; ++i) {
+    for (int i = qMax(1, m_state.iching_posicao); i <= tamanho; ++i) {
         if (texto.at(i - 1) == QLatin1Char(' ') || i == tamanho) {
             m_Text2->setPlainText(texto.left(i));
             m_state.iching_posicao = i + 1;

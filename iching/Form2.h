@@ -62,7 +62,7 @@ private:
     void cria_textos();
     void cria_sair();
     void cria_pauzinhos();
-    void engole_soltas(QWidget* widget);
+    void vigia(QWidget* widget);
     bool filtra_sair(QEvent* event);
     bool filtra_pauzinho(int pauzinho, QEvent* event);
     void posiciona_pauzinhos();

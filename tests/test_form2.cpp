@@ -177,6 +177,7 @@ void TestForm2::six_drops_deliver_the_hexagram_and_gather_the_sticks()
     QCOMPARE(stage.orbs, 1);
     QCOMPARE(stage.state.iching_indice, 11);
     QCOMPARE(stage.form->Text3()->text(), QStringLiteral("T'AI - A paz"));
+    QCOMPARE(stage.form->Text3()->cursorPosition(), 0);
     QCOMPARE(stage.tts1.spoken.last(), stage.state.iching_texto[11]);
     QCOMPARE(stage.form->Text2()->toPlainText(), stage.state.iching_texto[11]);
     QCOMPARE(stage.form->perguntou(), 1);
