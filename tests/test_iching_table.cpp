@@ -16,7 +16,6 @@ private slots:
     void texts_have_the_advice_form();
     void only_entries_14_and_37_end_without_a_blank();
     void entry_0_means_no_hexagram();
-    void filling_twice_gives_the_same_table();
 };
 
 void TestIchingTable::codes_select_their_hexagram_data()
@@ -143,20 +142,6 @@ void TestIchingTable::entry_0_means_no_hexagram()
     QVERIFY(state.iching_texto[0].isEmpty());
     QVERIFY(state.iching_nome[0].isEmpty());
     QVERIFY(state.iching_codigo[0].isEmpty());
-}
-
-void TestIchingTable::filling_twice_gives_the_same_table()
-{
-    IchingState primeira;
-    IchingState segunda;
-    iching_ini(primeira);
-    iching_ini(segunda);
-    iching_ini(segunda);
-    for (int i = 0; i <= 64; ++i) {
-        QCOMPARE(segunda.iching_codigo[i], primeira.iching_codigo[i]);
-        QCOMPARE(segunda.iching_nome[i], primeira.iching_nome[i]);
-        QCOMPARE(segunda.iching_texto[i], primeira.iching_texto[i]);
-    }
 }
 
 QTEST_APPLESS_MAIN(TestIchingTable)
