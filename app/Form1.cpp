@@ -223,7 +223,7 @@ void Form1::Form_Load()
     resposta_rapida = false;
     Timer2->setInterval(250);
     Timer2->setEnabled(true);
-    le_ini(m_module, arquivo(QLatin1String(kSettingsFileName)));
+    le_ini(m_module, m_platform.settingsPath);
     carregando = true;
     troca_idioma(m_module.idioma);
     carregando = false;
@@ -286,6 +286,6 @@ void Form1::Form_Unload()
     if (m_descarregando)
         return;
     m_descarregando = true;
-    salva_ini(m_module, arquivo(QLatin1String(kSettingsFileName)));
+    salva_ini(m_module, m_platform.settingsPath);
     fecha_tudo();
 }

@@ -15,7 +15,8 @@ struct Platform {
     SoundPlayer& sound;
     Pause& pause;
     Random& random;
-    QString appFolder;
+    QString appFolder; // where the pictures and sounds are
+    QString settingsPath; // the settings file
     SpeechEngineFactory newEngine; // each call gives a fresh, independent instance
     std::function<void()> endProcess; // ends at once: no handler runs afterwards
 };

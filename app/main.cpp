@@ -1,3 +1,4 @@
+#include "AppFolder.h"
 #include "EspeakEngine.h"
 #include "Form1.h"
 #include "Pause.h"
@@ -25,7 +26,9 @@ int main(int argc, char** argv)
         sound,
         pause,
         random,
-        QCoreApplication::applicationDirPath(),
+        dataFolder(QCoreApplication::applicationDirPath()),
+        settingsFile(
+            QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_CONFIG_HOME")),
         [] { return std::make_unique<EspeakEngine>(); },
         [] {
             std::fflush(nullptr);

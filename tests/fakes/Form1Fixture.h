@@ -31,7 +31,7 @@ struct Form1Fixture {
             if (f.open(QIODevice::WriteOnly))
                 f.write(ini);
         }
-        const Platform platform { sound, pause, random, dir.path(),
+        const Platform platform { sound, pause, random, dir.path(), iniPath(),
             [this] {
                 auto engine = std::make_unique<FakeSpeechEngine>(&log);
                 engines << engine.get();
