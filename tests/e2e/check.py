@@ -1,0 +1,36 @@
+"""Assertions that say what was expected and what was seen, and figures worth keeping."""
+
+import time
+
+
+class Failure(AssertionError):
+    pass
+
+
+def expect(condition, expected, seen):
+    if not condition:
+        raise Failure("expected %s\n  seen: %s" % (expected, seen))
+
+
+def eventually(probe, accept, timeout, interval=0.2):
+    """Polls probe() until accept(value) holds; returns the last value either way."""
+    deadline = time.monotonic() + timeout
+    value = probe()
+    while not accept(value) and time.monotonic() < deadline:
+        time.sleep(interval)
+        value = probe()
+    return value
+
+
+class Figures:
+    def __init__(self, path):
+        self.path = path
+        self.lines = []
+
+    def note(self, name, value, unit=""):
+        line = "%s: %s%s" % (name, "%.3f" % value if isinstance(value, float) else value,
+                             " " + unit if unit else "")
+        self.lines.append(line)
+        print("  figure  " + line, flush=True)
+        with open(self.path, "a") as out:
+            out.write(line + "\n")

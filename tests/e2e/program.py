@@ -1,0 +1,120 @@
+"""The quorvel program under test, run from a fresh copy of the application folder."""
+
+import os
+import shutil
+import subprocess
+import time
+
+import accessibility as a11y
+
+TICKS = os.sysconf("SC_CLK_TCK")
+
+
+class Program:
+    def __init__(self, session, app_dir, work_dir, settings=None):
+        self.session = session
+        self.folder = os.path.join(work_dir, "app")
+        shutil.rmtree(self.folder, ignore_errors=True)
+        shutil.copytree(app_dir, self.folder)
+        if os.path.exists(self.settings_path):
+            os.remove(self.settings_path)
+        if settings is not None:
+            with open(self.settings_path, "w") as ini:
+                ini.write(settings)
+        self.proc = None
+        self.started_at = None
+        self._app = None
+
+    @property
+    def settings_path(self):
+        return os.path.join(self.folder, "oraculo.ini")
+
+    def settings_lines(self):
+        with open(self.settings_path, encoding="latin-1") as ini:
+            return [line.rstrip("\r\n") for line in ini]
+
+    def start(self):
+        self.started_at = self.session.recording.now()
+        self.proc = self.session.spawn_program(
+            "quorvel", [os.path.join(self.folder, "quorvel")],
+            extra_env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb"},
+            cwd=self.folder)
+        return self
+
+    @property
+    def pid(self):
+        return self.proc.pid
+
+    def alive(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout):
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    # -- the window system -----------------------------------------------------------------
+
+    def main_window(self, timeout=30):
+        """X id of the main window, once it is mapped."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline and self.alive():
+            found = self.session.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                      str(self.pid), "--name", "^Quorvel,\\."])
+            ids = found.stdout.split()
+            if ids:
+                return ids[0]
+            time.sleep(0.2)
+        return None
+
+    def window_title(self, window):
+        return self.session.run(["xdotool", "getwindowname", window]).stdout.rstrip("\n")
+
+    def window_geometry(self, window):
+        """Screen position and size of a window's client area."""
+        shown = self.session.run(["xdotool", "getwindowgeometry", "--shell", window]).stdout
+        values = dict(line.split("=", 1) for line in shown.split())
+        return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
+
+    # -- accessibility ----------------------------------------------------------------------
+
+    def accessible(self, timeout=20):
+        if self._app is None:
+            self._app = a11y.application(self.pid, timeout)
+        return self._app
+
+    def widget(self, name, timeout=10):
+        deadline = time.monotonic() + timeout
+        while True:
+            app = self.accessible()
+            node = a11y.find(app, name=name) if app else None
+            if node is not None or time.monotonic() >= deadline:
+                return node
+            time.sleep(0.2)
+
+    def text1(self):
+        return a11y.text(self.widget("Text1"))
+
+    # -- resources --------------------------------------------------------------------------
+
+    def cpu_seconds(self):
+        with open("/proc/%d/stat" % self.pid) as stat:
+            fields = stat.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / TICKS
+
+    def rss_kib(self):
+        with open("/proc/%d/status" % self.pid) as status:
+            for line in status:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1])
+        return 0
+
+    def stop(self):
+        if self.proc is not None and self.alive():
+            self.proc.terminate()
+            try:
+                self.proc.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()

@@ -1,0 +1,260 @@
+"""A private desktop session: X display, D-Bus with the accessibility bus, PulseAudio with a
+null sink, and a recorder on that sink's monitor.
+
+Every process started here carries a marker in its environment, so that the clean-up can find
+and stop the ones that detached themselves (the accessibility bus daemons do) by their ids,
+and leave nothing behind even after a failure.
+"""
+
+import os
+import signal
+import shutil
+import subprocess
+import tempfile
+import time
+import uuid
+
+from audio import Recording
+
+MARKER = "QUORVEL_E2E_SESSION"
+SINK = "quorvel_null"
+
+
+class SessionError(RuntimeError):
+    pass
+
+
+def _wait_for(predicate, timeout, what):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if predicate():
+            return
+        time.sleep(0.05)
+    raise SessionError("timed out after %.0f s waiting for %s" % (timeout, what))
+
+
+class Session:
+    def __init__(self, out_dir):
+        self.out_dir = out_dir
+        self.id = uuid.uuid4().hex
+        self.root = tempfile.mkdtemp(prefix="quorvel-e2e-")
+        self.procs = []
+        self.env = None
+        self.recording = None
+        self.display = None
+
+    # -- start ------------------------------------------------------------------------------
+
+    def start(self):
+        self.env = self._base_env()
+        self._start_x()
+        self._start_dbus()
+        self._start_accessibility()
+        self._start_pulseaudio()
+        self._start_keepalive()
+        self.recording = self._start_recorder()
+        # The test itself talks to the display and the accessibility bus.
+        for name in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"):
+            os.environ[name] = self.env[name]
+        return self
+
+    def _base_env(self):
+        env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "PULSE_", "DBUS_"))}
+        runtime = os.path.join(self.root, "runtime")
+        home = os.path.join(self.root, "home")
+        for folder in (runtime, home):
+            os.makedirs(folder, mode=0o700)
+        env.update({
+            MARKER: self.id,
+            "HOME": home,
+            "XDG_RUNTIME_DIR": runtime,
+            "XDG_CONFIG_HOME": os.path.join(home, ".config"),
+            "XDG_CACHE_HOME": os.path.join(home, ".cache"),
+            "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
+            "LANG": "C.UTF-8",
+            "LC_ALL": "C.UTF-8",
+            "NO_AT_BRIDGE": "0",
+        })
+        env.pop("DISPLAY", None)
+        env.pop("WAYLAND_DISPLAY", None)
+        env.pop("AT_SPI_BUS_ADDRESS", None)
+        return env
+
+    def _spawn(self, name, argv, **kwargs):
+        log = open(os.path.join(self.out_dir, "%s.log" % name), "ab")
+        kwargs.setdefault("stdout", log)
+        kwargs.setdefault("stderr", log)
+        proc = subprocess.Popen(argv, env=self.env, stdin=subprocess.DEVNULL, **kwargs)
+        proc.log = log
+        proc.name = name
+        self.procs.append(proc)
+        return proc
+
+    def _start_x(self):
+        read_end, write_end = os.pipe()
+        self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 20
+        while not number.endswith(b"\n") and time.monotonic() < deadline:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        if not number.strip():
+            raise SessionError("Xvfb did not report a display number")
+        self.display = ":" + number.decode().strip()
+        self.env["DISPLAY"] = self.display
+        _wait_for(lambda: subprocess.run(["xdpyinfo"] if shutil.which("xdpyinfo") else
+                                         ["xdotool", "getdisplaygeometry"], env=self.env,
+                                         capture_output=True).returncode == 0,
+                  20, "the X display " + self.display)
+
+    def _start_dbus(self):
+        address = "unix:path=" + os.path.join(self.env["XDG_RUNTIME_DIR"], "bus")
+        self._spawn("dbus", ["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                             "--address=" + address])
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        _wait_for(lambda: os.path.exists(address[len("unix:path="):]), 10, "the D-Bus session bus")
+
+    def _start_accessibility(self):
+        self._spawn("at-spi-bus", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+        _wait_for(self._accessibility_bus_ready, 15, "the accessibility bus")
+        self._spawn("at-spi-registry", ["/usr/libexec/at-spi2-registryd"])
+
+    def _accessibility_bus_ready(self):
+        # Asking org.a11y.Bus itself before the launcher owns the name would start a second
+        # launcher through bus activation.
+        owned = self._dbus_call("--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus")
+        if "boolean true" not in owned:
+            return False
+        return "unix:" in self._dbus_call("--dest=org.a11y.Bus", "/org/a11y/bus",
+                                          "org.a11y.Bus.GetAddress")
+
+    def _dbus_call(self, *args):
+        done = subprocess.run(["dbus-send", "--session", "--print-reply"] + list(args),
+                              env=self.env, capture_output=True, text=True)
+        return done.stdout if done.returncode == 0 else ""
+
+    def _start_pulseaudio(self):
+        runtime = os.path.join(self.env["XDG_RUNTIME_DIR"], "pulse")
+        os.makedirs(runtime, mode=0o700)
+        socket = os.path.join(runtime, "native")
+        client_conf = os.path.join(self.root, "client.conf")
+        with open(client_conf, "w") as conf:
+            conf.write("autospawn = no\ndefault-server = unix:%s\n" % socket)
+        self.env.update({
+            "PULSE_RUNTIME_PATH": runtime,
+            "PULSE_STATE_PATH": os.path.join(self.root, "pulse-state"),
+            "PULSE_CLIENTCONFIG": client_conf,
+            "PULSE_SERVER": "unix:" + socket,
+        })
+        self._spawn("pulseaudio", [
+            "pulseaudio", "--daemonize=no", "--system=false", "--exit-idle-time=-1",
+            "--disallow-exit", "--use-pid-file=false", "--disable-shm=true", "--log-target=stderr", "-n",
+            "--load=module-null-sink sink_name=%s rate=44100 channels=2" % SINK,
+            "--load=module-native-protocol-unix auth-anonymous=1 socket=%s" % socket,
+            "--load=module-always-sink",
+        ])
+        _wait_for(lambda: subprocess.run(["pactl", "info"], env=self.env,
+                                         capture_output=True).returncode == 0,
+                  20, "the PulseAudio server")
+        subprocess.run(["pactl", "set-default-sink", SINK], env=self.env, check=True,
+                       capture_output=True)
+
+    def _start_keepalive(self):
+        # Without a stream already playing, a new stream into the null sink stalls for ~2 s.
+        self._spawn("keepalive", ["pacat", "--playback", "--device=" + SINK, "--latency-msec=20",
+                                  "--format=s16le", "--rate=44100", "--channels=2", "/dev/zero"])
+
+    def _start_recorder(self):
+        raw = os.path.join(self.out_dir, "recording.raw")
+        proc = self._spawn("parec", ["parec", "--device=%s.monitor" % SINK, "--format=s16le",
+                                     "--rate=44100", "--channels=2", "--latency-msec=20",
+                                     "--raw", raw])
+        recording = Recording(raw, proc)
+        # A new recorder drops its first seconds: wait until samples really flow.
+        _wait_for(lambda: recording.seconds() > 0.5, 20, "the recorder's first samples")
+        return recording
+
+    # -- running programs -------------------------------------------------------------------
+
+    def spawn_program(self, name, argv, extra_env=None, cwd=None):
+        env = dict(self.env)
+        env.update(extra_env or {})
+        log = open(os.path.join(self.out_dir, "%s.log" % name), "ab")
+        proc = subprocess.Popen(argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=log,
+                                stderr=log)
+        proc.log = log
+        proc.name = name
+        self.procs.append(proc)
+        return proc
+
+    def run(self, argv, **kwargs):
+        return subprocess.run(argv, env=self.env, capture_output=True, text=True, **kwargs)
+
+    def screenshot(self, path):
+        if self.display:
+            self.run(["import", "-window", "root", path], timeout=30)
+
+    # -- stop -------------------------------------------------------------------------------
+
+    def stop(self):
+        if self.recording:
+            self.recording.finish()
+        for proc in reversed(self.procs):
+            self._stop(proc)
+        self._stop_stragglers()
+        for proc in self.procs:
+            proc.log.close()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    @staticmethod
+    def _stop(proc):
+        if proc.poll() is not None:
+            return
+        proc.terminate()
+        try:
+            proc.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait(timeout=5)
+
+    def _stop_stragglers(self):
+        for attempt_signal in (signal.SIGTERM, signal.SIGKILL):
+            pids = self.marked_pids()
+            if not pids:
+                return
+            for pid in pids:
+                try:
+                    os.kill(pid, attempt_signal)
+                except ProcessLookupError:
+                    pass
+            deadline = time.monotonic() + 3
+            while self.marked_pids() and time.monotonic() < deadline:
+                time.sleep(0.05)
+
+    def marked_pids(self):
+        needle = ("%s=%s" % (MARKER, self.id)).encode()
+        found = []
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit() or int(entry) == os.getpid():
+                continue
+            try:
+                with open("/proc/%s/environ" % entry, "rb") as environ:
+                    if needle in environ.read().split(b"\0"):
+                        found.append(int(entry))
+            except OSError:
+                continue
+        return [pid for pid in found if not _is_zombie(pid)]
+
+
+def _is_zombie(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as stat:
+            return stat.read().rsplit(")", 1)[1].split()[0] == "Z"
+    except OSError:
+        return True
