@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 
@@ -78,6 +79,21 @@ qsizetype decimalPrefixLength(const QByteArray& s)
     return i;
 }
 
+// Only a number beyond the double range fails to convert. Tiny ones (a zero mantissa, a large
+// negative exponent) are zero; huge ones are infinite, so that the caller's range check
+// rejects them.
+double beyondRange(const QByteArray& number)
+{
+    const qsizetype e = std::max(number.indexOf('E'), number.indexOf('e'));
+    const QByteArray mantissa = e < 0 ? number : number.left(e);
+    const bool zero = std::none_of(
+        mantissa.begin(), mantissa.end(), [](char c) { return c >= '1' && c <= '9'; });
+    const bool negative = number.startsWith('-');
+    if (zero || (e >= 0 && number.at(e + 1) == '-'))
+        return negative ? -0.0 : 0.0;
+    return negative ? -HUGE_VAL : HUGE_VAL;
+}
+
 }
 
 double parseNumber(const QByteArray& text)
@@ -98,9 +114,7 @@ double parseNumber(const QByteArray& text)
     const double value = QLocale::c().toDouble(QLatin1StringView(s.left(len)), &ok);
     if (ok)
         return value;
-    // Only an exponent beyond the double range fails here: report it as infinite so that the
-    // caller's range check rejects it.
-    return s.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
+    return beyondRange(s.left(len));
 }
 
 std::optional<qint16> roundToInt16(double value)

@@ -1,0 +1,86 @@
+// Any file as the settings file: reading it then saving it must keep every line the oracle does
+// not own, save what it read so that it reads back the same, and a second save changes nothing.
+
+#include "Settings.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QByteArray slurp(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void spill(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
+        std::abort();
+}
+
+[[noreturn]] void fail(const char* what)
+{
+    std::fprintf(stderr, "settings file fuzz: %s\n", what);
+    std::abort();
+}
+
+bool sameValues(const SettingsValues& a, const SettingsValues& b)
+{
+    return a.voz[0] == b.voz[0] && a.voz[1] == b.voz[1] && a.voz[2] == b.voz[2]
+        && a.idioma == b.idioma;
+}
+
+// A line that holds "key=" may come back with another value; every other line comes back
+// unchanged, in the same order.
+bool survives(const QByteArray& before, const QByteArray& after)
+{
+    const QList<QByteArray> old = before.split('\n');
+    const QList<QByteArray> now = after.split('\n');
+    qsizetype j = 0;
+    for (const QByteArray& line : old) {
+        const qsizetype eq = line.indexOf('=');
+        const QByteArray keyPart = line.left(eq + 1);
+        while (j < now.size() && now[j] != line && !(eq > 0 && now[j].startsWith(keyPart)))
+            ++j;
+        if (j == now.size())
+            return false;
+        ++j;
+    }
+    return true;
+}
+
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/fuzz-settings-XXXXXX"));
+    const QString path = dir.filePath(QStringLiteral("oraculo.ini"));
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    spill(path, input);
+
+    SettingsValues read;
+    le_ini(read, path);
+    salva_ini(read, path);
+    const QByteArray first = slurp(path);
+    if (!survives(input, first))
+        fail("a line the oracle does not own was lost");
+
+    SettingsValues again;
+    le_ini(again, path);
+    if (!sameValues(read, again))
+        fail("saved values read back differently");
+
+    salva_ini(again, path);
+    if (slurp(path) != first)
+        fail("a second save changed the file");
+    return 0;
+}
