@@ -16,6 +16,8 @@
 #include <QTextEdit>
 #include <QWindow>
 
+#include <algorithm>
+
 const char* const Form2::kMimePauzinho = "application/x-quorvel-pauzinho";
 
 namespace {
