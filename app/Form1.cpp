@@ -49,8 +49,8 @@ const QRect kLabels[4] = {
     twips(9240, 120, 615, 1935),
 };
 
-const char* const kGifNames[7] = { "Gif89a1(0)", "Gif89a1(1)", "Gif89a2", "Gif89a3", "Gif89a4",
-    "Gif89a5", "Gif89a6" };
+const char* const kGifNames[7]
+    = { "Gif89a1(0)", "Gif89a1(1)", "Gif89a2", "Gif89a3", "Gif89a4", "Gif89a5", "Gif89a6" };
 
 // Pictures that sit on the stage but are no hot spot: the pointer crossing them must not count
 // as crossing the background.
@@ -185,8 +185,8 @@ void Form1::wireHandlers()
     connect(Timer1, &Timer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &Timer::timeout, this, &Form1::Timer2_Timer);
 
-    const QString* frases[4] = { &textos.frase_amigo, &textos.frase_olhos, &textos.frase_olhar,
-        &textos.frase_morte };
+    const QString* frases[4]
+        = { &textos.frase_amigo, &textos.frase_olhos, &textos.frase_olhar, &textos.frase_morte };
     for (int i = 0; i < 4; ++i)
         connect(Labels[i], &HotSpot::mouseMoved, this, [this, f = frases[i]] { fala_hotspot(*f); });
     connect(Picture3, &HotSpot::mouseMoved, this, [this] { fala_hotspot(textos.frase_olho); });
@@ -240,7 +240,8 @@ void Form1::troca_idioma(qint16 lingua)
     m_module.idioma = lingua;
     muda_lingua(lingua, textos);
     if (const LegendasMenu* legendas = legendasMenu(lingua)) {
-        QAction* const idiomas[4] = { menuOpcoesPortu, MenuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
+        QAction* const idiomas[4]
+            = { menuOpcoesPortu, MenuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
         for (qint16 i = 0; i < 4; ++i)
             idiomas[i]->setChecked(i == lingua);
         menuOpcoesVoz->setText(QString::fromUtf8(legendas->menuOpcoesVoz));

@@ -32,7 +32,10 @@ void Form1::fala_hotspot(const QString& frase)
     ja_falou = 1;
 }
 
-void Form1::rearma() { ja_falou = 0; }
+void Form1::rearma()
+{
+    ja_falou = 0;
+}
 
 void Form1::acende_bola()
 {

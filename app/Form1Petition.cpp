@@ -30,7 +30,8 @@ bool Form1::contem(const QString& q, const QString (&palavras)[2]) const
 
 void Form1::Text1_KeyDown(int keyCode)
 {
-    if (petition.modo_secreto == PetitionState::Capturando || (keyCode != vk::Space && keyCode != vk::Shift))
+    if (petition.modo_secreto == PetitionState::Capturando
+        || (keyCode != vk::Space && keyCode != vk::Shift))
         play(QStringLiteral("\\blip1.wav"));
     Timer1->setInterval(350);
     Timer1->setEnabled(true);

@@ -36,8 +36,8 @@ void Form1::abre_form2()
         bringForward(m_form2);
         return;
     }
-    m_form2 = new Form2(m_module, *m_tts1, m_platform.random, [this] { acende_bola(); }, Text1, this,
-        Gifs[0]);
+    m_form2 = new Form2(
+        m_module, *m_tts1, m_platform.random, [this] { acende_bola(); }, Text1, this, Gifs[0]);
     m_form2->Form_Load();
 }
 
@@ -49,7 +49,8 @@ void Form1::tts1_WordEvent()
 
 void Form1::descarrega_outras()
 {
-    for (QWidget* other : { static_cast<QWidget*>(m_calibrar.data()), static_cast<QWidget*>(m_form2.data()) }) {
+    for (QWidget* other :
+        { static_cast<QWidget*>(m_calibrar.data()), static_cast<QWidget*>(m_form2.data()) }) {
         if (other) {
             other->hide();
             other->deleteLater();

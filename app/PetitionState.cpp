@@ -28,7 +28,8 @@ void PetitionState::advance()
         ++pos_pedido;
 }
 
-std::optional<QString> PetitionState::keyUp(int vk, const QString& boxText, const QString& frase_pedido)
+std::optional<QString> PetitionState::keyUp(
+    int vk, const QString& boxText, const QString& frase_pedido)
 {
     std::optional<QString> shown;
     if (vk != vk::Backspace && modo_secreto == Capturando) {

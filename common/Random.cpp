@@ -14,7 +14,10 @@ uint64_t splitmix64(uint64_t& state)
 
 }
 
-SystemRandom::SystemRandom() { reseed(); }
+SystemRandom::SystemRandom()
+{
+    reseed();
+}
 
 void SystemRandom::reseed()
 {

@@ -19,7 +19,10 @@ QByteArray withoutBlanks(const QByteArray& text)
     return kept;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int digitValue(char c, int base)
 {

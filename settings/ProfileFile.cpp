@@ -104,7 +104,7 @@ QByteArray ProfileFile::newline() const
 {
     // New lines follow the file's own convention, taken from its first line.
     return (!m_lines.isEmpty() && m_lines.first().text.endsWith('\r')) ? QByteArray("\r")
-                                                                        : QByteArray();
+                                                                       : QByteArray();
 }
 
 void ProfileFile::appendLine(const QByteArray& text)
@@ -123,7 +123,8 @@ void ProfileFile::insertLine(qsizetype at, const QByteArray& text)
     m_lines.insert(at, { text + newline(), true });
 }
 
-void ProfileFile::setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value)
+void ProfileFile::setValue(
+    const QByteArray& section, const QByteArray& key, const QByteArray& value)
 {
     const Span span = findSection(section);
     if (span.header < 0) {

@@ -12,7 +12,8 @@ struct Key {
     const char* name;
     const char* fallback;
 };
-constexpr Key kKeys[] = { { "vozvoz", "2" }, { "voztom", "65" }, { "vozvel", "91" }, { "idioma", "0" } };
+constexpr Key kKeys[]
+    = { { "vozvoz", "2" }, { "voztom", "65" }, { "vozvel", "91" }, { "idioma", "0" } };
 
 qint16& target(SettingsValues& v, int i)
 {

@@ -28,8 +28,8 @@ private slots:
         fx.random.draws = { 0.5f, 0.0f, 0.5f, 0.0f }; // r = 3, one pulse, 2000 ms, k = 0
         fx.enter();
         QCOMPARE(steps(fx.log),
-            QStringList({ "speak_text(Espere enquanto me concentro)", "sleep(2000)", "speak_text(sim)",
-                "play(SINISTER.wav)" }));
+            QStringList({ "speak_text(Espere enquanto me concentro)", "sleep(2000)",
+                "speak_text(sim)", "play(SINISTER.wav)" }));
         QCOMPARE(fx.log.count("sleep(50)"), 60);
         QCOMPARE(fx.form->ultima_resposta, QStringLiteral("sim"));
         QCOMPARE(fx.form->Text1->text(), QStringLiteral(" "));
@@ -75,8 +75,9 @@ private slots:
         fx.random.draws = { 0.0f, 0.3f, 0.99f }; // r, pause draw (unused), k = 5
         fx.enter();
         QCOMPARE(steps(fx.log),
-            QStringList({ "sleep(500)", QString::fromUtf8("speak_text(Não quero mais brincar. Vá embora.)"),
-                "play(SINISTER.wav)" }));
+            QStringList(
+                { "sleep(500)", QString::fromUtf8("speak_text(Não quero mais brincar. Vá embora.)"),
+                    "play(SINISTER.wav)" }));
         QVERIFY(!fx.form->Timer2->isEnabled());
         QVERIFY(!fx.form->Picture4->isHidden());
         fx.type("a");
@@ -90,7 +91,8 @@ private slots:
         fx.loaded();
         fx.type(QString::fromUtf8(",talvez. e voce sabe?"));
         fx.enter();
-        QCOMPARE(steps(fx.log), QStringList({ "sleep(500)", "speak_text(talvez)", "play(SINISTER.wav)" }));
+        QCOMPARE(steps(fx.log),
+            QStringList({ "sleep(500)", "speak_text(talvez)", "play(SINISTER.wav)" }));
     }
 
     void repeatSpeaksTheLastAnswerAgainInItsSecondForm()
@@ -103,7 +105,8 @@ private slots:
         fx.type("repita");
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("r epita"));
         fx.enter();
-        QCOMPARE(steps(fx.log), QStringList({ "sleep(500)", "speak_text(Sim claro)", "play(SINISTER.wav)" }));
+        QCOMPARE(steps(fx.log),
+            QStringList({ "sleep(500)", "speak_text(Sim claro)", "play(SINISTER.wav)" }));
     }
 
     void repeatBeforeAnyAnswerIsARefusal()
@@ -134,10 +137,14 @@ private slots:
         QTest::addColumn<QByteArray>("idioma");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("farewell");
-        QTest::newRow("pt") << QByteArray("0") << "Exit" << QString::fromUtf8("Até logo. Vejo você no inferno...");
-        QTest::newRow("en") << QByteArray("1") << "the exits" << "Good by. See you in the hell...";
-        QTest::newRow("fr") << QByteArray("2") << "EXIT" << "Arrevois. Voyez-vous dans l'enfer...";
-        QTest::newRow("es") << QByteArray("3") << "nexit" << "Adios. Le veré en el infierno...";
+        QTest::newRow("pt") << QByteArray("0") << "Exit"
+                            << QString::fromUtf8("Até logo. Vejo você no inferno...");
+        QTest::newRow("en") << QByteArray("1") << "the exits"
+                            << "Good by. See you in the hell...";
+        QTest::newRow("fr") << QByteArray("2") << "EXIT"
+                            << "Arrevois. Voyez-vous dans l'enfer...";
+        QTest::newRow("es") << QByteArray("3") << "nexit"
+                            << "Adios. Le veré en el infierno...";
     }
     void exitKeywordEndsInEveryLanguageEvenInsideAWord()
     {

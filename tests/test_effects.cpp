@@ -11,8 +11,8 @@ class TestEffects : public QObject {
     static void moveOver(QWidget* w)
     {
         const QPointF at(2, 2);
-        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-            Qt::NoModifier);
+        QMouseEvent move(
+            QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(w, &move);
     }
 
@@ -59,13 +59,14 @@ private slots:
         QCOMPARE(fx.form->Picture3->pos(), QPoint(419, 284));
         QPoint parked;
         fx.tts1().msPerWord = 5;
-        connect(&fx.tts1(), &SpeechEngine::word_event, fx.form.get(),
+        connect(
+            &fx.tts1(), &SpeechEngine::word_event, fx.form.get(),
             [&] { parked = fx.form->Picture3->pos(); }, Qt::SingleShotConnection);
         fx.type(",a.");
         fx.enter();
         QCOMPARE(parked, QPoint(-200, -200));
         QVERIFY(!QRect(QPoint(0, 0), fx.form->centralWidget()->size())
-                .intersects(QRect(parked, fx.form->Picture3->size())));
+                     .intersects(QRect(parked, fx.form->Picture3->size())));
         QVERIFY(!fx.form->Timer1->isEnabled());
         QCOMPARE(fx.form->Timer1->interval(), 0);
     }
@@ -123,7 +124,8 @@ private slots:
         QCOMPARE(fx.form->ja_falou, qint16(0));
         fx.tts1().stuck = false;
         moveOver(fx.form->Picture3);
-        QCOMPARE(fx.tts1().spoken, QStringList { QString::fromUtf8("Este é o olho que tudo vê e tudo sabe...") });
+        QCOMPARE(fx.tts1().spoken,
+            QStringList { QString::fromUtf8("Este é o olho que tudo vê e tudo sabe...") });
     }
 };
 

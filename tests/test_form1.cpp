@@ -1,4 +1,6 @@
+#include "Calibrar.h"
 #include "Form1Fixture.h"
+#include "Form2.h"
 #include "Timer.h"
 
 #include <QAction>
@@ -11,11 +13,20 @@ class TestForm1 : public QObject {
     static QStringList checks(Form1& f)
     {
         QStringList on;
-        for (QAction* a : { f.menuOpcoesPortu, f.MenuOpcoesEng, f.menuOpcoesFran, f.menuOpcoesEsp }) {
+        for (QAction* a :
+            { f.menuOpcoesPortu, f.MenuOpcoesEng, f.menuOpcoesFran, f.menuOpcoesEsp }) {
             if (a->isChecked())
                 on << a->text();
         }
         return on;
+    }
+    // Draws that reach each of the twelve sticks of the consultation's shuffle.
+    static QList<float> twelveSticks()
+    {
+        QList<float> draws;
+        for (int i = 0; i < 12; ++i)
+            draws << (i + 0.5f) / 12.0f;
+        return draws;
     }
     static QStringList captions(Form1& f)
     {
@@ -33,7 +44,7 @@ private slots:
                 "sleep(3000)", "speak_text(Faça sua pergunta)" }));
         QCOMPARE(fx.module.idioma, 0);
         QCOMPARE(checks(*fx.form), QStringList { QString::fromUtf8("Português") });
-        QVERIFY(fx.form->calibrar().isNull());
+        QVERIFY(!fx.form->calibrar());
         QVERIFY(fx.form->Timer2->isEnabled());
         QCOMPARE(fx.form->Timer2->interval(), 250);
         QVERIFY(!fx.form->Timer1->isEnabled());
@@ -46,21 +57,23 @@ private slots:
         QTest::addColumn<QStringList>("captions");
         QTest::addColumn<QStringList>("checked");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("Portuguese") << QByteArray("0")
-                                    << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
-                                    << QStringList { "Português" } << "Faça sua pergunta";
-        QTest::newRow("English") << QByteArray(" 1")
-                                 << QStringList { "File", "Exit", "Options", "Change Voice", "Help", "About" }
+        QTest::newRow("Portuguese")
+            << QByteArray("0")
+            << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
+            << QStringList { "Português" } << "Faça sua pergunta";
+        QTest::newRow("English") << QByteArray(
+            " 1") << QStringList { "File", "Exit", "Options", "Change Voice", "Help", "About" }
                                  << QStringList { "English" } << "make your question";
-        QTest::newRow("French") << QByteArray("2")
-                                << QStringList { "Arquivo", "Sortie", "Opções", "Changez Voix", "Ajuda", "Sobre" }
+        QTest::newRow("French") << QByteArray(
+            "2") << QStringList { "Arquivo", "Sortie", "Opções", "Changez Voix", "Ajuda", "Sobre" }
                                 << QStringList { "Française" } << "make your question";
-        QTest::newRow("Spanish") << QByteArray("3")
-                                 << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
+        QTest::newRow("Spanish") << QByteArray(
+            "3") << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
                                  << QStringList { "Español" } << "haga su pregunta";
-        QTest::newRow("outside the table") << QByteArray("9")
-                                           << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Help", "Sobre" }
-                                           << QStringList {} << "";
+        QTest::newRow("outside the table")
+            << QByteArray("9")
+            << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Help", "Sobre" }
+            << QStringList {} << "";
     }
     void menusFollowTheStoredLanguage()
     {
@@ -90,6 +103,75 @@ private slots:
         // Choosing the language that is already checked keeps it checked.
         fx.form->MenuOpcoesEng->trigger();
         QCOMPARE(checks(*fx.form), QStringList { "English" });
+    }
+
+    void languageMenuOpensTheCalibrationWindowOnceAndKeepsFocus()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.form->menuOpcoesFran->trigger();
+        QPointer<Calibrar> first = fx.form->calibrar();
+        QVERIFY(first);
+        QCOMPARE(first->Label2(0)->text(), QStringLiteral("Pitch"));
+        fx.form->MenuOpcoesEng->trigger();
+        QCOMPARE(fx.form->calibrar(), first);
+        // Loaded once: its captions stay in the earlier language.
+        QCOMPARE(first->Label2(1)->text(), QStringLiteral("Vitesse"));
+        QCOMPARE(fx.engines.size(), 2);
+    }
+
+    void windowKeywordsOpenTheirWindowAndKeepThePendingAnswer_data()
+    {
+        QTest::addColumn<QByteArray>("idioma");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<bool>("consultation");
+        QTest::newRow("pt voice") << QByteArray("0") << "quero mudar voz" << false;
+        QTest::newRow("en voice") << QByteArray("1") << "Change Voice" << false;
+        QTest::newRow("fr voice") << QByteArray("2") << "changez voix!" << false;
+        QTest::newRow("es voice") << QByteArray("3") << "cambiar voz" << false;
+        QTest::newRow("pt advice") << QByteArray("0") << "um CONSELHO" << true;
+        QTest::newRow("en advice") << QByteArray("1") << "some Advice" << true;
+        QTest::newRow("fr advice") << QByteArray("2") << "conseil" << true;
+        QTest::newRow("es advice") << QByteArray("3") << "consejo" << true;
+    }
+    void windowKeywordsOpenTheirWindowAndKeepThePendingAnswer()
+    {
+        QFETCH(QByteArray, idioma);
+        QFETCH(QString, question);
+        QFETCH(bool, consultation);
+        Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
+        fx.loaded();
+        fx.random.cycle = twelveSticks();
+        fx.module.iching_posicao = 7;
+        fx.type(",sim.");
+        fx.type(question);
+        const QString box = fx.form->Text1->text();
+        fx.enter();
+        QCOMPARE(bool(fx.form->form2()), consultation);
+        QCOMPARE(bool(fx.form->calibrar()), !consultation);
+        if (consultation) {
+            QCOMPARE(fx.module.iching_posicao, 1);
+            QCOMPARE(fx.module.iching_ativo, qint16(1));
+        }
+        QCOMPARE(fx.form->petition.resposta, QStringLiteral("sim"));
+        QCOMPARE(fx.form->Text1->text(), box);
+        fx.form->form2() ? fx.form->form2()->close() : fx.form->calibrar()->close();
+    }
+
+    void leavingClosesTheOtherWindowsAndSavesOnce()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.random.cycle = twelveSticks();
+        fx.form->menuOpcoesVoz->trigger();
+        fx.type("conselho");
+        fx.enter();
+        QPointer<Calibrar> calibrar = fx.form->calibrar();
+        QPointer<Form2> form2 = fx.form->form2();
+        QVERIFY(calibrar && form2);
+        fx.form->menuArquivoSair->trigger();
+        QCOMPARE(fx.ended, 1);
+        QTRY_VERIFY(!calibrar && !form2);
     }
 
     void aboutDoesNothing()

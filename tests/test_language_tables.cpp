@@ -40,7 +40,8 @@ private slots:
     {
         TextosIdioma t;
         muda_lingua(0, t);
-        QCOMPARE(t.frases_recusa[2], QString::fromUtf8("Sua pergunta é complicada. Só respondo amanhã. "));
+        QCOMPARE(t.frases_recusa[2],
+            QString::fromUtf8("Sua pergunta é complicada. Só respondo amanhã. "));
         QCOMPARE(t.frase_pedido, QString::fromUtf8("Responda Oráculo - Por favor, por favor:"));
         muda_lingua(1, t);
         QCOMPARE(t.frases_espera[0], QStringLiteral("I will thing !"));

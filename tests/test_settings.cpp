@@ -52,7 +52,9 @@ private slots:
         QTest::newRow("sign alone") << QByteArray("-") << 0.0;
         QTest::newRow("point alone") << QByteArray(".") << 0.0;
         QTest::newRow("empty") << QByteArray("") << 0.0;
-        QTest::newRow("NUL stops") << QByteArray("4\0" "5", 3) << 4.0;
+        QTest::newRow("NUL stops") << QByteArray("4\0"
+                                                 "5",
+            3) << 4.0;
     }
     void numberRule()
     {

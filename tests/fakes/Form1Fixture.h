@@ -70,7 +70,8 @@ struct Form1Fixture {
     // handled inside the delivery's first wait, not after it.
     void enter()
     {
-        QTimer::singleShot(0, form->Text1, [this] { QTest::keyRelease(form->Text1, Qt::Key_Return); });
+        QTimer::singleShot(
+            0, form->Text1, [this] { QTest::keyRelease(form->Text1, Qt::Key_Return); });
         QTest::keyPress(form->Text1, Qt::Key_Return);
         QCoreApplication::processEvents();
     }
