@@ -164,7 +164,9 @@ bool ProfileFile::save() const
     if (!out.open(QIODevice::WriteOnly))
         return false;
     const QByteArray data = contents();
-    if (out.write(data) != data.size()) {
+    // The data sits in the device's buffer until flushed: only the flush meets a full disk, and
+    // a commit after a failed flush would rename the truncated file over the old one.
+    if (out.write(data) != data.size() || !out.flush()) {
         out.cancelWriting();
         return false;
     }
