@@ -161,6 +161,12 @@ void Form1::buildStage()
 
 void Form1::buildMenus()
 {
+    // Dark menus, so the stage stays one dark scene.
+    menuBar()->setStyleSheet(QStringLiteral(
+        "QMenuBar { background: rgb(14, 9, 6); color: rgb(255, 255, 192); }"
+        "QMenuBar::item:selected { background: rgb(70, 36, 14); }"
+        "QMenu { background: rgb(20, 12, 8); color: rgb(255, 255, 192); border: 1px solid rgb(90, 50, 20); }"
+        "QMenu::item:selected { background: rgb(90, 46, 16); }"));
     menuArquivo = menuBar()->addMenu(QStringLiteral("Arquivo"));
     menuArquivoSair = menuArquivo->addAction(QStringLiteral("Sair"));
     menuOpcoes = menuBar()->addMenu(QString::fromUtf8("Opções"));

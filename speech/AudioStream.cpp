@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -40,7 +41,9 @@ AudioStream::AudioStream(const QAudioFormat& format, Clock clock)
 
 AudioStream::~AudioStream()
 {
+    m_pumping = true;
     closeSink();
+    deleteRetiredSinks();
 }
 
 void AudioStream::append(const QByteArray& pcm, const QList<Mark>& marks)
@@ -149,6 +152,9 @@ void AudioStream::startPumping()
 
 void AudioStream::pump()
 {
+    if (m_pumping)
+        return; // re-entered from a sink's nested event loop; the timer comes back soon
+    m_pumping = true;
     QList<Mark> reached;
     {
         std::lock_guard lock(m_mutex);
@@ -169,6 +175,8 @@ void AudioStream::pump()
         reached = takeReachedMarks();
         stopWhenIdle();
     }
+    deleteRetiredSinks();
+    m_pumping = false;
     for (const Mark& mark : reached)
         emit markReached(mark.tag, mark.frame);
 }
@@ -191,10 +199,18 @@ void AudioStream::closeSink()
 {
     if (!m_sink)
         return;
-    m_sink->stop();
-    delete m_sink;
+    m_retired << m_sink;
     m_sink = nullptr;
     m_device = nullptr;
+}
+
+void AudioStream::deleteRetiredSinks()
+{
+    const QList<QAudioSink*> retired = std::exchange(m_retired, {});
+    for (QAudioSink* sink : retired) {
+        sink->stop();
+        delete sink;
+    }
 }
 
 void AudioStream::switchToVirtual()
