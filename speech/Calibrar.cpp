@@ -109,6 +109,10 @@ Calibrar::Calibrar(SettingsValues& module, SpeechEngine& tts1, QLineEdit* form1T
     palette.setColor(QPalette::Window, Qt::black);
     setPalette(palette);
     setAutoFillBackground(true);
+    // The captions were laid out for a small 8-point face; larger ones would be clipped.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
     cria_controles();
 }
 
