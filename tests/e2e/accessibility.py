@@ -89,9 +89,11 @@ def act(node, action_name=None):
     raise LookupError("%s has no action %s" % (node.name, action_name))
 
 
-def extents(node):
-    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return box.x, box.y, box.width, box.height
+def text_boxes(root):
+    """The text boxes under root, as (one-line boxes, multi-line boxes)."""
+    boxes = find_all(root, role=pyatspi.ROLE_TEXT)
+    multi = [box for box in boxes if has_state(box, pyatspi.STATE_MULTI_LINE)]
+    return [box for box in boxes if box not in multi], multi
 
 
 def menus(app):

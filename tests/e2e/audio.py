@@ -20,6 +20,7 @@ AUDIBLE_DBFS = -45.0
 # Speech pauses between words and phrases; a quieter stretch shorter than this joins the
 # sounds around it.
 JOIN_GAP = 0.35
+ONSET_JOIN_GAP = 0.08
 POOL = 5  # windows pooled when telling one sound from another heard with it
 
 _WINDOW_BYTES = int(RATE * WINDOW) * FRAME_BYTES
@@ -62,14 +63,6 @@ class Recording:
             for i in range(0, len(samples), step):
                 self._levels.append(dbfs(samples[i:i + step]))
         return self._levels
-
-    def level(self, start, end):
-        """Level over [start, end) as a whole, dBFS."""
-        levels = self.levels()[_index(start):_index(end)]
-        finite = [10 ** (lv / 10) for lv in levels if lv != -math.inf]
-        if not levels or not finite:
-            return -math.inf
-        return 10 * math.log10(sum(finite) / len(levels))
 
     def segments(self, start=0.0, end=None, threshold=AUDIBLE_DBFS, join_gap=JOIN_GAP):
         """Runs of sound as (start, end) pairs, gaps shorter than join_gap joined."""
@@ -116,8 +109,9 @@ class Recording:
         return sum(WINDOW for lv in levels if lv >= threshold)
 
     def onset(self, after, end=None, threshold=AUDIBLE_DBFS):
-        """Start of the first sound at or after `after` that lasts at least 0.1 s, or None."""
-        for start, stop in self.segments(after, end, threshold):
+        """Start of the first sound at or after `after` that lasts at least 0.1 s, or None.
+        Gaps are hardly joined here, so that a key click just before speech stays apart."""
+        for start, stop in self.segments(after, end, threshold, join_gap=ONSET_JOIN_GAP):
             if stop - start >= 0.1:
                 return start
         return None

@@ -45,7 +45,14 @@ class Desktop:
     def visible_windows(self, pid):
         found = self.session.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid),
                                   "--name", ""])
-        return found.stdout.split()
+        return [w for w in found.stdout.split() if int(w) != self.root_window()]
+
+    def root_window(self):
+        screen = display.Display(self.session.display)
+        try:
+            return screen.screen().root.id
+        finally:
+            screen.close()
 
     def close_window(self, window):
         """What a window manager does for the close box: a WM_DELETE_WINDOW message."""

@@ -59,7 +59,8 @@ class Session:
         return self
 
     def _base_env(self):
-        env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "PULSE_", "DBUS_"))}
+        inherited = ("QT_", "PULSE_", "DBUS_", "DISPLAY", "WAYLAND_DISPLAY", "AT_SPI_")
+        env = {k: v for k, v in os.environ.items() if not k.startswith(inherited)}
         runtime = os.path.join(self.root, "runtime")
         home = os.path.join(self.root, "home")
         for folder in (runtime, home):
@@ -73,20 +74,14 @@ class Session:
             "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
             "LANG": "C.UTF-8",
             "LC_ALL": "C.UTF-8",
-            "NO_AT_BRIDGE": "0",
         })
-        env.pop("DISPLAY", None)
-        env.pop("WAYLAND_DISPLAY", None)
-        env.pop("AT_SPI_BUS_ADDRESS", None)
         return env
 
-    def _spawn(self, name, argv, **kwargs):
+    def _spawn(self, name, argv, env=None, **kwargs):
         log = open(os.path.join(self.out_dir, "%s.log" % name), "ab")
-        kwargs.setdefault("stdout", log)
-        kwargs.setdefault("stderr", log)
-        proc = subprocess.Popen(argv, env=self.env, stdin=subprocess.DEVNULL, **kwargs)
+        proc = subprocess.Popen(argv, env=env or self.env, stdin=subprocess.DEVNULL, stdout=log,
+                                stderr=log, **kwargs)
         proc.log = log
-        proc.name = name
         self.procs.append(proc)
         return proc
 
@@ -107,9 +102,7 @@ class Session:
             raise SessionError("Xvfb did not report a display number")
         self.display = ":" + number.decode().strip()
         self.env["DISPLAY"] = self.display
-        _wait_for(lambda: subprocess.run(["xdpyinfo"] if shutil.which("xdpyinfo") else
-                                         ["xdotool", "getdisplaygeometry"], env=self.env,
-                                         capture_output=True).returncode == 0,
+        _wait_for(lambda: self.run(["xdotool", "getdisplaygeometry"]).returncode == 0,
                   20, "the X display " + self.display)
 
     def _start_dbus(self):
@@ -135,8 +128,7 @@ class Session:
                                           "org.a11y.Bus.GetAddress")
 
     def _dbus_call(self, *args):
-        done = subprocess.run(["dbus-send", "--session", "--print-reply"] + list(args),
-                              env=self.env, capture_output=True, text=True)
+        done = self.run(["dbus-send", "--session", "--print-reply"] + list(args))
         return done.stdout if done.returncode == 0 else ""
 
     def _start_pulseaudio(self):
@@ -154,16 +146,15 @@ class Session:
         })
         self._spawn("pulseaudio", [
             "pulseaudio", "--daemonize=no", "--system=false", "--exit-idle-time=-1",
-            "--disallow-exit", "--use-pid-file=false", "--disable-shm=true", "--log-target=stderr", "-n",
+            "--disallow-exit", "--use-pid-file=false", "--disable-shm=true",
+            "--log-target=stderr", "-n",
             "--load=module-null-sink sink_name=%s rate=44100 channels=2" % SINK,
             "--load=module-native-protocol-unix auth-anonymous=1 socket=%s" % socket,
             "--load=module-always-sink",
         ])
-        _wait_for(lambda: subprocess.run(["pactl", "info"], env=self.env,
-                                         capture_output=True).returncode == 0,
-                  20, "the PulseAudio server")
-        subprocess.run(["pactl", "set-default-sink", SINK], env=self.env, check=True,
-                       capture_output=True)
+        _wait_for(lambda: self.run(["pactl", "info"]).returncode == 0, 20,
+                  "the PulseAudio server")
+        self.run(["pactl", "set-default-sink", SINK], check=True)
 
     def _start_keepalive(self):
         # Without a stream already playing, a new stream into the null sink stalls for ~2 s.
@@ -182,16 +173,8 @@ class Session:
 
     # -- running programs -------------------------------------------------------------------
 
-    def spawn_program(self, name, argv, extra_env=None, cwd=None):
-        env = dict(self.env)
-        env.update(extra_env or {})
-        log = open(os.path.join(self.out_dir, "%s.log" % name), "ab")
-        proc = subprocess.Popen(argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=log,
-                                stderr=log)
-        proc.log = log
-        proc.name = name
-        self.procs.append(proc)
-        return proc
+    def spawn_program(self, name, argv, extra_env, cwd):
+        return self._spawn(name, argv, env=dict(self.env, **extra_env), cwd=cwd)
 
     def run(self, argv, **kwargs):
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, **kwargs)

@@ -1,0 +1,435 @@
+"""What a person at the oracle does, and what they must see and hear.
+
+Screen positions of the main window's stage are the stage's own pixels; the menu bar sits
+above it inside the same X window.
+"""
+
+import os
+import random
+import time
+
+import accessibility as a11y
+from audio import Reference
+from check import eventually, expect
+from desktop import Desktop
+from program import Program
+
+STAGE_HEIGHT = 573
+# On the face photo: below the wandering eye's reach and away from every hot spot.
+RESTING_POINT = (700, 500)
+DEFAULTS = ["[Quorvel]", "vozvoz= 2", "voztom= 65", "vozvel= 91", "idioma= 0"]
+
+# The consultation window, in its own pixels.
+STICK_TOP, STICK_STEP, STICK_HEIGHT = 80, 9, 15
+BUNDLE_VISIBLE_X = 20
+DROP_POINT = (70, 130)  # inside the square, left of the column where dropped sticks land
+
+
+class Stage:
+    def __init__(self, session, app_dir, out_dir, figures):
+        self.session = session
+        self.app_dir = app_dir
+        self.out_dir = out_dir
+        self.figures = figures
+        self.desktop = Desktop(session)
+        self.recording = session.recording
+        self.startup_sound = Reference(os.path.join(app_dir, "SINISTER.wav"))
+        self.programs = []
+
+    # -- shared steps -----------------------------------------------------------------------
+
+    def launch(self, settings=None, name="app"):
+        program = Program(self.session, self.app_dir, os.path.join(self.out_dir, name), settings)
+        self.programs.append(program)
+        program.start()
+        program.window = program.main_window()
+        expect(program.window is not None, "the main window to be mapped within 30 s",
+               "no window (process %s)" % ("alive" if program.alive() else
+                                           "exited with %s" % program.proc.returncode))
+        self.rest_pointer(program)
+        expect(program.accessible() is not None,
+               "the program on the accessibility bus", "no application with its pid")
+        return program
+
+    def stage_origin(self, program):
+        x, y, _, height = program.window_geometry(program.window)
+        return x, y + height - STAGE_HEIGHT
+
+    def rest_pointer(self, program):
+        x, y = self.stage_origin(program)
+        self.desktop.focus(program.window)
+        self.desktop.move(x + RESTING_POINT[0], y + RESTING_POINT[1])
+
+    def settle(self, after, quiet=1.2, timeout=30):
+        """Waits until the program has been silent for `quiet` seconds."""
+        quiet_from = self.recording.wait_for_silence(after, quiet, timeout)
+        expect(quiet_from is not None, "silence within %d s" % timeout,
+               self.recording.describe(after, self.recording.now()))
+        return quiet_from
+
+    def settle_after_startup(self, program):
+        # The start-up sound runs 5.5 s and the prompt overlaps it.
+        while self.recording.now() < program.started_at + 6.5:
+            time.sleep(0.1)
+        return self.settle(program.started_at + 1.0)
+
+    def press_enter(self):
+        mark = self.recording.now()
+        self.desktop.key("Return")
+        return mark
+
+    def sound_after(self, mark, timeout=10):
+        # The key click of Enter itself is 40 ms long and never counts as an onset.
+        onset = self.recording.wait_for_sound(mark + 0.15, timeout)
+        expect(onset is not None, "sound within %d s after Enter" % timeout,
+               self.recording.describe(mark, self.recording.now()))
+        return onset
+
+    def box_reset(self, program, timeout):
+        seen = eventually(program.text1, lambda text: text == " ", timeout)
+        expect(seen == " ", "the petition box to hold one blank after the answer",
+               repr(seen))
+
+    def startup_sound_at(self, after, timeout=12):
+        """When the start-up sound (played again after each answer) began."""
+        deadline = time.monotonic() + timeout
+        while True:
+            at = self.recording.locate(self.startup_sound, after)
+            if at is not None and self.recording.now() >= at + 2.2:
+                return at
+            if time.monotonic() >= deadline:
+                expect(False, "the start-up sound after %.2f s" % after,
+                       self.recording.describe(after, self.recording.now()))
+            time.sleep(0.2)
+
+    def other_windows(self, program):
+        return [w for w in self.desktop.visible_windows(program.pid) if w != program.window]
+
+
+# -- 1 ---------------------------------------------------------------------------------------
+
+def first_start(stage):
+    program = stage.launch(settings=None)
+    title = program.window_title(program.window)
+    expect(title.startswith("Quorvel,."), 'a window title starting with "Quorvel,."',
+           repr(title))
+
+    menus = a11y.menus(program.accessible())
+    captions = [caption for caption, _ in menus]
+    expect(captions == ["Arquivo", "Opções", "Ajuda"],
+           "Portuguese menus Arquivo, Opções, Ajuda", captions)
+    checked = [item for _, items in menus for item, mark in items if mark]
+    expect(checked == ["Português"], 'one check mark, on "Português"', checked)
+    frames = a11y.windows(program.accessible())
+    expect(len(frames) == 1, "the main window alone (no calibration window)",
+           [frame.name for frame in frames])
+
+    recording = stage.recording
+    while recording.now() < program.started_at + 10:
+        time.sleep(0.2)
+    sound = recording.locate(stage.startup_sound, program.started_at, program.started_at + 4)
+    expect(sound is not None and sound - program.started_at < 2.0,
+           "the start-up sound within 2 s of the start",
+           recording.describe(program.started_at, recording.now()))
+    early = recording.audible_besides(stage.startup_sound, sound, sound + 0.3, sound + 2.5)
+    expect(early < 0.2, "nothing but the start-up sound in its first 2.5 s",
+           "%.2f s of other sound" % early)
+    prompt = recording.besides(stage.startup_sound, sound, sound + 2.5, sound + 10)
+    spoken = sum(end - start for start, end in prompt)
+    expect(prompt and 2.8 <= prompt[0][0] - sound <= 6.0 and spoken >= 0.4,
+           "the prompt heard over the start-up sound from about 3 s after it began",
+           "other sound at %s (start-up sound began at %.2f)" % (prompt, sound))
+    stage.figures.note("start-up sound after launch", sound - program.started_at, "s")
+    stage.figures.note("prompt heard after the start-up sound began", prompt[0][0] - sound, "s")
+    expect(program.text1() == "", "an empty petition box", repr(program.text1()))
+
+
+# -- 2 ---------------------------------------------------------------------------------------
+
+def trick(stage):
+    program = stage.launch(settings=None)
+    stage.settle_after_startup(program)
+    question = "qual a cor do ceu"
+
+    stage.desktop.type(",sim.")
+    shown = eventually(program.text1, lambda text: text == "Respo", 3)
+    expect(shown == "Respo", 'the box to show "Respo" after ",sim."', repr(shown))
+    stage.desktop.type(question)
+    shown = eventually(program.text1, lambda text: text == "Respo" + question, 3)
+    expect(shown == "Respo" + question, repr("Respo" + question), repr(shown))
+
+    mark = stage.press_enter()
+    waiting = stage.sound_after(mark)
+    expect(waiting - mark < 2.0, "the waiting phrase right after Enter",
+           "first sound %.2f s after Enter" % (waiting - mark))
+    stage.box_reset(program, timeout=45)
+    again = stage.startup_sound_at(waiting + 3.0)
+    runs = stage.recording.segments(waiting, again + 0.5)
+    described = stage.recording.describe(mark, again + 0.5)
+    expect(len(runs) >= 2, "the waiting phrase, silence, then the answer", described)
+    gap = max(b[0] - a[1] for a, b in zip(runs, runs[1:]))
+    expect(gap >= 3.5, "at least 3.5 s of silence (orb and pause) before the answer",
+           "%.2f s: %s" % (gap, described))
+    answer = runs[-1][0]
+    expect(again - answer >= 0.2, "the answer spoken before the start-up sound plays again",
+           "sound from %.2f, start-up sound at %.2f" % (answer, again))
+    stage.figures.note("Enter to waiting phrase", waiting - mark, "s")
+    stage.figures.note("silence between waiting phrase and answer", gap, "s")
+
+
+# -- 3 ---------------------------------------------------------------------------------------
+
+def refusal_and_quick_question(stage):
+    program = stage.launch(settings=None)
+    stage.settle_after_startup(program)
+    idle_cpu = cpu_percent(program, 2.0)
+    stage.figures.note("CPU while idle", idle_cpu, "%")
+
+    mark = stage.press_enter()
+    refusal = stage.sound_after(mark)
+    expect(0.35 <= refusal - mark <= 1.6, "a refusal about half a second after Enter",
+           "first sound %.2f s after Enter" % (refusal - mark))
+    stage.box_reset(program, timeout=30)
+    again = stage.startup_sound_at(refusal)
+    expect(again - refusal < 8.0 and no_long_gap(stage, refusal, again),
+           "the refusal straight away, no waiting phrase and no orb",
+           stage.recording.describe(mark, again))
+    stage.figures.note("Enter to refusal", refusal - mark, "s")
+    stage.settle(again + stage.startup_sound.duration - 0.5)
+
+    stage.desktop.type(",sim.voce sabe")
+    shown = eventually(program.text1, lambda text: text.endswith("voce sabe"), 3)
+    expect(shown.endswith("voce sabe"), "the question shown as typed", repr(shown))
+    cpu_before = program.cpu_seconds()
+    mark = stage.press_enter()
+    answer = stage.sound_after(mark)
+    expect(0.35 <= answer - mark <= 1.6, "the answer about half a second after Enter",
+           "first sound %.2f s after Enter" % (answer - mark))
+    stage.box_reset(program, timeout=30)
+    again = stage.startup_sound_at(answer)
+    expect(0.2 <= again - answer < 3.0 and no_long_gap(stage, answer, again),
+           "the answer without waiting phrase, then the start-up sound",
+           stage.recording.describe(mark, again + 1))
+    wall = stage.recording.now() - mark
+    stage.figures.note("Enter to answer of a quick question", answer - mark, "s")
+    stage.figures.note("CPU from Enter to the end of the answer",
+                       100.0 * (program.cpu_seconds() - cpu_before) / wall, "%")
+
+
+def no_long_gap(stage, start, end, longest=2.0):
+    runs = stage.recording.segments(start, end + 0.1)
+    return all(b[0] - a[1] < longest for a, b in zip(runs, runs[1:]))
+
+
+def cpu_percent(program, seconds):
+    before = program.cpu_seconds()
+    time.sleep(seconds)
+    return 100.0 * (program.cpu_seconds() - before) / seconds
+
+
+# -- 4 ---------------------------------------------------------------------------------------
+
+def language_menu(stage):
+    program = stage.launch(settings=None)
+    stage.settle_after_startup(program)
+    app = program.accessible()
+    english = a11y.menu_item(app, "English")
+    expect(english is not None, 'a menu item "English"', "none")
+    a11y.act(english)
+
+    expected = ["File", "Options", "Help"]
+    menus = eventually(lambda: a11y.menus(app),
+                       lambda seen: [caption for caption, _ in seen] == expected, 10)
+    expect([caption for caption, _ in menus] == expected, "English menus %s" % expected,
+           [caption for caption, _ in menus])
+    items = {caption: [item for item, _ in entries] for caption, entries in menus}
+    expect("Exit" in items["File"] and "Change Voice" in items["Options"]
+           and "About" in items["Help"], '"Exit", "Change Voice" and "About"', items)
+    checked = [item for _, entries in menus for item, mark in entries if mark]
+    expect(checked == ["English"], 'one check mark, on "English"', checked)
+
+    calibration = eventually(lambda: [f.name for f in a11y.windows(app)],
+                             lambda names: "Calibrar" in names, 15)
+    expect("Calibrar" in calibration, "the calibration window open", calibration)
+
+
+# -- 5 ---------------------------------------------------------------------------------------
+
+def leaving(stage):
+    # Through the exit keyword: the farewell is heard, then the program ends by itself.
+    program = stage.launch(settings="[Quorvel]\nvozvoz=2\nvoztom=70\nvozvel=120\nidioma=1\n",
+                           name="keyword")
+    stage.settle_after_startup(program)
+    stage.desktop.type("exit")
+    mark = stage.press_enter()
+    farewell = stage.sound_after(mark)
+    ended = wait_for_end(stage, program, 40)
+    expect(ended is not None, "the program to end by itself after the farewell",
+           "still running 40 s after Enter")
+    farewell_end = stage.recording.segments(farewell, ended + 0.3)[-1][1]
+    expect(farewell_end - farewell >= 1.0 and ended >= farewell_end - 0.3,
+           "a farewell of a second or more, then the end of the program",
+           "sound %.2f-%.2f, program ended at %.2f" % (farewell, farewell_end, ended))
+    expect(program.proc.returncode == 0, "exit status 0", program.proc.returncode)
+    lines = program.settings_lines()
+    expect(lines == ["[Quorvel]", "vozvoz= 2", "voztom= 70", "vozvel= 120", "idioma= 1"],
+           "the run's values in five lines", lines)
+    stage.figures.note("farewell length", farewell_end - farewell, "s")
+
+    # Through the window system: no farewell, the settings still written.
+    program = stage.launch(settings=None, name="close")
+    stage.settle_after_startup(program)
+    mark = stage.recording.now()
+    stage.desktop.close_window(program.window)
+    ended = wait_for_end(stage, program, 10)
+    expect(ended is not None, "the program to end when its window is closed",
+           "still running 10 s later")
+    heard = stage.recording.audible(mark + 0.15, ended + 0.3)
+    expect(heard < 0.1, "no farewell", "%.2f s of sound before the end" % heard)
+    expect(os.path.exists(program.settings_path), "oraculo.ini written", "no file")
+    lines = program.settings_lines()
+    expect(lines == DEFAULTS, "the default values in five lines", lines)
+    stage.figures.note("close request to end of process", ended - mark, "s")
+
+
+def wait_for_end(stage, program, timeout):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if not program.alive():
+            return stage.recording.now()
+        time.sleep(0.05)
+    return None
+
+
+# -- 6 ---------------------------------------------------------------------------------------
+
+def consultation(stage):
+    program = stage.launch(settings=None)
+    stage.settle_after_startup(program)
+    stage.desktop.type("conselho")
+    mark = stage.press_enter()
+
+    windows = eventually(lambda: stage.other_windows(program), bool, 20)
+    expect(len(windows) == 1, "a second top-level window", windows)
+    form2 = windows[0]
+    opening = stage.sound_after(mark)
+    stage.settle(opening, timeout=40)
+    fx, fy, width, height = program.window_geometry(form2)
+    expect((width, height) == (635, 217), "a consultation window of 635 x 217",
+           (width, height))
+    name_box, text_box = consultation_boxes(program)
+
+    for k in range(11, 5, -1):
+        stick = (fx + BUNDLE_VISIBLE_X, fy + STICK_TOP + STICK_STEP * k + STICK_HEIGHT - 4)
+        stage.desktop.drag(stick, (fx + DROP_POINT[0], fy + DROP_POINT[1]))
+        time.sleep(0.3)
+
+    name = eventually(lambda: a11y.text(name_box), bool, 30)
+    expect(name != "", "a hexagram name in the name box", repr(name))
+    shown, heard = follow_reading(stage, text_box)
+    expect(len(shown) >= 3, "the text growing word by word (three or more steps)", shown)
+    expect(all(b.startswith(a) and len(b) > len(a) for a, b in zip(shown, shown[1:])),
+           "each step extending the one before", shown)
+    expect(heard >= 1.0, "the text spoken while it is shown", "%.2f s of sound" % heard)
+    stage.figures.note("hexagram", name)
+    stage.figures.note("display steps seen", len(shown))
+
+    stage.desktop.focus(form2)
+    stage.desktop.key("Escape")
+    closed = eventually(lambda: stage.other_windows(program), lambda w: not w, 30)
+    expect(not closed, "the consultation window closed after Esc", closed)
+    focused = eventually(lambda: a11y.focused(program.widget("Text1")), bool, 5)
+    expect(focused, "the petition box focused again", "not focused")
+    stage.desktop.type("x")
+    typed = eventually(program.text1, lambda text: text == "x", 3)
+    expect(typed == "x", "a key typed now to land in the empty petition box", repr(typed))
+
+
+def consultation_boxes(program):
+    main_title = program.window_title(program.window)
+    for window in a11y.windows(program.accessible()):
+        single, multi = a11y.text_boxes(window)
+        if single and multi and window.name != main_title:
+            return single[0], multi[0]
+    expect(False, "the name box and the text box of the consultation window", "not found")
+
+
+def follow_reading(stage, text_box, quiet=3.0, timeout=90):
+    """Snapshots of the text box while the reading goes on, and seconds of sound meanwhile."""
+    shown = []
+    first_change = last_change = None
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        text = a11y.text(text_box)
+        now = stage.recording.now()
+        if text and (not shown or text != shown[-1]):
+            shown.append(text)
+            first_change = first_change or now
+            last_change = now
+        elif last_change and now - last_change > quiet:
+            break
+        time.sleep(0.1)
+    heard = stage.recording.audible(first_change, last_change) if shown else 0.0
+    return shown, heard
+
+
+# -- 7 ---------------------------------------------------------------------------------------
+
+def abuse(stage):
+    program = stage.launch(settings=None)
+    stage.settle_after_startup(program)
+    rss_start = program.rss_kib()
+    stage.desktop.type(",zebra.vai chover")
+    mark = stage.press_enter()
+    stage.sound_after(mark)
+
+    # No z, so the box can show "zebra" only by leaking the hidden answer; no x, so the exit
+    # keyword cannot come up by chance.
+    keys = [c for c in "abcdefghijklmnopqrstuvwy0123456789"] + ["space", "comma", "period",
+                                                                 "BackSpace", "Return"]
+    draw = random.Random(1234)
+    seen, slowest, rss_peak = [], 0.0, rss_start
+    flood_start = stage.recording.now()
+    for _ in range(8):
+        burst = [draw.choice(keys) if draw.random() > 0.06 else "Return" for _ in range(40)]
+        stage.desktop.key(*burst, delay_ms=15)
+        slowest = max(slowest, timed(lambda: seen.append(program.text1())))
+        rss_peak = max(rss_peak, program.rss_kib())
+        expect(program.alive(), "the program alive under a flood of keys", "it ended")
+    flood_end = stage.recording.now()
+    heard = stage.recording.audible(flood_start, flood_end)
+    expect(heard >= 0.5, "the flood typed while the oracle speaks",
+           stage.recording.describe(flood_start, flood_end))
+
+    time.sleep(5)
+    slowest = max(slowest, timed(lambda: seen.append(program.text1())))
+    expect(program.alive(), "the program alive after the flood", "it ended")
+    expect(slowest < 10.0, "every accessibility query answered within 10 s",
+           "slowest %.1f s" % slowest)
+    leaked = [text for text in seen if "zebra" in text.lower()]
+    expect(not leaked, "the hidden answer never shown", leaked)
+    rss_end = program.rss_kib()
+    rss_peak = max(rss_peak, rss_end)
+    expect(rss_peak - rss_start < 100 * 1024, "memory growth under 100 MiB",
+           "%d KiB at start, %d KiB at peak" % (rss_start, rss_peak))
+    stage.figures.note("RSS before / peak / 5 s after the flood",
+                       "%d / %d / %d KiB" % (rss_start, rss_peak, rss_end))
+    stage.figures.note("slowest accessibility answer during the flood", slowest, "s")
+    stage.figures.note("sound during the flood", heard, "s")
+
+
+def timed(action):
+    asked = time.monotonic()
+    action()
+    return time.monotonic() - asked
+
+
+SCENARIOS = {
+    "first_start": first_start,
+    "trick": trick,
+    "refusal_and_quick_question": refusal_and_quick_question,
+    "language_menu": language_menu,
+    "leaving": leaving,
+    "consultation": consultation,
+    "abuse": abuse,
+}
