@@ -59,11 +59,7 @@ void AudioStream::clear()
 {
     {
         std::lock_guard lock(m_mutex);
-        m_chunks.clear();
-        m_chunkOffset = 0;
-        m_marks.clear();
-        m_writtenFrames = m_queuedFrames = m_playedFrames.load();
-        m_cut = true;
+        dropUnplayedLocked();
     }
     wake();
 }
@@ -73,11 +69,7 @@ void AudioStream::restart(
 {
     {
         std::lock_guard lock(m_mutex);
-        m_chunks.clear();
-        m_chunkOffset = 0;
-        m_marks.clear();
-        m_writtenFrames = m_queuedFrames = m_playedFrames.load();
-        m_cut = true;
+        dropUnplayedLocked();
         m_format = format;
         appendLocked(pcm, marks);
     }
@@ -110,6 +102,15 @@ int AudioStream::sampleRate() const
 {
     std::lock_guard lock(m_mutex);
     return m_format.sampleRate();
+}
+
+void AudioStream::dropUnplayedLocked()
+{
+    m_chunks.clear();
+    m_chunkOffset = 0;
+    m_marks.clear();
+    m_writtenFrames = m_queuedFrames = m_playedFrames.load();
+    m_cut = true;
 }
 
 void AudioStream::appendLocked(const QByteArray& pcm, const QList<Mark>& marks)

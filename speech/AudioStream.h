@@ -59,6 +59,7 @@ private:
     AudioStream(const QAudioFormat& format, Clock clock);
     ~AudioStream() override;
 
+    void dropUnplayedLocked();
     void appendLocked(const QByteArray& pcm, const QList<Mark>& marks);
     void wake();
     void startPumping();
