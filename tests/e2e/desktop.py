@@ -64,6 +64,7 @@ class Desktop:
             message = protocol.event.ClientMessage(window=target, client_type=protocols,
                                                    data=(32, [delete, X.CurrentTime, 0, 0, 0]))
             target.send_event(message, event_mask=X.NoEventMask)
-            screen.flush()
+            # A round trip: the request is processed before the connection closes.
+            screen.sync()
         finally:
             screen.close()

@@ -10,6 +10,7 @@ recording and the logs stay in <out>/<scenario>/.
 """
 
 import argparse
+import ctypes
 import os
 import shutil
 import signal
@@ -22,6 +23,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check import Failure, Figures  # noqa: E402
 from scenarios import SCENARIOS, Stage  # noqa: E402
 from session import Session  # noqa: E402
+
+
+PR_SET_PDEATHSIG = 1
 
 
 class OutOfTime(Exception):
@@ -60,25 +64,19 @@ def main():
 
     started = time.monotonic()
     session = Session(out_dir)
-    stage = None
     failed = True
     try:
         session.start()
         stage = Stage(session, app_dir, out_dir, Figures(os.path.join(out_dir, "figures.txt")))
-        SCENARIOS[args.scenario](stage)
-        failed = False
-    except Failure as failure:
-        print("FAIL %s: %s" % (args.scenario, failure))
-    except BaseException as error:  # noqa: B902 - a crash of the test must still clean up
+        failed = run_apart(SCENARIOS[args.scenario], stage) != 0
+    except BaseException as error:  # noqa: B902 - whatever happened, clean up below
         print("ERROR %s: %s" % (args.scenario, error))
         traceback.print_exc(file=sys.stdout)
     finally:
         signal.alarm(0)
-        if failed:
-            session.screenshot(os.path.join(out_dir, "screen.png"))
-        if stage:
-            for program in stage.programs:
-                program.stop()
+        screen = os.path.join(out_dir, "screen.png")
+        if failed and not os.path.exists(screen):
+            session.screenshot(screen)
         session.stop()
         keep_evidence(out_dir, failed)
         left = session.marked_pids()
@@ -89,6 +87,48 @@ def main():
                                   time.monotonic() - started,
                                   "; evidence in " + out_dir if failed else ""))
     return 1 if failed else 0
+
+
+def run_apart(scenario, stage):
+    """Runs the scenario in a child process, so that even a fatal abort inside a library
+    leaves this process to take the screenshot and stop the session. Returns its status."""
+    sys.stdout.flush()
+    child = os.fork()
+    if child == 0:
+        os._exit(run_here(scenario, stage))
+    try:
+        _, status = os.waitpid(child, 0)
+    except BaseException:
+        os.kill(child, signal.SIGKILL)
+        os.waitpid(child, 0)
+        raise
+    if os.WIFSIGNALED(status):
+        print("ERROR: the scenario died of signal %d" % os.WTERMSIG(status))
+        return 1
+    return os.WEXITSTATUS(status)
+
+
+def run_here(scenario, stage):
+    for number in (signal.SIGTERM, signal.SIGINT):
+        signal.signal(number, signal.SIG_DFL)
+    # Should the runner itself be killed outright, the scenario goes with it.
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+    status = 1
+    try:
+        scenario(stage)
+        status = 0
+    except Failure as failure:
+        print("FAIL %s: %s" % (scenario.__name__, failure))
+    except BaseException as error:  # noqa: B902 - reported, then the parent cleans up
+        print("ERROR %s: %s" % (scenario.__name__, error))
+        traceback.print_exc(file=sys.stdout)
+    finally:
+        if status:
+            stage.session.screenshot(os.path.join(stage.out_dir, "screen.png"))
+        for program in stage.programs:
+            program.stop()
+        sys.stdout.flush()
+    return status
 
 
 def keep_evidence(out_dir, failed):

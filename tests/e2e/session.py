@@ -1,9 +1,10 @@
 """A private desktop session: X display, D-Bus with the accessibility bus, PulseAudio with a
 null sink, and a recorder on that sink's monitor.
 
-Every process started here carries a marker in its environment, so that the clean-up can find
-and stop the ones that detached themselves (the accessibility bus daemons do) by their ids,
-and leave nothing behind even after a failure.
+Every process started here carries a marker in its environment, naming the runner that
+started it, so that the clean-up can find and stop the ones that detached themselves (the
+accessibility bus daemons do) by their ids, and a later run can stop what a runner killed
+outright had to leave behind.
 """
 
 import os
@@ -36,7 +37,7 @@ def _wait_for(predicate, timeout, what):
 class Session:
     def __init__(self, out_dir):
         self.out_dir = out_dir
-        self.id = uuid.uuid4().hex
+        self.id = "%d:%s" % (os.getpid(), uuid.uuid4().hex)
         self.root = tempfile.mkdtemp(prefix="quorvel-e2e-")
         self.procs = []
         self.env = None
@@ -46,6 +47,7 @@ class Session:
     # -- start ------------------------------------------------------------------------------
 
     def start(self):
+        stop_orphans()
         self.env = self._base_env()
         self._start_x()
         self._start_dbus()
@@ -221,18 +223,42 @@ class Session:
                 time.sleep(0.05)
 
     def marked_pids(self):
-        needle = ("%s=%s" % (MARKER, self.id)).encode()
-        found = []
-        for entry in os.listdir("/proc"):
-            if not entry.isdigit() or int(entry) == os.getpid():
-                continue
-            try:
-                with open("/proc/%s/environ" % entry, "rb") as environ:
-                    if needle in environ.read().split(b"\0"):
-                        found.append(int(entry))
-            except OSError:
-                continue
-        return [pid for pid in found if not _is_zombie(pid)]
+        return [pid for pid, marker in marked_processes() if marker == self.id]
+
+
+def marked_processes():
+    """(pid, marker) of every live process that a session of this suite started."""
+    prefix = ("%s=" % MARKER).encode()
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit() or int(entry) == os.getpid():
+            continue
+        try:
+            with open("/proc/%s/environ" % entry, "rb") as environ:
+                variables = environ.read().split(b"\0")
+        except OSError:
+            continue
+        for variable in variables:
+            if variable.startswith(prefix) and not _is_zombie(int(entry)):
+                found.append((int(entry), variable[len(prefix):].decode()))
+    return found
+
+
+def stop_orphans():
+    """Stops what sessions of runners that no longer exist left behind."""
+    for pid, marker in marked_processes():
+        runner = int(marker.split(":", 1)[0])
+        if _alive(runner):
+            continue
+        print("stopping process %d left behind by an earlier run" % pid)
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+
+
+def _alive(pid):
+    return os.path.exists("/proc/%d" % pid) and not _is_zombie(pid)
 
 
 def _is_zombie(pid):
