@@ -158,6 +158,7 @@ def trick(stage):
     shown = eventually(program.text1, lambda text: text == "Respo" + question, 3)
     expect(shown == "Respo" + question, repr("Respo" + question), repr(shown))
 
+    cpu_before = program.cpu_seconds()
     mark = stage.press_enter()
     waiting = stage.sound_after(mark)
     expect(waiting - mark < 2.0, "the waiting phrase right after Enter",
@@ -174,6 +175,9 @@ def trick(stage):
     expect(again - answer >= 0.2, "the answer spoken before the start-up sound plays again",
            "sound from %.2f, start-up sound at %.2f" % (answer, again))
     stage.figures.note("Enter to waiting phrase", waiting - mark, "s")
+    stage.figures.note("CPU from Enter to the start-up sound after the answer (waits and orb)",
+                       100.0 * (program.cpu_seconds() - cpu_before)
+                       / (stage.recording.now() - mark), "%")
     stage.figures.note("silence between waiting phrase and answer", gap, "s")
 
 
