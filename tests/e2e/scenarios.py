@@ -79,7 +79,7 @@ class Stage:
         return mark
 
     def sound_after(self, mark, timeout=10):
-        # The key click of Enter itself is 40 ms long and never counts as an onset.
+        # Enter's own key click lasts 40 ms, too short to count as an onset.
         onset = self.recording.wait_for_sound(mark + 0.15, timeout)
         expect(onset is not None, "sound within %d s after Enter" % timeout,
                self.recording.describe(mark, self.recording.now()))
