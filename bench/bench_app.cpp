@@ -1,0 +1,357 @@
+// The program's own costs, each beside a reference measured in the same run. Prints key=value
+// lines; scripts/bench turns them into its table. Needs a display (Xvfb will do) and, for the
+// device path of the audio, a PulseAudio server.
+//   bench_app launch <stage|bare> <idle seconds>   start-up to first frame, then idle CPU and
+//   memory bench_app keys                                 key press to the petition box's repaint
+//   bench_app wait                                 CPU of a wait for silence, against busy polling
+//   bench_app scale                                speaking 100, 1,000 and 10,000 characters
+
+#include "AppFolder.h"
+#include "EspeakEngine.h"
+#include "EsperaFala.h"
+#include "Form1.h"
+#include "Pause.h"
+#include "PetitionBox.h"
+#include "Random.h"
+#include "WavSoundPlayer.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMovie>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char* const kGifs[] = { "GargoyleLeft.gif", "Candlelight.gif", "skullgloweyered.gif",
+    "ghostlyskull.gif", "skeletoninhammock.gif", "eyesdemonic.gif", "reaperattack.gif" };
+
+qint64 monotonicNs()
+{
+    timespec t {};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+double cpuSeconds(int who)
+{
+    rusage u {};
+    getrusage(who, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
+        + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+double threadCpuSeconds()
+{
+    timespec t {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+long residentKb()
+{
+    long pages = 0;
+    long resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+void report(const char* key, double value)
+{
+    std::printf("%s=%.3f\n", key, value);
+}
+
+// Lets the event loop run for a while, sleeping between events as the program's own loop does.
+void spin(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The real pause, timed, so the staged start-up pause can be taken out of the start-up figure.
+class TimedPause final : public Pause {
+public:
+    void sleep(int ms) override
+    {
+        const qint64 start = monotonicNs();
+        m_pause.sleep(ms);
+        slept += monotonicNs() - start;
+    }
+    qint64 slept = 0;
+
+private:
+    ThreadPause m_pause;
+};
+
+// The oracle's main window with the real seams, as main() builds it.
+struct Stage {
+    WavSoundPlayer sound;
+    TimedPause pause;
+    SystemRandom random;
+    Module1 module;
+    Form1 form;
+
+    explicit Stage(const QString& settings)
+        : form(module,
+            Platform { sound, pause, random, QStringLiteral(QUORVEL_APP_DIR), settings,
+                [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); },
+                [] { std::_Exit(0); } })
+    {
+        form.Form_Load();
+        form.show();
+        form.Text1->setFocus();
+    }
+    void waitUntilSilent() { espera_fala(form.tts1()); }
+};
+
+// The reference: a plain window holding the same seven animations.
+struct BareWindow {
+    QWidget window;
+    explicit BareWindow()
+    {
+        window.setStyleSheet(QStringLiteral("background: black"));
+        window.resize(792, 592);
+        int x = 0;
+        for (const char* name : kGifs) {
+            auto* label = new QLabel(&window);
+            auto* movie = new QMovie(appFile(QStringLiteral(QUORVEL_APP_DIR), name), {}, label);
+            label->setMovie(movie);
+            label->move(x % 700, (x / 700) * 150);
+            x += 220;
+            movie->start();
+            label->adjustSize();
+        }
+        window.show();
+    }
+};
+
+// Records the first frame of a window: the first paint, once every widget of it has painted.
+class FirstFrame : public QObject {
+public:
+    qint64 at = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && at == 0 && !m_seen) {
+            m_seen = true;
+            QTimer::singleShot(0, this, [this] { at = monotonicNs(); });
+        }
+        return false;
+    }
+
+private:
+    bool m_seen = false;
+};
+
+int runWindow(const QString& kind, int idleSeconds)
+{
+    const qint64 launched = qEnvironmentVariable("BENCH_T0").toLongLong();
+    FirstFrame frame;
+    qApp->installEventFilter(&frame);
+    std::unique_ptr<Stage> stage;
+    std::unique_ptr<BareWindow> bare;
+    if (kind == QLatin1String("stage"))
+        stage = std::make_unique<Stage>(qEnvironmentVariable("BENCH_SETTINGS"));
+    else
+        bare = std::make_unique<BareWindow>();
+    while (frame.at == 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    qApp->removeEventFilter(&frame);
+    const qint64 paused = stage ? stage->pause.slept : 0;
+    report("first_frame_ms", double(frame.at - launched) / 1e6);
+    report("pause_ms", double(paused) / 1e6);
+    report("startup_ms", double(frame.at - launched - paused) / 1e6);
+    if (idleSeconds == 0)
+        std::_Exit(0);
+    if (stage)
+        stage->waitUntilSilent();
+    spin(2000);
+    const double cpu0 = cpuSeconds(RUSAGE_SELF);
+    const qint64 t0 = monotonicNs();
+    spin(idleSeconds * 1000);
+    const double wall = double(monotonicNs() - t0) / 1e9;
+    report("idle_cpu_pct", 100.0 * (cpuSeconds(RUSAGE_SELF) - cpu0) / wall);
+    report("rss_mb", double(residentKb()) / 1024.0);
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+// Starts this program again for one window, so the figure covers the whole process start.
+int launch(char** argv)
+{
+    const QByteArray t0 = QByteArray::number(monotonicNs());
+    setenv("BENCH_T0", t0.constData(), 1);
+    const pid_t child = fork();
+    if (child == 0) {
+        char mode[] = "window";
+        char* args[] = { argv[0], mode, argv[2], argv[3], nullptr };
+        execv("/proc/self/exe", args);
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
+// Each key: press and release sent to the petition box, timed until the box paints the next
+// character of the petition phrase. Bursts of 25 keys fit the phrase; between bursts the box
+// and the capture are reset off the clock.
+int runKeys()
+{
+    Stage stage(qEnvironmentVariable("BENCH_SETTINGS"));
+    stage.waitUntilSilent();
+    PetitionBox* box = stage.form.Text1;
+    qint64 painted = 0;
+    struct PaintWatch : QObject {
+        qint64* at;
+        explicit PaintWatch(qint64* a)
+            : at(a)
+        {
+        }
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint && *at == 0)
+                *at = monotonicNs();
+            return false;
+        }
+    } watch(&painted);
+    box->installEventFilter(&watch);
+
+    std::vector<double> ms;
+    while (ms.size() < 1000) {
+        stage.form.petition.reset();
+        box->setText(QStringLiteral(" "));
+        QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, Qt::NoModifier, QStringLiteral(","));
+        QCoreApplication::sendEvent(box, &comma);
+        spin(20);
+        for (int i = 0; i < 25 && ms.size() < 1000; ++i) {
+            const QString ch(QChar('a' + i));
+            const int key = Qt::Key_A + i;
+            painted = 0;
+            const qint64 start = monotonicNs();
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, ch);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, ch);
+            QCoreApplication::sendEvent(box, &press);
+            QCoreApplication::sendEvent(box, &release);
+            while (painted == 0)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            ms.push_back(double(painted - start) / 1e6);
+        }
+    }
+    report("keys_median_ms", median(ms));
+    report("keys_max_ms", *std::max_element(ms.begin(), ms.end()));
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+const QString kSentence
+    = QStringLiteral("Eu sou o Oráculo que tudo vê e tudo sabe, e respondo a quem pergunta. ");
+
+double waitCpuPct(EspeakEngine& engine, bool busy)
+{
+    engine.speak_text(kSentence + kSentence);
+    const double cpu0 = threadCpuSeconds();
+    const qint64 t0 = monotonicNs();
+    if (busy) {
+        while (engine.speaking_state() == 1)
+            QCoreApplication::processEvents();
+    } else {
+        espera_fala(engine);
+    }
+    return 100.0 * (threadCpuSeconds() - cpu0) / (double(monotonicNs() - t0) / 1e9);
+}
+
+int runWait()
+{
+    EspeakEngine engine;
+    spin(300);
+    report("wait_cpu_pct", waitCpuPct(engine, false));
+    report("busy_cpu_pct", waitCpuPct(engine, true));
+    std::_Exit(0);
+}
+
+// Synthesis of a long text: time to the first sample, time until all of it is synthesised,
+// how much sound that is and how much memory it holds.
+int runScale()
+{
+    // Engines are kept to the end: each would otherwise be destroyed while it still plays.
+    std::vector<std::unique_ptr<EspeakEngine>> engines;
+    for (int n : { 100, 1000, 10000 }) {
+        QString text;
+        while (text.size() < n)
+            text += kSentence;
+        text.truncate(n);
+        const long rss0 = residentKb();
+        long peak = rss0;
+        auto engine = std::make_unique<EspeakEngine>();
+        spin(300);
+        const AudioStream& stream = engine->stream();
+        const qint64 t0 = monotonicNs();
+        engine->speak_text(text);
+        const double returned = double(monotonicNs() - t0) / 1e6;
+        qint64 first = 0;
+        qint64 last = 0;
+        qint64 lastChange = t0;
+        for (qint64 now = t0; now - lastChange < 300000000; now = monotonicNs()) {
+            const qint64 total = stream.queuedFrames(); // every frame ever appended
+            if (total != last) {
+                last = total;
+                lastChange = now;
+                if (first == 0)
+                    first = now;
+            }
+            peak = std::max(peak, residentKb());
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            usleep(1000);
+        }
+        const QByteArray key = "scale_" + QByteArray::number(n);
+        report(key + "_return_ms", returned);
+        report(key + "_first_ms", double(first - t0) / 1e6);
+        report(key + "_synth_ms", double(lastChange - t0) / 1e6);
+        report(key + "_audio_s", double(last) / stream.sampleRate());
+        report(key + "_mem_mb", double(peak - rss0) / 1024.0);
+        engines.push_back(std::move(engine));
+    }
+    std::_Exit(0);
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (mode == "launch" && argc == 4)
+        return launch(argv);
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (mode == "window" && argc == 4)
+        return runWindow(QString::fromLatin1(argv[2]), atoi(argv[3]));
+    if (mode == "keys")
+        return runKeys();
+    if (mode == "wait")
+        return runWait();
+    if (mode == "scale")
+        return runScale();
+    std::fprintf(
+        stderr, "usage: bench_app launch <stage|bare> <idle seconds> | keys | wait | scale\n");
+    return 2;
+}
