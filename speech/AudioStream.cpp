@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -41,9 +40,7 @@ AudioStream::AudioStream(const QAudioFormat& format, Clock clock)
 
 AudioStream::~AudioStream()
 {
-    m_pumping = true;
     closeSink();
-    deleteRetiredSinks();
 }
 
 void AudioStream::append(const QByteArray& pcm, const QList<Mark>& marks)
@@ -153,9 +150,6 @@ void AudioStream::startPumping()
 
 void AudioStream::pump()
 {
-    if (m_pumping)
-        return; // re-entered from a sink's nested event loop; the timer comes back soon
-    m_pumping = true;
     QList<Mark> reached;
     {
         std::lock_guard lock(m_mutex);
@@ -176,8 +170,6 @@ void AudioStream::pump()
         reached = takeReachedMarks();
         stopWhenIdle();
     }
-    deleteRetiredSinks();
-    m_pumping = false;
     for (const Mark& mark : reached)
         emit markReached(mark.tag, mark.frame);
 }
@@ -200,18 +192,13 @@ void AudioStream::closeSink()
 {
     if (!m_sink)
         return;
-    m_retired << m_sink;
+    // A sink's teardown runs a nested event loop. Left to the event loop itself, it runs with no
+    // stream code on the stack: a pump holding the lock, or a stream being destroyed, could
+    // otherwise be re-entered or deleted from inside that loop.
+    m_sink->setParent(nullptr);
+    m_sink->deleteLater();
     m_sink = nullptr;
     m_device = nullptr;
-}
-
-void AudioStream::deleteRetiredSinks()
-{
-    const QList<QAudioSink*> retired = std::exchange(m_retired, {});
-    for (QAudioSink* sink : retired) {
-        sink->stop();
-        delete sink;
-    }
 }
 
 void AudioStream::switchToVirtual()

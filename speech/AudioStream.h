@@ -66,7 +66,6 @@ private:
     void pump();
     void openSink();
     void closeSink();
-    void deleteRetiredSinks();
     void switchToVirtual();
     void feedDevice();
     void padWithSilence(qint64 room);
@@ -93,10 +92,6 @@ private:
     // Audio thread only.
     QTimer* m_timer = nullptr;
     QAudioSink* m_sink = nullptr;
-    // Sinks to stop and delete once the lock is released: QAudioSink's stop and destructor run a
-    // nested event loop, which may deliver another pump to this stream.
-    QList<QAudioSink*> m_retired;
-    bool m_pumping = false;
     QIODevice* m_device = nullptr;
     qint64 m_sinkBase = 0;
     QElapsedTimer m_virtualClock;
