@@ -12,6 +12,8 @@ import time
 import wave
 from array import array
 
+from processes import stop_process
+
 RATE = 44100
 CHANNELS = 2
 FRAME_BYTES = 2 * CHANNELS
@@ -145,13 +147,7 @@ class Recording:
 
     def finish(self, wav_path=None):
         """Stops the recorder and keeps the recording as a WAV file next to the raw one."""
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+        stop_process(self.proc)
         if not os.path.exists(self.raw_path):
             return None
         wav_path = wav_path or os.path.splitext(self.raw_path)[0] + ".wav"

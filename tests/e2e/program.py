@@ -6,6 +6,7 @@ import subprocess
 import time
 
 import accessibility as a11y
+from processes import stop_process
 
 TICKS = os.sysconf("SC_CLK_TCK")
 
@@ -112,9 +113,4 @@ class Program:
 
     def stop(self):
         if self.proc is not None and self.alive():
-            self.proc.terminate()
-            try:
-                self.proc.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+            stop_process(self.proc)
