@@ -17,6 +17,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    // The oracle ends only through its own shutdown, which saves the settings first; closing the
+    // other windows must never end it behind that shutdown's back.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     WavSoundPlayer sound;
     ThreadPause pause;

@@ -17,6 +17,33 @@ constexpr int paddingMs = 60;
 // A device left open this long after the last sound is closed again.
 constexpr int idleCloseMs = 1000;
 
+// QAudioSink's destructor runs a nested event loop and, with Qt's PulseAudio backend, now and
+// then crashes. So sinks are never destroyed: a stopped sink waits here for the next stream that
+// plays in its format. Touched on the audio thread only, where every stream lives.
+QList<QAudioSink*>& idleSinks()
+{
+    static QList<QAudioSink*> sinks;
+    return sinks;
+}
+
+QAudioSink* takeSink(const QAudioDevice& device, const QAudioFormat& format)
+{
+    QList<QAudioSink*>& idle = idleSinks();
+    for (qsizetype i = 0; i < idle.size(); ++i) {
+        if (idle[i]->format() == format)
+            return idle.takeAt(i);
+    }
+    return new QAudioSink(device, format);
+}
+
+void giveBack(QAudioSink* sink)
+{
+    sink->stop();
+    // A sink that failed stays stopped and out of use rather than being handed on.
+    if (sink->error() == QAudio::NoError || sink->error() == QAudio::UnderrunError)
+        idleSinks().append(sink);
+}
+
 } // namespace
 
 AudioStream::Clock AudioStream::defaultClock()
@@ -181,9 +208,11 @@ void AudioStream::openSink()
         switchToVirtual();
         return;
     }
-    m_sink = new QAudioSink(device, m_format, this);
+    m_sink = takeSink(device, m_format);
     m_sinkBase = m_writtenFrames;
     m_device = m_sink->start();
+    // A reused sink may count its processed time on from its last use.
+    m_sinkBaseUs = m_sink->processedUSecs();
     if (!m_device)
         switchToVirtual();
 }
@@ -192,11 +221,7 @@ void AudioStream::closeSink()
 {
     if (!m_sink)
         return;
-    // A sink's teardown runs a nested event loop. Left to the event loop itself, it runs with no
-    // stream code on the stack: a pump holding the lock, or a stream being destroyed, could
-    // otherwise be re-entered or deleted from inside that loop.
-    m_sink->setParent(nullptr);
-    m_sink->deleteLater();
+    giveBack(m_sink);
     m_sink = nullptr;
     m_device = nullptr;
 }
@@ -270,7 +295,8 @@ void AudioStream::updatePlayed()
         if (played >= m_writtenFrames)
             m_virtualCarryNs = 0; // a starved clock does not run ahead
     } else if (m_sink) {
-        played = m_sinkBase + m_sink->processedUSecs() * m_format.sampleRate() / 1000000;
+        played = m_sinkBase
+            + (m_sink->processedUSecs() - m_sinkBaseUs) * m_format.sampleRate() / 1000000;
     }
     m_playedFrames = std::clamp(played, m_playedFrames.load(), m_writtenFrames);
 }

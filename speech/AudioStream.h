@@ -94,6 +94,7 @@ private:
     QAudioSink* m_sink = nullptr;
     QIODevice* m_device = nullptr;
     qint64 m_sinkBase = 0;
+    qint64 m_sinkBaseUs = 0;
     QElapsedTimer m_virtualClock;
     qint64 m_virtualCarryNs = 0;
     QElapsedTimer m_idle;
