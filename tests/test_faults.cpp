@@ -202,9 +202,9 @@ private slots:
                 qPrintable(
                     QStringLiteral("torn after round %1: %2 bytes").arg(round).arg(now.size())));
         }
-        // Where the file system cannot make unnamed temporary files, a killed save leaves its
-        // named temporary behind; it must carry the settings file's name as a prefix so that a
-        // user sees what it was, and it must never be mistaken for the settings file itself.
+        // A save killed after its temporary file got a name but before the rename leaves that
+        // temporary behind; it must carry the settings file's name as a prefix so that a user
+        // sees what it was, and it must never be mistaken for the settings file itself.
         for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
             QVERIFY2(name == "oraculo.ini" || name.startsWith("oraculo.ini."), qPrintable(name));
     }
