@@ -65,6 +65,7 @@ Form1::Form1(Module1& module, const Platform& platform, QWidget* parent)
     : QMainWindow(parent)
     , m_module(module)
     , m_platform(platform)
+    , m_oracle(m_textos, platform.random)
     , m_tts1(platform.newEngine())
 {
     setWindowTitle(QStringLiteral("Quorvel,. Oráculo falante - contato: oraculo@quorvel.example"));
@@ -173,10 +174,10 @@ void Form1::buildMenus()
     menuOpcoesVoz = menuOpcoes->addAction(QStringLiteral("Mudar voz"));
     menuOpcoes->addSeparator();
     menuOpcoesPortu = menuOpcoes->addAction(QString::fromUtf8("Português"));
-    MenuOpcoesEng = menuOpcoes->addAction(QStringLiteral("English"));
+    menuOpcoesEng = menuOpcoes->addAction(QStringLiteral("English"));
     menuOpcoesFran = menuOpcoes->addAction(QString::fromUtf8("Française"));
     menuOpcoesEsp = menuOpcoes->addAction(QString::fromUtf8("Español"));
-    for (QAction* a : { menuOpcoesPortu, MenuOpcoesEng, menuOpcoesFran, menuOpcoesEsp })
+    for (QAction* a : { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp })
         a->setCheckable(true);
     menuHelp = menuBar()->addMenu(QStringLiteral("Help"));
     menuHelpAbout = menuHelp->addAction(QStringLiteral("Sobre"));
@@ -191,17 +192,16 @@ void Form1::wireHandlers()
     connect(Timer1, &Timer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &Timer::timeout, this, &Form1::Timer2_Timer);
 
-    const QString* frases[4]
-        = { &textos.frase_amigo, &textos.frase_olhos, &textos.frase_olhar, &textos.frase_morte };
+    const Spot spots[4] = { Spot::Friend, Spot::Eyes, Spot::Gaze, Spot::Death };
     for (int i = 0; i < 4; ++i)
-        connect(Labels[i], &HotSpot::mouseMoved, this, [this, f = frases[i]] { fala_hotspot(*f); });
-    connect(Picture3, &HotSpot::mouseMoved, this, [this] { fala_hotspot(textos.frase_olho); });
+        connect(Labels[i], &HotSpot::mouseMoved, this, [this, s = spots[i]] { fala_hotspot(s); });
+    connect(Picture3, &HotSpot::mouseMoved, this, [this] { fala_hotspot(Spot::Eye); });
 
     connect(m_tts1.get(), &SpeechEngine::word_event, this, &Form1::tts1_WordEvent);
 
     connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
     connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
-    QAction* const idiomas[4] = { menuOpcoesPortu, MenuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
+    QAction* const idiomas[4] = { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
     for (qint16 i = 0; i < 4; ++i)
         connect(idiomas[i], &QAction::triggered, this, [this, i] { troca_idioma(i); });
 }
@@ -211,9 +211,9 @@ QString Form1::arquivo(const QString& backslashName) const
     return appFile(m_platform.appFolder, backslashName);
 }
 
-void Form1::play(const QString& backslashName)
+void Form1::play(StageSound sound)
 {
-    m_platform.sound.play(arquivo(backslashName));
+    m_platform.sound.play(arquivo(stageSoundFile(sound)));
 }
 
 void Form1::Form_Load()
@@ -226,28 +226,27 @@ void Form1::Form_Load()
             movie->start();
         }
     }
-    resposta_rapida = false;
     Timer2->setInterval(250);
     Timer2->setEnabled(true);
     le_ini(m_module, m_platform.settingsPath);
-    carregando = true;
+    m_carregando = true;
     troca_idioma(m_module.idioma);
-    carregando = false;
+    m_carregando = false;
     m_tts1->select_voice(m_module.voz[0]);
     m_tts1->set_pitch(m_module.voz[1]);
     m_tts1->set_speed(m_module.voz[2]);
-    play(QStringLiteral("\\SINISTER.wav"));
+    play(StageSound::Sinister);
     m_platform.pause.sleep(3000);
-    m_tts1->speak_text(textos.frase_pergunta);
+    m_tts1->speak_text(m_textos.frase_pergunta);
 }
 
 void Form1::troca_idioma(qint16 lingua)
 {
     m_module.idioma = lingua;
-    muda_lingua(lingua, textos);
+    muda_lingua(lingua, m_textos);
     if (const LegendasMenu* legendas = legendasMenu(lingua)) {
         QAction* const idiomas[4]
-            = { menuOpcoesPortu, MenuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
+            = { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
         for (qint16 i = 0; i < 4; ++i)
             idiomas[i]->setChecked(i == lingua);
         menuOpcoesVoz->setText(QString::fromUtf8(legendas->menuOpcoesVoz));
@@ -257,10 +256,10 @@ void Form1::troca_idioma(qint16 lingua)
         menuHelpAbout->setText(QString::fromUtf8(legendas->menuHelpAbout));
         menuOpcoes->setTitle(QString::fromUtf8(legendas->menuOpcoes));
     }
-    if (!carregando)
+    if (!m_carregando)
         abre_calibrar();
-    if (!carregando)
-        Text1->setFocus();
+    if (!m_carregando)
+        givePetitionKeyboard();
 }
 
 void Form1::closeEvent(QCloseEvent* event)
@@ -271,7 +270,7 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::fim()
 {
-    m_tts1->speak_text(textos.frase_despedida);
+    m_tts1->speak_text(m_textos.frase_despedida);
     espera_fala(*m_tts1);
     fecha_tudo();
 }

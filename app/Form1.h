@@ -2,8 +2,9 @@
 
 #include "LanguageTables.h"
 #include "Module1.h"
-#include "PetitionState.h"
+#include "Oracle.h"
 #include "Platform.h"
+#include "StageSound.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -24,8 +25,9 @@ class Timer;
 // The oracle's stage. How the pieces fit:
 //  - Form_Load reads the settings, applies the language, configures the voice `tts1`, plays
 //    the start-up sound and, after a staged 3 s pause, invites a question;
-//  - the petition box feeds PetitionState (the hidden-answer trick) and, on Enter, tests the
-//    question for the keywords, then delivers the answer (waiting phrase, orb, pause, answer);
+//  - the petition box forwards its keys to the Oracle model, which keeps the hidden answer and
+//    decides what a question asks for; the window carries out what it says with the real
+//    engine, orb, pause and sound, waiting for speech where a step must;
 //  - timers, hot spots and the orb dress the stage;
 //  - fim and Form_Unload end the program, saving the settings exactly once.
 class Form1 : public QMainWindow {
@@ -39,15 +41,16 @@ public:
     void fim();
     void acende_bola();
 
-    // Form-level state shared by the handlers.
-    PetitionState petition;
-    bool resposta_rapida = false;
-    QString ultima_resposta;
-    bool carregando = false;
-    qint16 ja_falou = 0;
-    TextosIdioma textos;
+    // What the windows it opens may ask of the stage.
+    void givePetitionKeyboard();
 
-    // Widgets, by the names the handlers use.
+    const Oracle& oracle() const { return m_oracle; }
+    const TextosIdioma& textos() const { return m_textos; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+    // Widgets, by the names the handlers use; tests reach them through a subclass.
     PetitionBox* Text1 = nullptr;
     OrbCanvas* Picture1 = nullptr;
     QLabel* Picture2 = nullptr;
@@ -58,13 +61,14 @@ public:
     Timer* Timer1 = nullptr;
     Timer* Timer2 = nullptr;
     SpeechEngine& tts1() { return *m_tts1; }
+    Oracle& model() { return m_oracle; }
 
     QMenu* menuArquivo = nullptr;
     QAction* menuArquivoSair = nullptr;
     QMenu* menuOpcoes = nullptr;
     QAction* menuOpcoesVoz = nullptr;
     QAction* menuOpcoesPortu = nullptr;
-    QAction* MenuOpcoesEng = nullptr;
+    QAction* menuOpcoesEng = nullptr;
     QAction* menuOpcoesFran = nullptr;
     QAction* menuOpcoesEsp = nullptr;
     QMenu* menuHelp = nullptr;
@@ -72,9 +76,6 @@ public:
 
     QPointer<Calibrar> calibrar() const { return m_calibrar; }
     QPointer<Form2> form2() const { return m_form2; }
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildStage();
@@ -85,18 +86,18 @@ private:
     void Text1_KeyDown(int keyCode);
     void Text1_KeyPress(QChar ch);
     void Text1_KeyUp(int keyCode);
-    bool contem(const QString& q, const QString (&palavras)[2]) const;
     void setText1Colour(const QColor& colour);
+    void startWandering();
+    void parkEye();
 
     // Answer delivery.
-    void entrega(int r);
+    void entrega();
     void responde();
-    static bool semResposta(const QString& resposta);
 
     // Effects.
     void Timer1_Timer();
     void Timer2_Timer();
-    void fala_hotspot(const QString& frase);
+    void fala_hotspot(Spot spot);
     void rearma();
     void tts1_WordEvent();
 
@@ -110,10 +111,13 @@ private:
     void Form_Unload();
 
     QString arquivo(const QString& backslashName) const;
-    void play(const QString& backslashName);
+    void play(StageSound sound);
 
     Module1& m_module;
     Platform m_platform;
+    TextosIdioma m_textos;
+    Oracle m_oracle;
+    bool m_carregando = false;
     std::unique_ptr<SpeechEngine> m_tts1;
     QPointer<Calibrar> m_calibrar;
     QPointer<Form2> m_form2;

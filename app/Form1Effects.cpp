@@ -24,17 +24,15 @@ void Form1::Timer2_Timer()
     Picture4->setHidden(!Picture4->isHidden());
 }
 
-void Form1::fala_hotspot(const QString& frase)
+void Form1::fala_hotspot(Spot spot)
 {
-    if (m_tts1->speaking_state() == 1 || ja_falou == 1)
-        return;
-    m_tts1->speak_text(frase);
-    ja_falou = 1;
+    if (const auto frase = m_oracle.hotSpot(spot, m_tts1->speaking_state() == 1))
+        m_tts1->speak_text(*frase);
 }
 
 void Form1::rearma()
 {
-    ja_falou = 0;
+    m_oracle.rearm();
 }
 
 void Form1::acende_bola()

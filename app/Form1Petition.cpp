@@ -3,11 +3,9 @@
 
 #include "EsperaFala.h"
 #include "HotSpot.h"
-#include "KeyCodes.h"
 #include "OrbCanvas.h"
 #include "Pause.h"
 #include "PetitionBox.h"
-#include "Random.h"
 #include "SoundPlayer.h"
 #include "Timer.h"
 
@@ -18,54 +16,47 @@ void Form1::setText1Colour(const QColor& colour)
     Text1->setPalette(p);
 }
 
-bool Form1::contem(const QString& q, const QString (&palavras)[2]) const
+void Form1::startWandering()
 {
-    // An empty keyword (no language loaded) names nothing.
-    for (const QString& palavra : palavras) {
-        if (!palavra.isEmpty() && q.contains(palavra, Qt::CaseSensitive))
-            return true;
-    }
-    return false;
+    Timer1->setInterval(350);
+    Timer1->setEnabled(true);
+    Picture3->move(0, 0);
+}
+
+void Form1::parkEye()
+{
+    Timer1->setEnabled(false);
+    Timer1->setInterval(0);
+    Picture3->move(-200, -200);
 }
 
 void Form1::Text1_KeyDown(int keyCode)
 {
-    if (petition.modo_secreto == PetitionState::Capturando
-        || (keyCode != vk::Space && keyCode != vk::Shift))
-        play(QStringLiteral("\\blip1.wav"));
-    Timer1->setInterval(350);
-    Timer1->setEnabled(true);
-    Picture3->move(0, 0);
+    const KeyDownReply reply = m_oracle.keyDown(keyCode, Text1->text());
+    if (reply.click)
+        play(StageSound::Blip);
+    startWandering();
     Timer2->setEnabled(true);
     Picture4->hide();
-    m_platform.random.reseed();
-    const int r = m_platform.random.pick(6);
-    if (keyCode != vk::Enter)
+    if (!reply.command)
         return;
 
-    Timer1->setEnabled(false);
-    Timer1->setInterval(0);
-    Picture3->move(-200, -200);
-    const QString q = Text1->text().toUpper();
-    resposta_rapida = contem(q, textos.palavras_voce);
-    if (contem(q, textos.palavras_repita)) {
-        petition.resposta = ultima_resposta;
-        resposta_rapida = true;
-    }
-    if (contem(q, textos.palavras_exit)) {
+    parkEye();
+    switch (*reply.command) {
+    case Command::Exit:
         fim();
         return;
-    }
-    if (contem(q, textos.palavras_mudar_voz)) {
+    case Command::ChangeVoice:
         abre_calibrar();
         return;
-    }
-    if (contem(q, textos.palavras_conselho)) {
+    case Command::Consult:
         m_module.iching_posicao = 1;
         abre_form2();
         return;
+    case Command::Answer:
+        entrega();
+        return;
     }
-    entrega(r);
 }
 
 void Form1::Text1_KeyPress(QChar ch)
@@ -75,29 +66,22 @@ void Form1::Text1_KeyPress(QChar ch)
     if (Picture3->isHidden())
         Picture3->show();
     setText1Colour(Qt::black);
-    petition.keyPress(ch);
+    m_oracle.keyPress(ch);
 }
 
 void Form1::Text1_KeyUp(int keyCode)
 {
-    if (const auto shown = petition.keyUp(keyCode, Text1->text(), textos.frase_pedido))
+    if (const auto shown = m_oracle.keyUp(keyCode, Text1->text()))
         Text1->setText(*shown);
     setText1Colour(Qt::white);
     Text1->setCursorPosition(static_cast<int>(Text1->text().size()));
     Picture3->show();
 }
 
-bool Form1::semResposta(const QString& resposta)
+void Form1::entrega()
 {
-    return resposta.isEmpty() || resposta == QLatin1String(" ");
-}
-
-void Form1::entrega(int r)
-{
-    if (semResposta(petition.resposta))
-        resposta_rapida = true;
-    if (!resposta_rapida) {
-        m_tts1->speak_text(textos.frases_espera[r]);
+    if (const auto frase = m_oracle.waitingPhrase()) {
+        m_tts1->speak_text(*frase);
         espera_fala(*m_tts1);
         acende_bola();
     }
@@ -107,26 +91,16 @@ void Form1::entrega(int r)
 
 void Form1::responde()
 {
-    Random& random = m_platform.random;
-    random.reseed();
-    int pausa = static_cast<int>(double(random.next()) * 2001.0 + 1000.0);
-    if (resposta_rapida)
-        pausa = 500;
-    m_platform.pause.sleep(pausa);
+    m_platform.pause.sleep(m_oracle.pause());
     Picture1->cls();
-    random.reseed();
-    const int k = random.pick(6);
-    if (semResposta(petition.resposta))
-        petition.resposta = textos.frases_recusa[k];
-    m_tts1->speak_text(petition.resposta);
-    ultima_resposta = petition.resposta;
+    m_tts1->speak_text(m_oracle.answer());
     espera_fala(*m_tts1);
-    if (petition.resposta == textos.frases_recusa[k]) {
+    if (m_oracle.refused()) {
         Timer2->setEnabled(false);
         Picture4->show();
     }
-    play(QStringLiteral("\\SINISTER.wav"));
-    petition.reset();
+    play(StageSound::Sinister);
+    m_oracle.answered();
     Text1->setText(QStringLiteral(" "));
     Text1->setCursorPosition(0);
     Picture3->move(0, 0);

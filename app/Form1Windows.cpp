@@ -41,6 +41,15 @@ void Form1::abre_form2()
     m_form2->Form_Load();
 }
 
+// The operator's next keys may be a hidden answer: they must land in the petition box, not in
+// a window that was just opened over the stage.
+void Form1::givePetitionKeyboard()
+{
+    raise();
+    activateWindow();
+    Text1->setFocus();
+}
+
 void Form1::tts1_WordEvent()
 {
     if (m_form2)

@@ -2,7 +2,6 @@
 #include "EspeakEngine.h"
 #include "Form1.h"
 #include "Pause.h"
-#include "PetitionBox.h"
 #include "Random.h"
 #include "WavSoundPlayer.h"
 
@@ -47,6 +46,6 @@ int main(int argc, char** argv)
         frame.moveCenter(screen->availableGeometry().center());
         form1.move(frame.topLeft());
     }
-    form1.Text1->setFocus();
+    form1.givePetitionKeyboard();
     return app.exec();
 }

@@ -31,11 +31,11 @@ private slots:
             QStringList({ "speak_text(Espere enquanto me concentro)", "sleep(2000)",
                 "speak_text(sim)", "play(SINISTER.wav)" }));
         QCOMPARE(fx.log.count("sleep(50)"), 60);
-        QCOMPARE(fx.form->ultima_resposta, QStringLiteral("sim"));
+        QCOMPARE(fx.form->oracle().lastAnswer(), QStringLiteral("sim"));
         QCOMPARE(fx.form->Text1->text(), QStringLiteral(" "));
         QCOMPARE(fx.form->Text1->cursorPosition(), 0);
-        QCOMPARE(fx.form->petition.pos_pedido, qint16(0));
-        QVERIFY(fx.form->petition.resposta.isEmpty());
+        QCOMPARE(fx.form->oracle().petition().pos_pedido, qint16(0));
+        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
         QVERIFY(fx.form->Timer2->isEnabled());
         QCOMPARE(fx.form->Picture3->pos(), QPoint(0, 0));
         QVERIFY(fx.form->Picture1->rings().isEmpty());
@@ -128,7 +128,7 @@ private slots:
         fx.enter();
         QCOMPARE(fx.tts1().spoken.last(), QStringLiteral("ok"));
         fx.type("x");
-        QCOMPARE(fx.form->petition.resposta, QStringLiteral("x"));
+        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("x"));
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("R"));
     }
 
@@ -199,7 +199,7 @@ private slots:
         fx.enter();
         QTRY_VERIFY_WITH_TIMEOUT(!masher.isActive(), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(fx.tts1().speaking_state(), 0, 30000);
-        QVERIFY(fx.form->petition.pos_pedido >= 0);
+        QVERIFY(fx.form->oracle().petition().pos_pedido >= 0);
         QVERIFY(!fx.form->Text1->text().contains("segredo"));
     }
 };

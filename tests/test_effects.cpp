@@ -90,7 +90,7 @@ private slots:
     {
         Form1Fixture fx;
         fx.loaded();
-        Form1& f = *fx.form;
+        Form1UnderTest& f = *fx.form;
         moveOver(f.Labels[1]);
         moveOver(f.Labels[1]);
         QTRY_COMPARE(fx.tts1().speaking_state(), 0);
@@ -121,7 +121,6 @@ private slots:
         fx.form->Picture3->show();
         moveOver(fx.form->Picture3);
         QVERIFY(fx.tts1().spoken.isEmpty());
-        QCOMPARE(fx.form->ja_falou, qint16(0));
         fx.tts1().stuck = false;
         moveOver(fx.form->Picture3);
         QCOMPARE(fx.tts1().spoken,

@@ -61,7 +61,7 @@ struct RealStage {
     ScriptedRandom random;
     Module1 module;
     int ended = 0;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<Form1UnderTest> form;
 
     RealStage()
     {
@@ -69,7 +69,7 @@ struct RealStage {
         const Platform platform { sound, pause, random, dir.path(), dir.filePath("oraculo.ini"),
             [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); },
             [this] { ++ended; } };
-        form = std::make_unique<Form1>(module, platform);
+        form = std::make_unique<Form1UnderTest>(module, platform);
     }
 
     void loadAndAsk()
@@ -226,7 +226,7 @@ private slots:
         RealStage stage;
         stage.loadAndAsk();
         QTRY_COMPARE_WITH_TIMEOUT(stage.form->Text1->text(), QStringLiteral(" "), 30000);
-        QCOMPARE(stage.form->ultima_resposta, QStringLiteral("sim"));
+        QCOMPARE(stage.form->oracle().lastAnswer(), QStringLiteral("sim"));
         QCOMPARE(stage.form->tts1().speaking_state(), 0);
         for (QLabel* gif : stage.form->Gifs)
             QVERIFY(!gif->movie());
@@ -260,7 +260,7 @@ private slots:
         stage.loadAndAsk();
         QCOMPARE(stage.form->tts1().voice_count(), 0);
         QCOMPARE(stage.form->Text1->text(), QStringLiteral(" "));
-        QCOMPARE(stage.form->ultima_resposta, QStringLiteral("sim"));
+        QCOMPARE(stage.form->oracle().lastAnswer(), QStringLiteral("sim"));
         stage.form->close();
         QCOMPARE(stage.ended, 1);
     }

@@ -10,11 +10,11 @@
 class TestForm1 : public QObject {
     Q_OBJECT
 
-    static QStringList checks(Form1& f)
+    static QStringList checks(Form1UnderTest& f)
     {
         QStringList on;
         for (QAction* a :
-            { f.menuOpcoesPortu, f.MenuOpcoesEng, f.menuOpcoesFran, f.menuOpcoesEsp }) {
+            { f.menuOpcoesPortu, f.menuOpcoesEng, f.menuOpcoesFran, f.menuOpcoesEsp }) {
             if (a->isChecked())
                 on << a->text();
         }
@@ -28,7 +28,7 @@ class TestForm1 : public QObject {
             draws << (i + 0.5f) / 12.0f;
         return draws;
     }
-    static QStringList captions(Form1& f)
+    static QStringList captions(Form1UnderTest& f)
     {
         return { f.menuArquivo->title(), f.menuArquivoSair->text(), f.menuOpcoes->title(),
             f.menuOpcoesVoz->text(), f.menuHelp->title(), f.menuHelpAbout->text() };
@@ -92,16 +92,16 @@ private slots:
     {
         Form1Fixture fx;
         fx.loaded();
-        for (QAction* a : { fx.form->menuOpcoesEsp, fx.form->MenuOpcoesEng, fx.form->menuOpcoesFran,
-                 fx.form->MenuOpcoesEng })
+        for (QAction* a : { fx.form->menuOpcoesEsp, fx.form->menuOpcoesEng, fx.form->menuOpcoesFran,
+                 fx.form->menuOpcoesEng })
             a->trigger();
         QCOMPARE(checks(*fx.form), QStringList { "English" });
         QCOMPARE(fx.module.idioma, 1);
-        QCOMPARE(fx.form->textos.frase_pedido, QStringLiteral("Answer Oracle - Please I beg you"));
-        QCOMPARE(fx.form->textos.palavras_conselho[0], QStringLiteral("ADVICE"));
+        QCOMPARE(fx.form->textos().frase_pedido, QStringLiteral("Answer Oracle - Please I beg you"));
+        QCOMPARE(fx.form->textos().palavras_conselho[0], QStringLiteral("ADVICE"));
         QCOMPARE(fx.form->menuHelp->title(), QStringLiteral("Help"));
         // Choosing the language that is already checked keeps it checked.
-        fx.form->MenuOpcoesEng->trigger();
+        fx.form->menuOpcoesEng->trigger();
         QCOMPARE(checks(*fx.form), QStringList { "English" });
     }
 
@@ -113,7 +113,7 @@ private slots:
         QPointer<Calibrar> first = fx.form->calibrar();
         QVERIFY(first);
         QCOMPARE(first->Label2(0)->text(), QStringLiteral("Pitch"));
-        fx.form->MenuOpcoesEng->trigger();
+        fx.form->menuOpcoesEng->trigger();
         QCOMPARE(fx.form->calibrar(), first);
         // Loaded once: its captions stay in the earlier language.
         QCOMPARE(first->Label2(1)->text(), QStringLiteral("Vitesse"));
@@ -153,7 +153,7 @@ private slots:
             QCOMPARE(fx.module.iching_posicao, 1);
             QCOMPARE(fx.module.iching_ativo, qint16(1));
         }
-        QCOMPARE(fx.form->petition.resposta, QStringLiteral("sim"));
+        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("sim"));
         QCOMPARE(fx.form->Text1->text(), box);
         fx.form->form2() ? fx.form->form2()->close() : fx.form->calibrar()->close();
     }
@@ -186,7 +186,7 @@ private slots:
     {
         Form1Fixture fx;
         fx.loaded();
-        fx.form->MenuOpcoesEng->trigger();
+        fx.form->menuOpcoesEng->trigger();
         fx.form->close();
         QCOMPARE(fx.ended, 1);
         QVERIFY(fx.tts1().spoken.isEmpty());

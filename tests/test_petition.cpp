@@ -21,10 +21,10 @@ private slots:
             shown << fx.form->Text1->text();
         }
         QCOMPARE(shown, QStringList({ "R", "Re", "Res", "Resp", "Respo" }));
-        QCOMPARE(fx.form->petition.resposta, QStringLiteral("sim"));
+        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("sim"));
         fx.type(" vou casar?");
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo vou casar?"));
-        QCOMPARE(fx.form->petition.modo_secreto, qint16(0));
+        QCOMPARE(fx.form->oracle().petition().modo_secreto, CaptureMode::Normal);
     }
 
     void keysThatProduceNoCharacterRevealButCollectNothing()
@@ -35,12 +35,12 @@ private slots:
         QTest::keyClick(fx.form->Text1, Qt::Key_Left);
         QTest::keyClick(fx.form->Text1, Qt::Key_Delete);
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Res"));
-        QVERIFY(fx.form->petition.resposta.isEmpty());
+        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
         // A capital typed with Shift: one reveal for the Shift release, one for the letter.
         // (keyClick with a modifier presses and releases Shift around the letter)
         QTest::keyClick(fx.form->Text1, 'S', Qt::ShiftModifier);
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
-        QCOMPARE(fx.form->petition.resposta, QStringLiteral("S"));
+        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("S"));
     }
 
     void backspaceEditsTheHiddenAnswer()
@@ -49,15 +49,15 @@ private slots:
         fx.loaded();
         fx.type(",");
         QTest::keyClick(fx.form->Text1, Qt::Key_Backspace);
-        QVERIFY(fx.form->petition.resposta.isEmpty());
+        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
         fx.type("nao");
         QTest::keyClick(fx.form->Text1, Qt::Key_Backspace);
-        QCOMPARE(fx.form->petition.resposta, QStringLiteral("na"));
+        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("na"));
         // The box's own editing took one petition character away; the next key restores it.
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Res"));
         fx.type("o");
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
-        QCOMPARE(fx.form->petition.resposta, QStringLiteral("nao"));
+        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("nao"));
     }
 
     void autoRepeatCollectsEveryCharacterButRevealsOnce()
@@ -70,7 +70,7 @@ private slots:
             QApplication::sendEvent(fx.form->Text1, &press);
         }
         QTest::keyRelease(fx.form->Text1, Qt::Key_A);
-        QCOMPARE(fx.form->petition.resposta, QStringLiteral("aaaa"));
+        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("aaaa"));
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Re"));
     }
 
@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Resquem"));
         fx.type(",b");
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
-        QCOMPARE(fx.form->petition.resposta, QStringLiteral("ab"));
+        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("ab"));
     }
 
     void aFullStopBecomesTheNextPetitionCharacterOrVanishesPastTheEnd()
@@ -109,7 +109,7 @@ private slots:
     void revealStopsAtTheSixteenBitLimit()
     {
         PetitionState s;
-        s.modo_secreto = PetitionState::Capturando;
+        s.modo_secreto = CaptureMode::Capturing;
         s.pos_pedido = 32766;
         const QString phrase(40000, QLatin1Char('p'));
         QCOMPARE(s.keyUp('A', QString(), phrase)->size(), 32767);
@@ -128,7 +128,7 @@ private slots:
         compose.setCommitString(pt("ã"));
         QApplication::sendEvent(fx.form->Text1, &compose);
         fx.type("o.");
-        QCOMPARE(fx.form->petition.resposta, pt("não"));
+        QCOMPARE(fx.form->oracle().petition().resposta, pt("não"));
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
         QVERIFY(!fx.form->Text1->text().contains(pt("ã")));
     }
@@ -140,8 +140,8 @@ private slots:
         fx.type(",sim");
         fx.enter();
         QTRY_COMPARE(fx.tts1().speaking_state(), 0);
-        QVERIFY(fx.form->petition.resposta.isEmpty());
-        QCOMPARE(fx.form->petition.modo_secreto, qint16(1));
+        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
+        QCOMPARE(fx.form->oracle().petition().modo_secreto, CaptureMode::Capturing);
     }
 
     void keyHooksStartTheEyeAndTheBlinking()

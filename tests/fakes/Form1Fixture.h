@@ -11,6 +11,34 @@
 
 #include <memory>
 
+// The main window with its widgets in reach of the tests.
+class Form1UnderTest : public Form1 {
+public:
+    using Form1::Form1;
+    using Form1::Gifs;
+    using Form1::Labels;
+    using Form1::menuArquivo;
+    using Form1::menuArquivoSair;
+    using Form1::menuHelp;
+    using Form1::menuHelpAbout;
+    using Form1::menuOpcoes;
+    using Form1::menuOpcoesEng;
+    using Form1::menuOpcoesEsp;
+    using Form1::menuOpcoesFran;
+    using Form1::menuOpcoesPortu;
+    using Form1::menuOpcoesVoz;
+    using Form1::Picture1;
+    using Form1::Picture2;
+    using Form1::Picture3;
+    using Form1::Picture4;
+    using Form1::Text1;
+    using Form1::Timer1;
+    using Form1::Timer2;
+    using Form1::calibrar;
+    using Form1::tts1;
+    using Form1::form2;
+};
+
 // A main window on fakes: every engine it creates, every sound, pause and speech lands in one
 // log, in order; draws are scripted; ending the process is only counted.
 struct Form1Fixture {
@@ -22,7 +50,7 @@ struct Form1Fixture {
     Module1 module;
     QList<FakeSpeechEngine*> engines;
     int ended = 0;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<Form1UnderTest> form;
 
     explicit Form1Fixture(const QByteArray& ini = QByteArray())
     {
@@ -38,7 +66,7 @@ struct Form1Fixture {
                 return std::unique_ptr<SpeechEngine>(std::move(engine));
             },
             [this] { ++ended; } };
-        form = std::make_unique<Form1>(module, platform);
+        form = std::make_unique<Form1UnderTest>(module, platform);
     }
 
     FakeSpeechEngine& tts1() { return *engines.first(); }

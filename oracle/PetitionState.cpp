@@ -7,14 +7,14 @@
 void PetitionState::keyPress(QChar ch)
 {
     if (ch == QLatin1Char(',')) {
-        modo_secreto = Capturando;
+        modo_secreto = CaptureMode::Capturing;
         return;
     }
     if (ch == QLatin1Char('.')) {
-        modo_secreto = FimCaptura;
+        modo_secreto = CaptureMode::JustEnded;
         return;
     }
-    if (modo_secreto != Capturando)
+    if (modo_secreto != CaptureMode::Capturing)
         return;
     resposta.append(ch);
     if (ch.unicode() == vk::Backspace)
@@ -32,12 +32,12 @@ std::optional<QString> PetitionState::keyUp(
     int vk, const QString& boxText, const QString& frase_pedido)
 {
     std::optional<QString> shown;
-    if (vk != vk::Backspace && modo_secreto == Capturando) {
+    if (vk != vk::Backspace && modo_secreto == CaptureMode::Capturing) {
         advance();
         shown = frase_pedido.left(pos_pedido);
     }
-    if (modo_secreto == FimCaptura) {
-        modo_secreto = Normal;
+    if (modo_secreto == CaptureMode::JustEnded) {
+        modo_secreto = CaptureMode::Normal;
         advance();
         QString text = shown.value_or(boxText);
         text.chop(1);
@@ -45,6 +45,18 @@ std::optional<QString> PetitionState::keyUp(
         shown = text;
     }
     return shown;
+}
+
+QString PetitionState::question(const QString& boxText, const QString& frase_pedido) const
+{
+    // The disguise is as much of the revealed phrase as the box still starts with: an edit
+    // inside it ends the disguise there.
+    const qsizetype revealed = qMin<qsizetype>(pos_pedido, frase_pedido.size());
+    qsizetype disguise = 0;
+    while (disguise < revealed && disguise < boxText.size()
+        && boxText.at(disguise) == frase_pedido.at(disguise))
+        ++disguise;
+    return boxText.mid(disguise);
 }
 
 void PetitionState::reset()

@@ -1,0 +1,127 @@
+#include "Oracle.h"
+
+#include "KeyCodes.h"
+#include "Random.h"
+
+Oracle::Oracle(const TextosIdioma& texts, Random& random)
+    : m_textos(texts)
+    , m_random(random)
+{
+}
+
+KeyDownReply Oracle::keyDown(int vk, const QString& boxText)
+{
+    KeyDownReply reply;
+    reply.click = m_petition.modo_secreto == CaptureMode::Capturing
+        || (vk != vk::Space && vk != vk::Shift);
+    m_random.reseed();
+    m_waitingIndex = m_random.pick(6);
+    if (vk == vk::Enter)
+        reply.command = readQuestion(boxText);
+    return reply;
+}
+
+void Oracle::keyPress(QChar ch)
+{
+    m_petition.keyPress(ch);
+}
+
+std::optional<QString> Oracle::keyUp(int vk, const QString& boxText)
+{
+    return m_petition.keyUp(vk, boxText, m_textos.frase_pedido);
+}
+
+bool Oracle::contem(const QString& q, const QString (&palavras)[2]) const
+{
+    // An empty keyword (no language loaded) names nothing.
+    for (const QString& palavra : palavras) {
+        if (!palavra.isEmpty() && q.contains(palavra, Qt::CaseSensitive))
+            return true;
+    }
+    return false;
+}
+
+// The tests run in this order and each sees what the earlier ones did: "repeat" arms the last
+// answer even when a later keyword wins.
+Command Oracle::readQuestion(const QString& boxText)
+{
+    const QString q = m_petition.question(boxText, m_textos.frase_pedido).toUpper();
+    m_resposta_rapida = contem(q, m_textos.palavras_voce);
+    if (contem(q, m_textos.palavras_repita)) {
+        m_petition.resposta = m_ultima_resposta;
+        m_resposta_rapida = true;
+    }
+    if (contem(q, m_textos.palavras_exit))
+        return Command::Exit;
+    if (contem(q, m_textos.palavras_mudar_voz))
+        return Command::ChangeVoice;
+    if (contem(q, m_textos.palavras_conselho))
+        return Command::Consult;
+    return Command::Answer;
+}
+
+bool Oracle::semResposta(const QString& resposta)
+{
+    return resposta.isEmpty() || resposta == QLatin1String(" ");
+}
+
+std::optional<QString> Oracle::waitingPhrase()
+{
+    if (semResposta(m_petition.resposta))
+        m_resposta_rapida = true;
+    if (m_resposta_rapida)
+        return std::nullopt;
+    return m_textos.frases_espera[m_waitingIndex];
+}
+
+int Oracle::pause()
+{
+    m_random.reseed();
+    const int pausa = static_cast<int>(double(m_random.next()) * 2001.0 + 1000.0);
+    return m_resposta_rapida ? 500 : pausa;
+}
+
+QString Oracle::answer()
+{
+    m_random.reseed();
+    m_refusalIndex = m_random.pick(6);
+    if (semResposta(m_petition.resposta))
+        m_petition.resposta = m_textos.frases_recusa[m_refusalIndex];
+    m_ultima_resposta = m_petition.resposta;
+    return m_petition.resposta;
+}
+
+bool Oracle::refused() const
+{
+    return m_petition.resposta == m_textos.frases_recusa[m_refusalIndex];
+}
+
+void Oracle::answered()
+{
+    m_petition.reset();
+}
+
+std::optional<QString> Oracle::hotSpot(Spot spot, bool speaking)
+{
+    if (speaking || m_ja_falou)
+        return std::nullopt;
+    m_ja_falou = true;
+    switch (spot) {
+    case Spot::Friend:
+        return m_textos.frase_amigo;
+    case Spot::Eyes:
+        return m_textos.frase_olhos;
+    case Spot::Gaze:
+        return m_textos.frase_olhar;
+    case Spot::Death:
+        return m_textos.frase_morte;
+    case Spot::Eye:
+        return m_textos.frase_olho;
+    }
+    return std::nullopt;
+}
+
+void Oracle::rearm()
+{
+    m_ja_falou = false;
+}

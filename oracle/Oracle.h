@@ -1,0 +1,77 @@
+#pragma once
+
+#include "LanguageTables.h"
+#include "PetitionState.h"
+
+#include <QString>
+
+#include <optional>
+
+class Random;
+
+// What a question asks for once Enter is pressed.
+enum class Command {
+    Answer, // deliver the hidden answer, or a refusal
+    Exit, // say goodbye and end
+    ChangeVoice, // open the voice window
+    Consult, // open the I Ching consultation
+};
+
+// What the window does for one key press.
+struct KeyDownReply {
+    bool click = false; // play the key click
+    std::optional<Command> command; // only for Enter
+};
+
+// The spots of the stage that speak when the pointer passes over them.
+enum class Spot { Friend, Eyes, Gaze, Death, Eye };
+
+// The trick's rules, with no widget. How the pieces fit:
+//  - the petition box forwards its key events (keyDown, keyPress, keyUp) here; the oracle keeps
+//    the hidden answer and tells the box what to show;
+//  - on Enter, keyDown reads the question for keywords (in the current language, looked for
+//    only in the question, never in the petition disguise) and answers with a Command;
+//  - an answer is delivered in steps the window walks, waiting for speech between them as it
+//    must: waitingPhrase() (none on the quick road), pause(), answer(), refused(), answered();
+//  - hot spots speak one phrase, then stay quiet until re-armed.
+// Every random choice is drawn here, in the order the window would have drawn it.
+// Where the hidden answer came from is no concern of these rules: a typed capture and an
+// answer handed in by another road (arm) are delivered alike.
+class Oracle {
+public:
+    Oracle(const TextosIdioma& texts, Random& random);
+
+    // Keyboard.
+    KeyDownReply keyDown(int vk, const QString& boxText);
+    void keyPress(QChar ch);
+    std::optional<QString> keyUp(int vk, const QString& boxText);
+
+    // Delivery, in this order.
+    std::optional<QString> waitingPhrase();
+    int pause();
+    QString answer();
+    bool refused() const;
+    void answered();
+
+    // Hot spots: the phrase to speak now, if any.
+    std::optional<QString> hotSpot(Spot spot, bool speaking);
+    void rearm();
+
+    const PetitionState& petition() const { return m_petition; }
+    bool quickAnswer() const { return m_resposta_rapida; }
+    const QString& lastAnswer() const { return m_ultima_resposta; }
+
+private:
+    Command readQuestion(const QString& boxText);
+    bool contem(const QString& q, const QString (&palavras)[2]) const;
+    static bool semResposta(const QString& resposta);
+
+    const TextosIdioma& m_textos;
+    Random& m_random;
+    PetitionState m_petition;
+    bool m_resposta_rapida = false;
+    QString m_ultima_resposta;
+    bool m_ja_falou = false;
+    int m_waitingIndex = 0; // r, drawn at every key press
+    int m_refusalIndex = 0; // k, drawn for every answer
+};

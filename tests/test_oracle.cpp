@@ -1,0 +1,288 @@
+#include "Fakes.h"
+#include "KeyCodes.h"
+#include "Oracle.h"
+
+#include <QtTest>
+
+// The trick's rules without a window: a small stand-in for the petition box types keys the way
+// the real box delivers them (key down, character, the box's own editing, key up).
+struct Stage {
+    TextosIdioma texts;
+    ScriptedRandom random;
+    Oracle oracle { texts, random };
+    QString box;
+
+    explicit Stage(qint16 lingua = 0) { muda_lingua(lingua, texts); }
+
+    std::optional<Command> key(QChar ch)
+    {
+        const int vk = ch == QLatin1Char('\b') ? vk::Backspace
+            : ch == QLatin1Char('\r')          ? vk::Enter
+                                               : ch.toUpper().unicode();
+        const KeyDownReply reply = oracle.keyDown(vk, box);
+        if (reply.command)
+            return reply.command;
+        oracle.keyPress(ch);
+        if (ch == QLatin1Char('\b'))
+            box.chop(1);
+        else
+            box += ch;
+        if (const auto shown = oracle.keyUp(vk, box))
+            box = *shown;
+        return std::nullopt;
+    }
+
+    void type(const QString& keys)
+    {
+        for (QChar ch : keys)
+            key(ch);
+    }
+
+    Command enter() { return *key(QLatin1Char('\r')); }
+
+    // The whole road of one answer, as the window walks it; returns what was spoken.
+    QStringList deliver()
+    {
+        QStringList spoken;
+        if (const auto phrase = oracle.waitingPhrase())
+            spoken << *phrase;
+        oracle.pause();
+        spoken << oracle.answer();
+        oracle.answered();
+        box = QStringLiteral(" ");
+        return spoken;
+    }
+};
+
+class TestOracle : public QObject {
+    Q_OBJECT
+
+    static QString u(const char* s) { return QString::fromUtf8(s); }
+
+private slots:
+    void theQuestionDecidesWhatHappens_data()
+    {
+        QTest::addColumn<int>("lingua");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("quick");
+        QTest::newRow("a plain question is answered the slow way")
+            << 0 << ",sim. vou casar?" << int(Command::Answer) << false;
+        QTest::newRow("addressing the oracle with an accent gives the quick road")
+            << 0 << u(",sim. VOCÊ sabe?") << int(Command::Answer) << true;
+        QTest::newRow("addressing the oracle without the accent too")
+            << 0 << ",sim. e voce?" << int(Command::Answer) << true;
+        QTest::newRow("exit wins over the voice window")
+            << 0 << "mudar voz e exit" << int(Command::Exit) << false;
+        QTest::newRow("exit wins over the consultation")
+            << 0 << "conselho exit" << int(Command::Exit) << false;
+        QTest::newRow("exit counts inside a longer word")
+            << 3 << "nexit" << int(Command::Exit) << false;
+        QTest::newRow("the voice window wins over the consultation")
+            << 0 << "conselho e mudar voz" << int(Command::ChangeVoice) << false;
+        QTest::newRow("repeat with the voice window opens the window")
+            << 0 << "repita mudar voz" << int(Command::ChangeVoice) << true;
+        QTest::newRow("you with repeat is quick either way")
+            << 1 << "you repeat" << int(Command::Answer) << true;
+        QTest::newRow("advice in English opens the consultation")
+            << 1 << "any ADVICE?" << int(Command::Consult) << false;
+        QTest::newRow("a word typed straight after an answer reads in its second form")
+            << 0 << "r epita" << int(Command::Answer) << true;
+        QTest::newRow("keywords of another language mean nothing")
+            << 0 << "change voice" << int(Command::Answer) << false;
+    }
+    void theQuestionDecidesWhatHappens()
+    {
+        QFETCH(int, lingua);
+        QFETCH(QString, typed);
+        QFETCH(int, command);
+        QFETCH(bool, quick);
+        Stage stage { qint16(lingua) };
+        stage.type(typed);
+        QCOMPARE(int(stage.enter()), command);
+        QCOMPARE(stage.oracle.quickAnswer(), quick);
+    }
+
+    // A hidden answer long enough to reveal the whole petition phrase: the phrase is disguise,
+    // and its "you" or "vous" must not turn every question into a quick one.
+    void keywordsAreLookedForOnlyInTheQuestion_data()
+    {
+        QTest::addColumn<int>("lingua");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<bool>("quick");
+        for (int lingua = 0; lingua < 4; ++lingua) {
+            QTest::addRow("language %d, no keyword: the slow road", lingua)
+                << lingua << " vou casar?" << false;
+        }
+        QTest::newRow("English, addressed in the question") << 1 << " will you?" << true;
+        QTest::newRow("French, addressed in the question") << 2 << " et vous?" << true;
+        QTest::newRow("Spanish, addressed in the question") << 3 << " usted sabe?" << true;
+    }
+    void keywordsAreLookedForOnlyInTheQuestion()
+    {
+        QFETCH(int, lingua);
+        QFETCH(QString, question);
+        QFETCH(bool, quick);
+        Stage stage { qint16(lingua) };
+        stage.type(QLatin1Char(',') + QString(60, QLatin1Char('y')) + QLatin1Char('.'));
+        QVERIFY(stage.box.startsWith(stage.texts.frase_pedido));
+        stage.type(question);
+        QCOMPARE(stage.enter(), Command::Answer);
+        QCOMPARE(stage.oracle.quickAnswer(), quick);
+    }
+
+    void anEditInsideTheDisguiseMakesItPartOfTheQuestion()
+    {
+        PetitionState petition;
+        petition.pos_pedido = 20;
+        const QString phrase = QStringLiteral("Answer Oracle - Please I beg you");
+        QCOMPARE(petition.question("Answer Oracle - Plea will you?", phrase), " will you?");
+        QCOMPARE(petition.question("Answer you Oracle", phrase), "you Oracle");
+        petition.pos_pedido = 0;
+        QCOMPARE(petition.question("Answer", phrase), "Answer");
+    }
+
+    void theRoadOfAnAnswer_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<float>>("draws"); // r, then pause, then k
+        QTest::addColumn<QStringList>("spoken");
+        QTest::addColumn<int>("pause");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("a captured answer comes after a waiting phrase")
+            << ",sim. vou casar?" << QList<float> { 0.5f, 0.0f, 0.0f }
+            << QStringList { "Espere enquanto me concentro", "sim" } << 1000 << false;
+        QTest::newRow("the longest pause")
+            << ",sim. vou casar?" << QList<float> { 0.0f, 0.99999994f, 0.0f }
+            << QStringList { "Vou pensar!", "sim" } << 3000 << false;
+        QTest::newRow("nothing captured is refused after half a second")
+            << "vou casar?" << QList<float> { 0.0f, 0.9f, 0.99f }
+            << QStringList { u("Não quero mais brincar. Vá embora.") } << 500 << true;
+        QTest::newRow("a single blank captured counts as nothing")
+            << ", .?" << QList<float> { 0.0f, 0.9f, 0.0f }
+            << QStringList { u("Você não é o meu quorvel! Não respondo.") } << 500 << true;
+        QTest::newRow("Backspace edits what is spoken")
+            << ",naoo\b. e?" << QList<float> { 0.0f, 0.5f, 0.0f }
+            << QStringList { "Vou pensar!", "nao" } << 2000 << false;
+    }
+    void theRoadOfAnAnswer()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<float>, draws);
+        QFETCH(QStringList, spoken);
+        QFETCH(int, pause);
+        QFETCH(bool, refused);
+        Stage stage;
+        stage.type(typed);
+        stage.random.draws = draws;
+        QCOMPARE(stage.enter(), Command::Answer);
+        QStringList said;
+        if (const auto phrase = stage.oracle.waitingPhrase())
+            said << *phrase;
+        QCOMPARE(stage.oracle.pause(), pause);
+        said << stage.oracle.answer();
+        QCOMPARE(said, spoken);
+        QCOMPARE(stage.oracle.refused(), refused);
+        stage.oracle.answered();
+        QVERIFY(stage.oracle.petition().resposta.isEmpty());
+        QCOMPARE(stage.oracle.petition().pos_pedido, qint16(0));
+    }
+
+    void repeatSaysTheLastThingSpokenQuickly_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("repeated");
+        QTest::newRow("after an answer, the answer")
+            << QStringLiteral(",Sim, claro.") << QStringLiteral("Sim claro");
+        QTest::newRow("after a refusal, that refusal")
+            << QStringLiteral("?") << u("Sei a resposta mas não falo para você.");
+    }
+    void repeatSaysTheLastThingSpokenQuickly()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, repeated);
+        Stage stage;
+        stage.random.fallback = 0.2f; // k = 1
+        stage.type(first);
+        stage.enter();
+        stage.deliver();
+        stage.type("repita");
+        QCOMPARE(stage.enter(), Command::Answer);
+        QCOMPARE(stage.deliver(), QStringList { repeated });
+        QCOMPARE(stage.oracle.lastAnswer(), repeated);
+    }
+
+    void repeatBeforeAnyAnswerIsARefusal()
+    {
+        Stage stage;
+        stage.type("REPITA");
+        stage.enter();
+        QCOMPARE(stage.deliver(), QStringList { u("Você não é o meu quorvel! Não respondo.") });
+    }
+
+    void aWindowKeywordKeepsThePendingAnswer()
+    {
+        Stage stage;
+        stage.type(",sim. mudar voz");
+        QCOMPARE(stage.enter(), Command::ChangeVoice);
+        QCOMPARE(stage.oracle.petition().resposta, QStringLiteral("sim"));
+        stage.box = QStringLiteral("Resp");
+        stage.enter();
+        QCOMPARE(stage.deliver().last(), QStringLiteral("sim"));
+    }
+
+    void captureStaysOnAfterAnAnswerDeliveredWithoutAFullStop()
+    {
+        Stage stage;
+        stage.type(",ok");
+        stage.enter();
+        stage.deliver();
+        stage.type("x");
+        QCOMPARE(stage.oracle.petition().resposta, QStringLiteral("x"));
+        QCOMPARE(stage.box, QStringLiteral("R"));
+    }
+
+    void theKeyClick_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("vk");
+        QTest::addColumn<bool>("click");
+        QTest::newRow("a letter clicks") << QString() << int('A') << true;
+        QTest::newRow("Space is silent outside capture") << QString() << int(vk::Space) << false;
+        QTest::newRow("Shift is silent outside capture") << QString() << int(vk::Shift) << false;
+        QTest::newRow("Space clicks while capturing") << "," << int(vk::Space) << true;
+        QTest::newRow("Shift clicks while capturing") << "," << int(vk::Shift) << true;
+    }
+    void theKeyClick()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, vk);
+        QFETCH(bool, click);
+        Stage stage;
+        stage.type(before);
+        QCOMPARE(stage.oracle.keyDown(vk, stage.box).click, click);
+    }
+
+    void hotSpotsSpeakOnceUntilReArmed()
+    {
+        Stage stage;
+        QCOMPARE(stage.oracle.hotSpot(Spot::Eyes, true), std::nullopt);
+        QCOMPARE(stage.oracle.hotSpot(Spot::Eyes, false), stage.texts.frase_olhos);
+        QCOMPARE(stage.oracle.hotSpot(Spot::Death, false), std::nullopt);
+        stage.oracle.rearm();
+        QCOMPARE(stage.oracle.hotSpot(Spot::Death, false), stage.texts.frase_morte);
+        stage.oracle.rearm();
+        QCOMPARE(stage.oracle.hotSpot(Spot::Eye, false), stage.texts.frase_olho);
+    }
+
+    void aLanguageOutsideTheTablesRevealsNothingAndMatchesNothing()
+    {
+        Stage stage(9);
+        stage.type(",abc.exit");
+        QCOMPARE(stage.box, QStringLiteral("exit"));
+        QCOMPARE(stage.enter(), Command::Answer);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOracle)
+#include "test_oracle.moc"
