@@ -1,5 +1,5 @@
-// make_icon <face picture> <size> <png>: the menu icon, a square crop of the oracle's face scaled to
-// size × size pixels.
+// make_icon <face picture> <size> <png>: the menu icon, a square crop of the oracle's face,
+// size by size pixels.
 
 #include <QGuiApplication>
 #include <QImage>
