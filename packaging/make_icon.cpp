@@ -1,4 +1,5 @@
-// make_icon <face picture> <png>: the menu icon, a square crop of the oracle's face.
+// make_icon <face picture> <size> <png>: the menu icon, a square crop of the oracle's face,
+// size by size pixels.
 
 #include <QGuiApplication>
 #include <QImage>
@@ -11,8 +12,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     const QStringList arguments = application.arguments();
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: make_icon <face picture> <png>\n");
+    bool sizeRead = false;
+    const int size = arguments.size() == 4 ? arguments[2].toInt(&sizeRead) : 0;
+    if (!sizeRead || size <= 0) {
+        std::fprintf(stderr, "usage: make_icon <face picture> <size> <png>\n");
         return 2;
     }
     const QImage face(arguments[1]);
@@ -24,6 +27,6 @@ int main(int argc, char** argv)
     const int side = face.height() * 19 / 20;
     const QRect square((face.width() - side) / 2, (face.height() - side) / 2, side, side);
     const QImage icon
-        = face.copy(square).scaled(256, 256, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return icon.save(arguments[2], "PNG") ? 0 : 1;
+        = face.copy(square).scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return icon.save(arguments[3], "PNG") ? 0 : 1;
 }
