@@ -41,25 +41,6 @@ private slots:
         QVERIFY(fx.form->Picture1->rings().isEmpty());
     }
 
-    void pauseSpansOneToThreeSeconds_data()
-    {
-        QTest::addColumn<float>("draw");
-        QTest::addColumn<int>("pause");
-        QTest::newRow("lowest") << 0.0f << 1000;
-        QTest::newRow("highest") << 0.99999994f << 3000;
-    }
-    void pauseSpansOneToThreeSeconds()
-    {
-        QFETCH(float, draw);
-        QFETCH(int, pause);
-        Form1Fixture fx;
-        fx.loaded();
-        fx.type(",x.");
-        fx.random.draws = { 0.0f, 0.0f, draw, 0.0f };
-        fx.enter();
-        QVERIFY(fx.pause.pauses.contains(pause));
-    }
-
     void noCapturedAnswerGetsARefusalAndStopsTheBlinking_data()
     {
         QTest::addColumn<QString>("typed");
@@ -107,29 +88,6 @@ private slots:
         fx.enter();
         QCOMPARE(steps(fx.log),
             QStringList({ "sleep(500)", "speak_text(Sim claro)", "play(SINISTER.wav)" }));
-    }
-
-    void repeatBeforeAnyAnswerIsARefusal()
-    {
-        Form1Fixture fx;
-        fx.loaded();
-        fx.type("REPITA");
-        fx.random.draws = { 0.0f, 0.0f, 0.0f };
-        fx.enter();
-        QCOMPARE(fx.tts1().spoken,
-            QStringList { QString::fromUtf8("Você não é o meu quorvel! Não respondo.") });
-    }
-
-    void enterWhileCapturingDeliversAndStaysInCapture()
-    {
-        Form1Fixture fx;
-        fx.loaded();
-        fx.type(",ok");
-        fx.enter();
-        QCOMPARE(fx.tts1().spoken.last(), QStringLiteral("ok"));
-        fx.type("x");
-        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("x"));
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("R"));
     }
 
     void exitKeywordEndsInEveryLanguageEvenInsideAWord_data()

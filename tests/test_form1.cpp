@@ -3,6 +3,8 @@
 #include "Form2.h"
 #include "Timer.h"
 
+#include <QMenuBar>
+
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -227,6 +229,42 @@ private slots:
         fx.form->fim();
         QCOMPARE(endedAtClose, 1);
         QVERIFY(savedAtClose.startsWith("[Quorvel]"));
+    }
+
+    void aSecondExitDuringTheFarewellSaysItAgainAndEndsAfterIt()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.tts1().msPerWord = 10;
+        QTimer::singleShot(5, fx.form.get(), [&] { fx.form->menuArquivoSair->trigger(); });
+        fx.form->fim();
+        const QString farewell = QStringLiteral("speak_text(%1)").arg(fx.form->textos().frase_despedida);
+        QCOMPARE(fx.log.mid(0, 3), QStringList({ farewell, farewell, "end" }));
+        QCOMPARE(fx.ini().count("[Quorvel]"), 1);
+    }
+
+    void thePetitionBoxGetsTheKeyboardBackAfterAnAnswer()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(fx.form.get()));
+        fx.type(",sim.");
+        fx.form->menuBar()->setFocus();
+        fx.enter();
+        QTRY_COMPARE(fx.tts1().speaking_state(), 0);
+        QVERIFY(fx.form->Text1->hasFocus());
+    }
+
+    void whatIsTypedIsDrawnBlackOnBlackUntilTheKeyComesUp()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QTest::keyPress(fx.form->Text1, 'q');
+        QCOMPARE(fx.form->Text1->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(fx.form->Text1->palette().color(QPalette::Base), QColor(Qt::black));
+        QTest::keyRelease(fx.form->Text1, 'q');
+        QCOMPARE(fx.form->Text1->palette().color(QPalette::Text), QColor(Qt::white));
     }
 
     void missingPicturesAndSoundsDoNotStopStartUp()

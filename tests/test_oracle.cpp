@@ -275,6 +275,40 @@ private slots:
         QCOMPARE(stage.oracle.hotSpot(Spot::Eye, false), stage.texts.frase_olho);
     }
 
+    void aFullStopBecomesTheNextPetitionCharacterOrVanishesPastTheEnd()
+    {
+        PetitionState s;
+        s.keyPress(QLatin1Char('.'));
+        QCOMPARE(s.keyUp(46, "quem.", QStringLiteral("Responda")).value(), QStringLiteral("quemR"));
+        s.pos_pedido = 8;
+        s.keyPress(QLatin1Char('.'));
+        QCOMPARE(s.keyUp(46, "quem.", QStringLiteral("Responda")).value(), QStringLiteral("quem"));
+    }
+
+    void moreKeysThanThePhraseKeepShowingItWhole()
+    {
+        PetitionState s;
+        s.keyPress(QLatin1Char(','));
+        for (int i = 0; i < 20; ++i) {
+            s.keyPress(QLatin1Char('x'));
+            QCOMPARE(s.keyUp('X', QString(), "Abc").value(), QString("Abc").left(i + 1));
+        }
+        QCOMPARE(s.resposta.size(), 20);
+    }
+
+    void revealStopsAtTheSixteenBitLimit()
+    {
+        PetitionState s;
+        s.modo_secreto = CaptureMode::Capturing;
+        s.pos_pedido = 32766;
+        const QString phrase(40000, QLatin1Char('p'));
+        QCOMPARE(s.keyUp('A', QString(), phrase)->size(), 32767);
+        QCOMPARE(s.keyUp('A', QString(), phrase)->size(), 32767);
+        QCOMPARE(s.pos_pedido, qint16(32767));
+        s.keyPress(QLatin1Char('.'));
+        QVERIFY(s.keyUp(46, "x.", phrase).has_value());
+    }
+
     void aLanguageOutsideTheTablesRevealsNothingAndMatchesNothing()
     {
         Stage stage(9);

@@ -1,6 +1,5 @@
 #include "Form1Fixture.h"
 #include "HotSpot.h"
-#include "PetitionState.h"
 #include "Timer.h"
 
 #include <QInputMethodEvent>
@@ -83,40 +82,6 @@ private slots:
         fx.type(",b");
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
         QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("ab"));
-    }
-
-    void aFullStopBecomesTheNextPetitionCharacterOrVanishesPastTheEnd()
-    {
-        PetitionState s;
-        s.keyPress(QLatin1Char('.'));
-        QCOMPARE(s.keyUp(46, "quem.", pt("Responda")).value(), QStringLiteral("quemR"));
-        s.pos_pedido = 8;
-        s.keyPress(QLatin1Char('.'));
-        QCOMPARE(s.keyUp(46, "quem.", pt("Responda")).value(), QStringLiteral("quem"));
-    }
-
-    void moreKeysThanThePhraseKeepShowingItWhole()
-    {
-        PetitionState s;
-        s.keyPress(QLatin1Char(','));
-        for (int i = 0; i < 20; ++i) {
-            s.keyPress(QLatin1Char('x'));
-            QCOMPARE(s.keyUp('X', QString(), "Abc").value(), QString("Abc").left(i + 1));
-        }
-        QCOMPARE(s.resposta.size(), 20);
-    }
-
-    void revealStopsAtTheSixteenBitLimit()
-    {
-        PetitionState s;
-        s.modo_secreto = CaptureMode::Capturing;
-        s.pos_pedido = 32766;
-        const QString phrase(40000, QLatin1Char('p'));
-        QCOMPARE(s.keyUp('A', QString(), phrase)->size(), 32767);
-        QCOMPARE(s.keyUp('A', QString(), phrase)->size(), 32767);
-        QCOMPARE(s.pos_pedido, qint16(32767));
-        s.keyPress(QLatin1Char('.'));
-        QVERIFY(s.keyUp(46, "x.", phrase).has_value());
     }
 
     void accentsFromAnInputMethodAreCapturedAndHidden()

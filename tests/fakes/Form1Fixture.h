@@ -65,7 +65,10 @@ struct Form1Fixture {
                 engines << engine.get();
                 return std::unique_ptr<SpeechEngine>(std::move(engine));
             },
-            [this] { ++ended; } };
+            [this] {
+                ++ended;
+                log << QStringLiteral("end");
+            } };
         form = std::make_unique<Form1UnderTest>(module, platform);
     }
 
