@@ -508,7 +508,8 @@ private slots:
 
         QTemporaryDir scratch;
         const QString program = scratch.filePath("quorvel");
-        QVERIFY(QFile::copy(qEnvironmentVariable("QUORVEL_TEST_APP_DIR") + "/quorvel", program));
+        QVERIFY2(QFile::copy(qEnvironmentVariable("QUORVEL_TEST_APP_DIR") + "/quorvel", program),
+            "the built program, found through QUORVEL_TEST_APP_DIR");
         const QString config = scratch.filePath("config");
         const QString settings = config + "/quorvel/oraculo.ini";
         if (folderInstead)

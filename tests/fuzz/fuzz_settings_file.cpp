@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QList>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -54,8 +53,19 @@ QStringList linesOf(const QByteArray& data)
     } else {
         text = QString::fromLatin1(data);
     }
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    return text.split(lineEnd);
+    // By hand: a regular expression refuses text with lone surrogates.
+    QStringList lines { QString() };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            lines.last().append(c);
+            continue;
+        }
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        lines.append(QString());
+    }
+    return lines;
 }
 
 // A line that holds "key=" may come back with another value; every other line comes back
