@@ -1,4 +1,5 @@
 #include "AppFolder.h"
+#include "CommandLine.h"
 #include "EspeakEngine.h"
 #include "Form1.h"
 #include "Pause.h"
@@ -14,8 +15,17 @@
 
 int main(int argc, char** argv)
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const CommandLine command = parseCommandLine(argc, argv);
+    if (command.action != CommandLine::Action::RunOracle) {
+        // Answers on the terminal must work without a display.
+        QCoreApplication terminal(argc, argv);
+        return answerCommandLine(command, configHome);
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvel"));
     // The oracle ends only through its own shutdown, which saves the settings first; closing the
     // other windows must never end it behind that shutdown's back.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -29,8 +39,7 @@ int main(int argc, char** argv)
         pause,
         random,
         dataFolder(QCoreApplication::applicationDirPath()),
-        settingsFile(
-            QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_CONFIG_HOME")),
+        settingsFile(QCoreApplication::applicationDirPath(), configHome),
         [] { return std::make_unique<EspeakEngine>(); },
         [] {
             std::fflush(nullptr);

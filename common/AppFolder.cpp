@@ -2,12 +2,25 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 
 bool holdsDataFiles(const QString& folder)
 {
     return QFileInfo::exists(appFile(folder, QStringLiteral("\\SINISTER.wav")));
+}
+
+// Byte for byte, and written whole or not at all.
+bool copyFile(const QString& from, const QString& to)
+{
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = in.readAll();
+    QSaveFile out(to);
+    return in.error() == QFileDevice::NoError && out.open(QIODevice::WriteOnly)
+        && out.write(data) == data.size() && out.commit();
 }
 
 QString userConfigFolder(const QString& configHome)
@@ -41,12 +54,27 @@ QString dataFolder(const QString& executableFolder)
     return executableFolder;
 }
 
-QString settingsFile(const QString& executableFolder, const QString& configHome)
+QString SettingsLocation::current() const
+{
+    return (seed.isEmpty() || QFileInfo::exists(path)) ? path : seed;
+}
+
+SettingsLocation settingsLocation(const QString& executableFolder, const QString& configHome)
 {
     const QString name = QStringLiteral("\\oraculo.ini");
-    if (holdsDataFiles(executableFolder) && QFileInfo(executableFolder).isWritable())
-        return appFile(executableFolder, name);
-    const QString folder = userConfigFolder(configHome);
-    QDir().mkpath(folder);
-    return appFile(folder, name);
+    const QString portable = appFile(executableFolder, name);
+    const bool portableBuild = holdsDataFiles(executableFolder);
+    if (portableBuild && QFileInfo(executableFolder).isWritable())
+        return { portable, {} };
+    const bool seeded = portableBuild && QFileInfo::exists(portable);
+    return { appFile(userConfigFolder(configHome), name), seeded ? portable : QString() };
+}
+
+QString settingsFile(const QString& executableFolder, const QString& configHome)
+{
+    const SettingsLocation location = settingsLocation(executableFolder, configHome);
+    QDir().mkpath(QFileInfo(location.path).path());
+    if (location.current() == location.path || copyFile(location.seed, location.path))
+        return location.path;
+    return location.seed;
 }

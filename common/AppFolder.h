@@ -10,7 +10,21 @@ QString appFile(const QString& folder, const QString& backslashName);
 // ../share/quorvel as installed. The executable's folder when neither holds them.
 QString dataFolder(const QString& executableFolder);
 
-// The settings file: beside the executable when that folder holds the data files and may be
-// written (a portable build), else in the user's configuration folder, which is then created so
-// that a save can land there. `configHome` is $XDG_CONFIG_HOME, or empty to use ~/.config.
+// Where the settings are. `path` is the file the oracle reads and saves: beside the executable
+// when that folder holds the data files and may be written (a portable build), else in the
+// user's configuration folder. `seed` is the settings file left beside a portable build whose
+// folder cannot be written, or empty: the user's values until `path` exists. `configHome` is
+// $XDG_CONFIG_HOME, or empty to use ~/.config. Nothing on disk changes.
+struct SettingsLocation {
+    QString path;
+    QString seed;
+
+    // The file whose values hold now: `path`, or the seed while `path` does not exist.
+    QString current() const;
+};
+SettingsLocation settingsLocation(const QString& executableFolder, const QString& configHome);
+
+// The settings file, ready for a save: its folder is created, and a seed is copied there first
+// so that its values, and everything else in it, carry over. Should the copy fail, the seed
+// itself (read, never saved over).
 QString settingsFile(const QString& executableFolder, const QString& configHome);

@@ -20,7 +20,8 @@ qint16& target(SettingsValues& v, int i)
     return i < 3 ? v.voz[i] : v.idioma;
 }
 
-// The value text as a fixed 255-character buffer delivers it: at most 254 characters.
+// The value text as a fixed 255-character buffer delivers it: at most 254 characters, counted
+// after the blanks and quotes around it are gone.
 QByteArray readKey(const ProfileFile& file, const Key& key)
 {
     const QByteArray text = file.value(kSection, key.name).value_or(QByteArray(key.fallback));
@@ -29,13 +30,14 @@ QByteArray readKey(const ProfileFile& file, const Key& key)
 
 }
 
-void le_ini(SettingsValues& values, const QString& path)
+bool le_ini(SettingsValues& values, const QString& path)
 {
     const ProfileFile file = ProfileFile::load(path);
     for (int i = 0; i < 4; ++i) {
         if (const auto n = roundToInt16(parseNumber(readKey(file, kKeys[i]))))
             target(values, i) = *n;
     }
+    return file.isReadable();
 }
 
 QByteArray formatSetting(qint16 value)

@@ -9,8 +9,9 @@ inline constexpr const char* kSettingsFileName = "\\oraculo.ini";
 
 // Fills voz(0), voz(1), voz(2) and idioma from the file at `path`, in that order. A missing
 // file, section or key gives that key's default; an empty value gives 0; a value that rounds
-// outside the 16-bit range leaves its target as it was.
-void le_ini(SettingsValues& values, const QString& path);
+// outside the 16-bit range leaves its target as it was. False when the file exists but could
+// not be read (every key then has its default).
+bool le_ini(SettingsValues& values, const QString& path);
 
 // Writes the four keys in order, keeping everything else in the file. A failed save is
 // silent and leaves the old file intact.

@@ -1,10 +1,54 @@
 #include "AppFolder.h"
+#include "Settings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Runs `check` in a child process as an ordinary user, for whom a read-only folder is read-only
+// even when the tests run as root; true when it returned true there.
+bool asUnprivileged(const std::function<bool()>& check)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void putFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(data) == data.size());
+}
+
+const QByteArray kPortable = "; carried from the old machine\r\n[Quorvel]\r\nvozvoz= 4\r\n"
+                             "voztom= 70\r\nvozvel= 100\r\nidioma= 3\r\n[Mine]\r\nx=1\r\n";
+const auto kOpen = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+    | QFile::WriteOther | QFile::ExeOther;
+const auto kReadOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+
+const QByteArray kConfig = "[Quorvel]\nvozvoz= 1\nvoztom= 50\nvozvel= 80\nidioma= 1\n";
+
+}
 
 // A scratch tree laid out like a portable build (bin/ with the data files) or an installed one
 // (bin/ with the executable alone, share/quorvel/ with the data files).
@@ -31,7 +75,8 @@ private slots:
     }
     void cleanup()
     {
-        QFile(bin()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        for (const QString& folder : { bin(), config(), config() + "/quorvel" })
+            QFile(folder).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void appFileJoinsTheFolderAndTheBackslashName_data()
@@ -82,6 +127,91 @@ private slots:
             QSKIP("running with rights that ignore folder permissions");
         QCOMPARE(dataFolder(bin()), bin());
         QCOMPARE(settingsFile(bin(), config()), config() + "/quorvel/oraculo.ini");
+    }
+
+    // A portable folder that cannot be written (a read-only share, a CD, a locked-down
+    // machine): the oraculo.ini already there holds the user's values until the config folder
+    // has its own file, which every save goes to.
+    void aReadOnlyPortableFolderHandsItsSettingsToTheConfigFolder_data()
+    {
+        QTest::addColumn<QByteArray>("portableFile"); // null: none beside the program
+        QTest::addColumn<QByteArray>("configFile"); // null: none in the config folder yet
+        QTest::addColumn<bool>("configWritable");
+        QTest::addColumn<QString>("used"); // "config" or "portable"
+        QTest::addColumn<QList<int>>("read"); // vozvoz, voztom, vozvel, idioma
+        QTest::addColumn<QByteArray>("configAfter"); // after saving voice 6, language 2
+
+        QTest::newRow("the portable file is read, then saved whole to the config folder")
+            << kPortable << QByteArray() << true << "config" << QList { 4, 70, 100, 3 }
+            << QByteArray(kPortable)
+                   .replace("vozvoz= 4", "vozvoz= 6")
+                   .replace("idioma= 3", "idioma= 2");
+        QTest::newRow("once the config folder has a file, the portable one no longer counts")
+            << kPortable << kConfig << true << "config" << QList { 1, 50, 80, 1 }
+            << QByteArray(kConfig)
+                   .replace("vozvoz= 1", "vozvoz= 6")
+                   .replace("idioma= 1", "idioma= 2");
+        QTest::newRow("no file beside the program: defaults, saved to the config folder")
+            << QByteArray() << QByteArray() << true << "config" << QList { 2, 65, 91, 0 }
+            << QByteArray("[Quorvel]\nvozvoz= 6\nvoztom= 65\nvozvel= 91\nidioma= 2\n");
+        QTest::newRow("a config folder that cannot be made: the portable values still hold")
+            << kPortable << QByteArray() << false << "portable" << QList { 4, 70, 100, 3 }
+            << QByteArray();
+    }
+    void aReadOnlyPortableFolderHandsItsSettingsToTheConfigFolder()
+    {
+        QFETCH(QByteArray, portableFile);
+        QFETCH(QByteArray, configFile);
+        QFETCH(bool, configWritable);
+        QFETCH(QString, used);
+        QFETCH(QList<int>, read);
+        QFETCH(QByteArray, configAfter);
+
+        putDataFiles(bin());
+        const QString portablePath = bin() + "/oraculo.ini";
+        const QString configPath = config() + "/quorvel/oraculo.ini";
+        if (!portableFile.isNull())
+            putFile(portablePath, portableFile);
+        QVERIFY(QDir().mkpath(config()));
+        if (!configFile.isNull()) {
+            QVERIFY(QDir().mkpath(config() + "/quorvel"));
+            putFile(configPath, configFile);
+            QVERIFY(QFile(configPath).setPermissions(kOpen)); // the user's own file
+            QVERIFY(QFile(config() + "/quorvel").setPermissions(kOpen));
+        }
+        QVERIFY(QFile(m_root.path()).setPermissions(kOpen));
+        QVERIFY(QFile(config()).setPermissions(configWritable ? kOpen : kReadOnly));
+        QVERIFY(QFile(bin()).setPermissions(kReadOnly));
+
+        const QString expectedPath = used == "config" ? configPath : portablePath;
+        QVERIFY(asUnprivileged([&] {
+            const QString path = settingsFile(bin(), config());
+            SettingsValues v;
+            le_ini(v, path);
+            const QList<int> values { v.voz[0], v.voz[1], v.voz[2], v.idioma };
+            v.voz[0] = 6;
+            v.idioma = 2;
+            salva_ini(v, path);
+            if (path != expectedPath || values != read)
+                qWarning() << "used" << path << "read" << values;
+            return path == expectedPath && values == read;
+        }));
+        QCOMPARE(contentsOf(portablePath), portableFile);
+        QCOMPARE(contentsOf(configPath), configAfter);
+    }
+
+    void theLocationAloneChangesNothingOnDisk()
+    {
+        putDataFiles(bin());
+        putFile(bin() + "/oraculo.ini", kPortable);
+        QVERIFY(QFile(m_root.path()).setPermissions(kOpen));
+        QVERIFY(QFile(bin()).setPermissions(kReadOnly));
+        QVERIFY(asUnprivileged([&] {
+            const SettingsLocation where = settingsLocation(bin(), config());
+            return where.path == config() + "/quorvel/oraculo.ini"
+                && where.seed == bin() + "/oraculo.ini" && where.current() == where.seed;
+        }));
+        QVERIFY(!QFileInfo::exists(config()));
     }
 
     void withNoDataFilesAnywhereTheExecutableFolderStaysTheDataFolder()

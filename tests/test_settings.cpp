@@ -3,8 +3,26 @@
 #include "Settings.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// The text as a UTF-16LE file with its byte-order mark, as Windows Notepad saves "Unicode".
+QByteArray utf16(const char* text)
+{
+    QStringEncoder encoder(QStringEncoder::Utf16LE);
+    return "\xFF\xFE" + QByteArray(encoder(QString::fromUtf8(text)));
+}
+
+QByteArray blanks(int n)
+{
+    return QByteArray(n, ' ');
+}
+
+}
 
 class TestSettings : public QObject {
     Q_OBJECT
@@ -17,9 +35,10 @@ class TestSettings : public QObject {
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(data);
     }
-    QByteArray read()
+    QByteArray read() { return read(path()); }
+    static QByteArray read(const QString& file)
     {
-        QFile f(path());
+        QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     SettingsValues loaded()
@@ -110,11 +129,229 @@ private slots:
 
     void valueLongerThanTheBufferIsCut()
     {
-        // 254 characters are delivered: the digit after 254 blanks is lost.
-        write("[Quorvel]\nidioma=" + QByteArray(254, ' ') + "3\n");
+        // 254 characters are delivered: the digit after 254 zeros is lost.
+        write("[Quorvel]\nidioma=" + QByteArray(254, '0') + "3\n");
         QCOMPARE(loaded().idioma, 0);
-        write("[Quorvel]\nidioma=" + QByteArray(253, ' ') + "3\n");
+        write("[Quorvel]\nidioma=" + QByteArray(253, '0') + "3\n");
         QCOMPARE(loaded().idioma, 3);
+    }
+
+    void theValueTextIsStrippedThenUnquoted_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("blanks and tabs around go") << QByteArray("k= \t2 \t") << QByteArray("2");
+        QTest::newRow("blanks inside stay") << QByteArray("k= 6 5 ") << QByteArray("6 5");
+        QTest::newRow("double quotes go, what they hold stays verbatim")
+            << QByteArray("k=\" 2\"") << QByteArray(" 2");
+        QTest::newRow("single quotes go") << QByteArray("k='a b'") << QByteArray("a b");
+        QTest::newRow("quotes inside blanks go") << QByteArray("k=  \"7\"\t") << QByteArray("7");
+        QTest::newRow("only the outer pair goes") << QByteArray("k=\"'3'\"") << QByteArray("'3'");
+        QTest::newRow("a quote inside the pair stays")
+            << QByteArray("k=\"a\"b\"") << QByteArray("a\"b");
+        QTest::newRow("an opening quote without its closing one stays")
+            << QByteArray("k=\"65") << QByteArray("\"65");
+        QTest::newRow("a closing quote alone stays") << QByteArray("k=65'") << QByteArray("65'");
+        QTest::newRow("different quotes are no pair") << QByteArray("k=\"3'") << QByteArray("\"3'");
+        QTest::newRow("a lone quote is no pair") << QByteArray("k=\"") << QByteArray("\"");
+        QTest::newRow("empty quotes leave nothing") << QByteArray("k=\"\"") << QByteArray("");
+        QTest::newRow("blanks only leave nothing") << QByteArray("k=   ") << QByteArray("");
+        QTest::newRow("an equals sign in the value stays")
+            << QByteArray("k=a = b") << QByteArray("a = b");
+        QTest::newRow("blanks around the key name do not matter")
+            << QByteArray("  K \t= x") << QByteArray("x");
+    }
+    void theValueTextIsStrippedThenUnquoted()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, value);
+        write("[s]\n" + line + "\n");
+        QCOMPARE(ProfileFile::load(path()).value("s", "k"), std::optional<QByteArray>(value));
+    }
+
+    void settingsAreReadAsTheWindowsProfileFunctionsReadThem_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QList<int>>("values"); // vozvoz, voztom, vozvel, idioma
+
+        // Line ends
+        QTest::newRow("CR LF line ends")
+            << QByteArray("[Quorvel]\r\nvozvoz=4\r\nvoztom=70\r\nvozvel=100\r\nidioma=2\r\n")
+            << QList { 4, 70, 100, 2 };
+        QTest::newRow("LF line ends")
+            << QByteArray("[Quorvel]\nvozvoz=4\nvoztom=70\nvozvel=100\nidioma=2\n")
+            << QList { 4, 70, 100, 2 };
+        QTest::newRow("old Mac CR line ends are read line by line")
+            << QByteArray("[Quorvel]\rvozvoz=4\rvoztom=70\rvozvel=100\ridioma=2\r")
+            << QList { 4, 70, 100, 2 };
+        QTest::newRow("CR, LF and CR LF mixed in one file")
+            << QByteArray("[Quorvel]\r\nvozvoz=4\rvoztom=70\nvozvel=100\n\ridioma=2")
+            << QList { 4, 70, 100, 2 };
+        QTest::newRow("a CR before CR LF makes an empty line, not a longer one")
+            << QByteArray("[Quorvel]\r\r\nidioma=3\r\r\nvozvoz=4\r\r\n") << QList { 4, 65, 91, 3 };
+        QTest::newRow("a CR-only file's other sections stay apart")
+            << QByteArray("[Other]\ridioma=1\r[Quorvel]\ridioma=3\r[More]\rvozvoz=9\r")
+            << QList { 2, 65, 91, 3 };
+
+        // Values
+        QTest::newRow("blanks and tabs around values")
+            << QByteArray("[Quorvel]\nvozvoz=\t 4 \t\nidioma=  3\n") << QList { 4, 65, 91, 3 };
+        QTest::newRow("double-quoted values")
+            << QByteArray("[Quorvel]\nvozvoz=\"4\"\nvoztom=\" 70\"\n") << QList { 4, 70, 91, 0 };
+        QTest::newRow("single-quoted values")
+            << QByteArray("[Quorvel]\nvozvoz='4'\nvozvel= '100' \n") << QList { 4, 65, 100, 0 };
+        QTest::newRow("an unclosed quote stays and reads as 0")
+            << QByteArray("[Quorvel]\nvoztom=\"65\n") << QList { 2, 0, 91, 0 };
+        QTest::newRow("mismatched quotes stay and read as 0")
+            << QByteArray("[Quorvel]\nidioma=\"3'\n") << QList { 2, 65, 91, 0 };
+        QTest::newRow("empty quotes read as 0, not the default")
+            << QByteArray("[Quorvel]\nvoztom=\"\"\n") << QList { 2, 0, 91, 0 };
+        QTest::newRow("blanks only read as 0, not the default")
+            << QByteArray("[Quorvel]\nvoztom=   \n") << QList { 2, 0, 91, 0 };
+        QTest::newRow("stripping comes before the 254-character cut")
+            << QByteArray("[Quorvel]\nidioma=" + blanks(300) + "3\n") << QList { 2, 65, 91, 3 };
+        QTest::newRow("quoted blanks are value text and count towards the cut")
+            << QByteArray("[Quorvel]\nidioma=\"" + blanks(300) + "3\"\n") << QList { 2, 65, 91, 0 };
+        QTest::newRow("a quoted value of exactly 254 characters is whole")
+            << QByteArray("[Quorvel]\nidioma=\"" + blanks(253) + "3\"\n") << QList { 2, 65, 91, 3 };
+
+        // Section headers
+        QTest::newRow("blanks around the name and the brackets")
+            << QByteArray("  [ Quorvel ]  \nidioma=3\n") << QList { 2, 65, 91, 3 };
+        QTest::newRow("a header without its closing bracket opens the section")
+            << QByteArray("[Quorvel\nidioma=3\n") << QList { 2, 65, 91, 3 };
+        QTest::newRow("a header without its closing bracket, with blanks after")
+            << QByteArray("\t[Quorvel  \r\nidioma=3\r\n") << QList { 2, 65, 91, 3 };
+        QTest::newRow("a header without its closing bracket ends the section before")
+            << QByteArray("[Quorvel]\nidioma=3\n[Other\nvozvoz=4\n") << QList { 2, 65, 91, 3 };
+
+        // Encodings
+        QTest::newRow("UTF-16LE with its mark, CR LF")
+            << utf16("[Quorvel]\r\nvozvoz=4\r\nvoztom=70\r\nvozvel=100\r\nidioma=2\r\n")
+            << QList { 4, 70, 100, 2 };
+        QTest::newRow("UTF-16LE with CR ends, quotes and a header without bracket") << utf16(
+            "; notas à mão\r[ quorvel \rVOZVOZ = \"4\"\ridioma='3'") << QList { 4, 65, 91, 3 };
+        QTest::newRow("UTF-16LE: a character beyond 8 bits ends a number")
+            << utf16("[Quorvel]\nidioma=3€9\nvozvoz=€4\n") << QList { 0, 65, 91, 3 };
+        QTest::newRow("UTF-16LE: a character beyond 8 bits never reads as a line end")
+            << utf16("[Quorvel]\nidioma=3\u0a0d\u0d0avozvoz=4\n") << QList { 2, 65, 91, 3 };
+        QTest::newRow("UTF-16 text without the mark is 8-bit bytes, so nothing is found")
+            << utf16("[Quorvel]\r\nidioma=3\r\n").mid(2) << QList { 2, 65, 91, 0 };
+        QTest::newRow("a UTF-8 mark is part of the first line, hiding a header there")
+            << QByteArray("\xEF\xBB\xBF[Quorvel]\nidioma=3\n") << QList { 2, 65, 91, 0 };
+        QTest::newRow("a UTF-8 mark before a comment line hides nothing")
+            << QByteArray("\xEF\xBB\xBF; oracle\n[Quorvel]\nidioma=3\n") << QList { 2, 65, 91, 3 };
+
+        // What was right before stays right
+        QTest::newRow("names in any letter case")
+            << QByteArray("[qUORVEL]\nVozVoz=4\nIDIOMA=1\n") << QList { 4, 65, 91, 1 };
+        QTest::newRow("the first of two sections wins, whole")
+            << QByteArray("[Quorvel]\nidioma=1\n[quorvel]\nidioma=2\nvozvoz=4\n")
+            << QList { 2, 65, 91, 1 };
+        QTest::newRow("the first of two keys wins")
+            << QByteArray("[Quorvel]\nidioma=1\nidioma=2\n") << QList { 2, 65, 91, 1 };
+        QTest::newRow("keys before any section belong to none")
+            << QByteArray("idioma=3\n[Quorvel]\nvozvoz=4\n") << QList { 4, 65, 91, 0 };
+        QTest::newRow("a line without an equals sign is no key")
+            << QByteArray("[Quorvel]\nidioma\nidioma=3\n") << QList { 2, 65, 91, 3 };
+        QTest::newRow("an empty file gives the defaults") << QByteArray() << QList { 2, 65, 91, 0 };
+        QTest::newRow("an empty value gives 0")
+            << QByteArray("[Quorvel]\nvoztom=\n") << QList { 2, 0, 91, 0 };
+        QTest::newRow("a value beyond 16 bits keeps the start value 0")
+            << QByteArray("[Quorvel]\nvoztom=70000\n") << QList { 2, 0, 91, 0 };
+    }
+    void settingsAreReadAsTheWindowsProfileFunctionsReadThem()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QList<int>, values);
+        write(file);
+        SettingsValues v;
+        QVERIFY(le_ini(v, path()));
+        QCOMPARE((QList<int> { v.voz[0], v.voz[1], v.voz[2], v.idioma }), values);
+    }
+
+    void savesEditInPlaceInTheFilesOwnStyle_data()
+    {
+        // Every row saves voice 5, pitch 70, speed 99, language 1.
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+
+        QTest::newRow("an empty file gets the section with LF line ends")
+            << QByteArray()
+            << QByteArray("[Quorvel]\nvozvoz= 5\nvoztom= 70\nvozvel= 99\nidioma= 1\n");
+        QTest::newRow("a CR-only file is edited in place and new lines end with CR")
+            << QByteArray("[Quorvel]\rvozvoz=3\ridioma=2\r\r[Other]\rx=1\r")
+            << QByteArray(
+                   "[Quorvel]\rvozvoz= 5\ridioma= 1\rvoztom= 70\rvozvel= 99\r\r[Other]\rx=1\r");
+        QTest::newRow("a CR-only file without the section gets it with CR")
+            << QByteArray("; note\r")
+            << QByteArray("; note\r[Quorvel]\rvozvoz= 5\rvoztom= 70\rvozvel= 99\ridioma= 1\r");
+        QTest::newRow("a CR LF file's unended last line gets CR LF before the append")
+            << QByteArray("[Other]\r\nx=1")
+            << QByteArray("[Other]\r\nx=1\r\n[Quorvel]\r\nvozvoz= 5\r\nvoztom= 70\r\nvozvel= "
+                          "99\r\nidioma= 1\r\n");
+        QTest::newRow("a CR file's unended last line gets CR before the append")
+            << QByteArray("[Other]\rx=1")
+            << QByteArray(
+                   "[Other]\rx=1\r[Quorvel]\rvozvoz= 5\rvoztom= 70\rvozvel= 99\ridioma= 1\r");
+        QTest::newRow("an unended key line edited in place, then ended for the next key")
+            << QByteArray("[Quorvel]\r\nvozvoz=3")
+            << QByteArray("[Quorvel]\r\nvozvoz= 5\r\nvoztom= 70\r\nvozvel= 99\r\nidioma= 1\r\n");
+        QTest::newRow("a file of one unended line gets LF, as a new file")
+            << QByteArray("; note")
+            << QByteArray("; note\n[Quorvel]\nvozvoz= 5\nvoztom= 70\nvozvel= 99\nidioma= 1\n");
+        QTest::newRow("in a mixed file new lines end like the lines above them")
+            << QByteArray("[Other]\r\nx=1\r\n[Quorvel]\nvozvoz=3\n[Last]\ry=2\r")
+            << QByteArray("[Other]\r\nx=1\r\n[Quorvel]\nvozvoz= 5\nvoztom= 70\nvozvel= 99\nidioma= "
+                          "1\n[Last]\ry=2\r");
+        QTest::newRow("quoted values and comments after them are replaced whole")
+            << QByteArray("[Quorvel]\nvozvoz=\"3\"\nVozTom = ' 60' ; low\n")
+            << QByteArray("[Quorvel]\nvozvoz= 5\nVozTom = 70\nvozvel= 99\nidioma= 1\n");
+        QTest::newRow("a header without its bracket takes the new keys")
+            << QByteArray("[Quorvel\nvozvoz=3\n\n[Other]\n")
+            << QByteArray("[Quorvel\nvozvoz= 5\nvoztom= 70\nvozvel= 99\nidioma= 1\n\n[Other]\n");
+        QTest::newRow("a UTF-8 mark hides the first header, which stays as it was")
+            << QByteArray("\xEF\xBB\xBF[Quorvel]\nvozvoz=3\n")
+            << QByteArray("\xEF\xBB\xBF[Quorvel]\nvozvoz=3\n[Quorvel]\nvozvoz= 5\nvoztom= "
+                          "70\nvozvel= 99\nidioma= 1\n");
+        QTest::newRow("a UTF-16LE file stays UTF-16LE with its mark, edited in place")
+            << utf16("[Quorvel]\r\nvozvoz=3\r\nidioma=2\r\n[Outro]\r\nnome=José €\r\n")
+            << utf16("[Quorvel]\r\nvozvoz= 5\r\nidioma= 1\r\nvoztom= 70\r\nvozvel= 99\r\n"
+                     "[Outro]\r\nnome=José €\r\n");
+        QTest::newRow("a UTF-16LE file without the section gets it in UTF-16LE")
+            << utf16("; só €\r\n")
+            << utf16("; só €\r\n[Quorvel]\r\nvozvoz= 5\r\nvoztom= 70\r\nvozvel= 99\r\nidioma= "
+                     "1\r\n");
+        QTest::newRow("a UTF-16LE file cut inside a character is completed before the append")
+            << utf16("; x\r\ny") + 'A'
+            << utf16("; x\r\ny") + 'A' + '\0'
+                + utf16("\r\n[Quorvel]\r\nvozvoz= 5\r\nvoztom= 70\r\nvozvel= 99\r\nidioma= 1\r\n")
+                      .mid(2);
+        QTest::newRow("a UTF-16LE file that is only its mark")
+            << utf16("") << utf16("[Quorvel]\nvozvoz= 5\nvoztom= 70\nvozvel= 99\nidioma= 1\n");
+        QTest::newRow("binary bytes and NULs elsewhere stay")
+            << QByteArray("x=") + '\0' + "\xff\r\n[Quorvel]\r\nidioma=2\r\n\r\n[Z]\r\n\x01\x02"
+            << QByteArray("x=") + '\0'
+                + "\xff\r\n[Quorvel]\r\nidioma= 1\r\nvozvoz= 5\r\nvoztom= 70\r\nvozvel= "
+                  "99\r\n\r\n[Z]\r\n\x01\x02";
+    }
+    void savesEditInPlaceInTheFilesOwnStyle()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        write(before);
+        SettingsValues v;
+        v.voz[0] = 5;
+        v.voz[1] = 70;
+        v.voz[2] = 99;
+        v.idioma = 1;
+        salva_ini(v, path());
+        QCOMPARE(read(), after);
+        const SettingsValues back = loaded();
+        QCOMPARE((QList<int> { back.voz[0], back.voz[1], back.voz[2], back.idioma }),
+            (QList<int> { 5, 70, 99, 1 }));
+        salva_ini(back, path());
+        QCOMPARE(read(), after);
     }
 
     void freshSaveWritesExactlyFiveLines()
@@ -201,6 +438,110 @@ private slots:
         salva_ini(loaded(), path());
         QVERIFY(QFileInfo(path()).isDir());
         QVERIFY(QDir(m_dir.path()).rmdir("oraculo.ini"));
+    }
+
+    // The built program, copied into a folder without pictures and sounds so that its settings
+    // file is the one in $XDG_CONFIG_HOME, run with no display at all.
+    void theCommandLineAnswersWithoutADisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("file"); // a null array: no settings file
+        QTest::addColumn<bool>("folderInstead"); // a folder where the settings file should be
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out"); // a pattern; @PATH@ stands for the settings file
+        QTest::addColumn<QString>("err"); // what standard error holds; empty: nothing at all
+
+        const QStringList show { "--show-settings" };
+        QTest::newRow("--show-settings with no settings file shows the defaults")
+            << show << QByteArray() << false << 0
+            << "@PATH@\nvozvoz=2\nvoztom=65\nvozvel=91\nidioma=0\n"
+            << "";
+        QTest::newRow("--show-settings reads an old Mac file with quoted values")
+            << show << QByteArray("[Quorvel]\rvozvoz=\"4\"\rvoztom=' 70'\ridioma=3") << false << 0
+            << "@PATH@\nvozvoz=4\nvoztom=70\nvozvel=91\nidioma=3\n"
+            << "";
+        QTest::newRow("--show-settings reads a UTF-16LE file")
+            << show << utf16("[Quorvel]\r\nVOZVOZ=4\r\nvozvel= \"120\"\r\n") << false << 0
+            << "@PATH@\nvozvoz=4\nvoztom=65\nvozvel=120\nidioma=0\n"
+            << "";
+        QTest::newRow("--show-settings strips the blanks before the buffer's cut")
+            << show << QByteArray("[Quorvel]\nidioma=" + blanks(300) + "3\n") << false << 0
+            << "@PATH@\nvozvoz=2\nvoztom=65\nvozvel=91\nidioma=3\n"
+            << "";
+        QTest::newRow("--show-settings shows values as held: a pitch beyond 16 bits stays 0")
+            << show << QByteArray("[Quorvel]\nvoztom=70000\nvozvel=-5\n") << false << 0
+            << "@PATH@\nvozvoz=2\nvoztom=0\nvozvel=-5\nidioma=0\n"
+            << "";
+        QTest::newRow("an unreadable settings file is reported and the defaults shown")
+            << show << QByteArray() << true << 0
+            << "@PATH@\nvozvoz=2\nvoztom=65\nvozvel=91\nidioma=0\n"
+            << "quorvel: cannot read the settings file @PATH@; showing the defaults\n";
+        QTest::newRow("--version gives the version") << QStringList { "--version" } << QByteArray()
+                                                     << false << 0 << "Quorvel \\d+\\.\\d+\\.\\d+\n"
+                                                     << "";
+        QTest::newRow("--help lists every option")
+            << QStringList { "--help" } << QByteArray() << false << 0
+            << "Usage: .*--help.*--version.*--show-settings.*"
+            << "";
+        QTest::newRow("-h is --help")
+            << QStringList { "-h" } << QByteArray() << false << 0 << "Usage: .*--show-settings.*"
+            << "";
+        QTest::newRow("an unknown option is refused with status 2")
+            << QStringList { "--bogus" } << QByteArray() << false << 2 << ""
+            << "quorvel: Unknown option 'bogus'.\nTry 'quorvel --help' for the options.\n";
+        QTest::newRow("an unknown option beside a known one is refused too")
+            << QStringList { "--show-settings", "-x" } << QByteArray() << false << 2 << ""
+            << "quorvel: Unknown option 'x'.\nTry 'quorvel --help' for the options.\n";
+        QTest::newRow("an argument that is no option is refused")
+            << QStringList { "oraculo.ini" } << QByteArray() << false << 2 << ""
+            << "quorvel: Unexpected argument 'oraculo.ini'.\nTry 'quorvel --help' for the "
+               "options.\n";
+    }
+    void theCommandLineAnswersWithoutADisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, file);
+        QFETCH(bool, folderInstead);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+
+        QTemporaryDir scratch;
+        const QString program = scratch.filePath("quorvel");
+        QVERIFY2(QFile::copy(qEnvironmentVariable("QUORVEL_TEST_APP_DIR") + "/quorvel", program),
+            "the built program, found through QUORVEL_TEST_APP_DIR");
+        const QString config = scratch.filePath("config");
+        const QString settings = config + "/quorvel/oraculo.ini";
+        if (folderInstead)
+            QVERIFY(QDir().mkpath(settings));
+        if (!file.isNull()) {
+            QVERIFY(QDir().mkpath(config + "/quorvel"));
+            QFile f(settings);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+        }
+
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", config);
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("QT_QPA_PLATFORM", "xcb"); // a window system the program would die without
+        run.setProcessEnvironment(env);
+        run.start(program, arguments);
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        const QString stdOut = QString::fromLocal8Bit(run.readAllStandardOutput());
+        const QString stdErr = QString::fromLocal8Bit(run.readAllStandardError());
+        const QRegularExpression expected(QRegularExpression::anchoredPattern(out.replace(
+                                              "@PATH@", QRegularExpression::escape(settings))),
+            QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY2(expected.match(stdOut).hasMatch(), qPrintable(stdOut));
+        QCOMPARE(stdErr, err.replace("@PATH@", settings));
+        QCOMPARE(run.exitCode(), status);
+        // Asking changes nothing on disk.
+        QCOMPARE(QFileInfo::exists(config), folderInstead || !file.isNull());
+        if (!file.isNull())
+            QCOMPARE(read(settings), file);
     }
 
     void failedSaveLeavesOldFileIntact()

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QList>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -39,16 +40,46 @@ bool sameValues(const SettingsValues& a, const SettingsValues& b)
         && a.idioma == b.idioma;
 }
 
+// The file's lines without their ends (CR LF, LF or a lone CR), as UTF-16LE text after that
+// byte-order mark (a dangling last byte as one character), else as 8-bit text.
+QStringList linesOf(const QByteArray& data)
+{
+    QString text;
+    if (data.startsWith("\xFF\xFE")) {
+        for (qsizetype i = 2; i < data.size(); i += 2) {
+            const uchar high = i + 1 < data.size() ? uchar(data[i + 1]) : 0;
+            text.append(QChar(char16_t(uchar(data[i]) | high << 8)));
+        }
+    } else {
+        text = QString::fromLatin1(data);
+    }
+    // By hand: a regular expression refuses text with lone surrogates.
+    QStringList lines { QString() };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            lines.last().append(c);
+            continue;
+        }
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        lines.append(QString());
+    }
+    return lines;
+}
+
 // A line that holds "key=" may come back with another value; every other line comes back
-// unchanged, in the same order.
+// unchanged, in the same order, in the same encoding.
 bool survives(const QByteArray& before, const QByteArray& after)
 {
-    const QList<QByteArray> old = before.split('\n');
-    const QList<QByteArray> now = after.split('\n');
+    if (before.startsWith("\xFF\xFE") != after.startsWith("\xFF\xFE"))
+        return false;
+    const QStringList old = linesOf(before);
+    const QStringList now = linesOf(after);
     qsizetype j = 0;
-    for (const QByteArray& line : old) {
-        const qsizetype eq = line.indexOf('=');
-        const QByteArray keyPart = line.left(eq + 1);
+    for (const QString& line : old) {
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        const QString keyPart = line.left(eq + 1);
         while (j < now.size() && now[j] != line && !(eq > 0 && now[j].startsWith(keyPart)))
             ++j;
         if (j == now.size())

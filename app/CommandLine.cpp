@@ -1,0 +1,105 @@
+#include "CommandLine.h"
+
+#include "AppFolder.h"
+#include "Settings.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+// Every option the program understands, in the order its help lists them.
+struct Options {
+    QCommandLineOption help { { QStringLiteral("h"), QStringLiteral("help") },
+        QStringLiteral("Show this help and exit.") };
+    QCommandLineOption version { { QStringLiteral("v"), QStringLiteral("version") },
+        QStringLiteral("Show the version and exit.") };
+    QCommandLineOption showSettings { QStringLiteral("show-settings"),
+        QStringLiteral("Print the path of the settings file, then the voice (vozvoz), pitch "
+                       "(voztom), speed (vozvel) and language (idioma) the oracle would start "
+                       "with, and exit. Opens no window and makes no sound.") };
+    QCommandLineParser parser;
+
+    Options()
+    {
+        parser.setApplicationDescription(QStringLiteral("Quorvel, the talking oracle."));
+        // "-platform" is one unknown option, not the letters p, l, a...
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOptions({ help, version, showSettings });
+    }
+};
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+int showSettings(const QString& configHome)
+{
+    const SettingsLocation location
+        = settingsLocation(QCoreApplication::applicationDirPath(), configHome);
+    SettingsValues values;
+    if (!le_ini(values, location.current()))
+        print(stderr,
+            QStringLiteral("quorvel: cannot read the settings file %1; showing the defaults\n")
+                .arg(location.current()));
+    print(stdout,
+        QStringLiteral("%1\nvozvoz=%2\nvoztom=%3\nvozvel=%4\nidioma=%5\n")
+            .arg(location.path)
+            .arg(values.voz[0])
+            .arg(values.voz[1])
+            .arg(values.voz[2])
+            .arg(values.idioma));
+    return 0;
+}
+
+}
+
+CommandLine parseCommandLine(int argc, const char* const* argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    Options options;
+    if (!options.parser.parse(arguments))
+        return { CommandLine::Action::Refuse, options.parser.errorText() };
+    if (const QStringList extra = options.parser.positionalArguments(); !extra.isEmpty())
+        return { CommandLine::Action::Refuse,
+            QStringLiteral("Unexpected argument '%1'.").arg(extra.first()) };
+    if (options.parser.isSet(options.help))
+        return { CommandLine::Action::ShowHelp, {} };
+    if (options.parser.isSet(options.version))
+        return { CommandLine::Action::ShowVersion, {} };
+    if (options.parser.isSet(options.showSettings))
+        return { CommandLine::Action::ShowSettings, {} };
+    return {};
+}
+
+int answerCommandLine(const CommandLine& command, const QString& configHome)
+{
+    switch (command.action) {
+    case CommandLine::Action::ShowHelp:
+        print(stdout, Options().parser.helpText());
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        print(stdout,
+            QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion()
+                + '\n');
+        return 0;
+    case CommandLine::Action::ShowSettings:
+        return showSettings(configHome);
+    case CommandLine::Action::Refuse:
+        print(stderr,
+            QStringLiteral("quorvel: %1\nTry 'quorvel --help' for the options.\n")
+                .arg(command.refusal));
+        return kUsageError;
+    case CommandLine::Action::RunOracle:
+        break;
+    }
+    return 0;
+}
