@@ -26,6 +26,8 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    // Ties the window to its menu entry and icon on desktops that go by the entry's name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorvel.Quorvel"));
     // The oracle ends only through its own shutdown, which saves the settings first; closing the
     // other windows must never end it behind that shutdown's back.
     QApplication::setQuitOnLastWindowClosed(false);
