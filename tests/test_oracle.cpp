@@ -1,4 +1,4 @@
-#include "Fakes.h"
+#include "ScriptedRandom.h"
 #include "KeyCodes.h"
 #include "Oracle.h"
 

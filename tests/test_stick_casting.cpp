@@ -1,4 +1,4 @@
-#include "Fakes.h"
+#include "ScriptedRandom.h"
 #include "HexagramTable.h"
 #include "StickCasting.h"
 
