@@ -3,6 +3,7 @@
 #include "Form2.h"
 #include "Timer.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -227,6 +228,30 @@ private slots:
         fx.form->fim();
         QCOMPARE(endedAtClose, 1);
         QVERIFY(savedAtClose.startsWith("[Quorvel]"));
+    }
+
+    void thePetitionBoxIsDescribedInTheInterfaceLanguage_data()
+    {
+        QTest::addColumn<QByteArray>("idioma");
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("Portuguese") << QByteArray("0") << "Pergunta ao oráculo";
+        QTest::newRow("English") << QByteArray("1") << "Question to the oracle";
+        QTest::newRow("French") << QByteArray("2") << "Question à l'oracle";
+        QTest::newRow("Spanish") << QByteArray("3") << "Pregunta al oráculo";
+        QTest::newRow("outside the table keeps the Portuguese design")
+            << QByteArray("9") << "Pergunta ao oráculo";
+    }
+    void thePetitionBoxIsDescribedInTheInterfaceLanguage()
+    {
+        QFETCH(QByteArray, idioma);
+        QFETCH(QString, heard);
+        Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
+        fx.form->Form_Load();
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(fx.form->Text1);
+        QCOMPARE(box->text(QAccessible::Name), heard);
+        fx.form->MenuOpcoesEng->trigger();
+        QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Question to the oracle"));
+        fx.form->calibrar()->close();
     }
 
     void missingPicturesAndSoundsDoNotStopStartUp()
