@@ -1,5 +1,6 @@
 #include "Calibrar.h"
 
+#include "LanguageTables.h"
 #include "SettingsValues.h"
 #include "SpeechEngine.h"
 
@@ -27,14 +28,14 @@ QRect twips(int left, int top, int width, int height)
     return QRect(px(left), px(top), px(width), px(height));
 }
 
-struct TextosIdioma {
+struct TextosCalibrar {
     QString frase;
     QString tom; // empty: the design caption stays
     QString velocidade;
     QString pergunta;
 };
 
-TextosIdioma textosDe(qint16 idioma)
+TextosCalibrar textosDe(qint16 idioma)
 {
     switch (idioma) {
     case 0:
@@ -102,7 +103,6 @@ Calibrar::Calibrar(SettingsValues& module, SpeechEngine& tts1, QLineEdit* form1T
     , m_tts(std::move(tts))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Calibrar"));
     setObjectName(QStringLiteral("Calibrar"));
     setFixedSize(twips(0, 0, 6585, 3675).size());
     QPalette palette = this->palette();
@@ -114,6 +114,7 @@ Calibrar::Calibrar(SettingsValues& module, SpeechEngine& tts1, QLineEdit* form1T
     small.setPointSize(8);
     setFont(small);
     cria_controles();
+    descreve(*widgetDescriptions(0));
 }
 
 Calibrar::~Calibrar() = default;
@@ -148,10 +149,12 @@ void Calibrar::cria_controles()
         { m_Label1, "Label1" }, { m_HScroll1, "HScroll1" }, { m_Label3, "Label3" },
         { m_HScroll2, "HScroll2" }, { m_Text1, "Text1" }, { m_Command1, "Command1" },
         { m_Command2, "Command2" }, { m_Command3, "Command3" }, { m_Image2, "Image2" } } };
-    for (const auto& [widget, nome] : nomes) {
+    for (const auto& [widget, nome] : nomes)
         widget->setObjectName(QLatin1String(nome));
-        widget->setAccessibleName(QLatin1String(nome));
-    }
+    // A screen reader names the list and the bars after the captions beside them.
+    m_Label2[2]->setBuddy(m_Combo1);
+    m_Label2[0]->setBuddy(m_HScroll1);
+    m_Label2[1]->setBuddy(m_HScroll2);
 
     connect(m_Combo1, &QComboBox::activated, this, &Calibrar::Combo1_Click);
     connect(m_HScroll1, &QScrollBar::valueChanged, this, &Calibrar::HScroll1_Change);
@@ -183,12 +186,20 @@ void Calibrar::Form_Load()
 void Calibrar::aplica_idioma()
 {
     m_Text1->setPlainText(QStringLiteral("1 2 3 4 5 6 7"));
-    const TextosIdioma textos = textosDe(m_module.idioma);
+    const TextosCalibrar textos = textosDe(m_module.idioma);
     m_Text1->setPlainText(textos.frase);
     if (!textos.tom.isEmpty())
         m_Label2[0]->setText(textos.tom);
     if (!textos.velocidade.isEmpty())
         m_Label2[1]->setText(textos.velocidade);
+    if (const WidgetDescriptions* descricoes = widgetDescriptions(m_module.idioma))
+        descreve(*descricoes);
+}
+
+void Calibrar::descreve(const WidgetDescriptions& descricoes)
+{
+    setWindowTitle(QString::fromUtf8(descricoes.voiceWindowTitle));
+    m_Text1->setAccessibleName(QString::fromUtf8(descricoes.trialSentence));
 }
 
 void Calibrar::enche_lista()
@@ -257,6 +268,9 @@ void Calibrar::fala()
 
 void Calibrar::Command2_Click()
 {
+    // With no voice installed the bars hold no choice, only their unset values.
+    if (m_Combo1->count() == 0)
+        return;
     if (m_Combo1->currentIndex() >= 0)
         m_module.voz[0] = qint16(m_Combo1->currentData().toInt());
     m_module.voz[1] = qint16(m_HScroll1->value());

@@ -8,6 +8,7 @@
 #include <memory>
 
 struct SettingsValues;
+struct WidgetDescriptions;
 class SpeechEngine;
 class QComboBox;
 class QLabel;
@@ -60,6 +61,7 @@ protected:
 private:
     void cria_controles();
     void aplica_idioma();
+    void descreve(const WidgetDescriptions& descricoes);
     void enche_lista();
     void ajusta_faixa(QScrollBar* barra, int minimo, int maximo);
     static void poe_valor(QScrollBar* barra, int valor);

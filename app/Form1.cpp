@@ -132,7 +132,7 @@ void Form1::buildStage()
 
     Text1 = new PetitionBox(stage);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QString::fromUtf8(widgetDescriptions(0)->petitionBox));
     Text1->setGeometry(twips(1920, 2850, 6375, 375));
     Text1->setFrame(false);
     QFont font(QStringLiteral("Arial"), 12);
@@ -256,6 +256,8 @@ void Form1::troca_idioma(qint16 lingua)
         menuHelpAbout->setText(QString::fromUtf8(legendas->menuHelpAbout));
         menuOpcoes->setTitle(QString::fromUtf8(legendas->menuOpcoes));
     }
+    if (const WidgetDescriptions* descricoes = widgetDescriptions(lingua))
+        Text1->setAccessibleName(QString::fromUtf8(descricoes->petitionBox));
     if (!m_carregando)
         abre_calibrar();
     if (!m_carregando)

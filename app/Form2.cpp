@@ -31,6 +31,13 @@ const QString kFraseAbertura = QStringLiteral(
 const QString kFraseComLeitura = QStringLiteral("Medite sôbre estas palavras e tudo dará certo.");
 const QString kFraseSemLeitura = QStringLiteral("Porque você não perguntou nada?");
 
+// What a screen reader says for the window and the widgets without a caption. Every stick
+// sounds the same, as every stick in the bundle looks the same.
+const QString kTitulo = QStringLiteral("I Ching");
+const QString kDescricaoNome = QStringLiteral("Nome do hexagrama");
+const QString kDescricaoConselho = QStringLiteral("Conselho do oráculo");
+const QString kDescricaoPauzinho = QStringLiteral("Pauzinho");
+
 constexpr int kTwipsPorPixel = 15;
 
 int pixels(int twips)
@@ -97,6 +104,7 @@ Form2::Form2(IchingState& state, SpeechEngine& tts1, Random& random,
     , m_MaoFechada(mao(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor))
 {
     setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(kTitulo);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixels(9525), pixels(3255));
     pinta(this, kAmareloPalido);
@@ -112,6 +120,7 @@ void Form2::cria_textos()
 {
     m_Text3 = new QLineEdit(this);
     m_Text3->setObjectName(QStringLiteral("Text3"));
+    m_Text3->setAccessibleName(kDescricaoNome);
     m_Text3->setGeometry(retangulo(480, 360, 2895, 465));
     m_Text3->setFont(arial(14.25));
     m_Text3->setReadOnly(true);
@@ -120,6 +129,7 @@ void Form2::cria_textos()
 
     m_Text2 = new QTextEdit(this);
     m_Text2->setObjectName(QStringLiteral("Text2"));
+    m_Text2->setAccessibleName(kDescricaoConselho);
     m_Text2->setGeometry(retangulo(3480, 360, 5535, 2505));
     m_Text2->setFont(arial(15.75));
     m_Text2->setReadOnly(true);
@@ -149,8 +159,12 @@ void Form2::cria_pauzinhos()
     for (int i = 0; i < StickCasting::kPauzinhos; ++i) {
         auto* pauzinho = new QLabel(this);
         pauzinho->setObjectName(QStringLiteral("Picture1_%1").arg(i));
+        pauzinho->setAccessibleName(kDescricaoPauzinho);
         pauzinho->setPixmap(StickCasting::inteiro(i) ? inteiro : partido);
-        pauzinho->setAlignment(Qt::AlignCenter);
+        // Against the box's left edge: one pixel further right, the last column of a broken
+        // stick's gap would lie on the window's edge while the stick is in the bundle. Centred
+        // in height, the bar stays clear of the neighbouring sticks' boxes.
+        pauzinho->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         pauzinho->resize(
             pixels(StickCasting::kLarguraPauzinho), pixels(StickCasting::kAlturaPauzinho));
         pinta(pauzinho, kLaranja);

@@ -85,6 +85,13 @@ const LegendasMenu kLegendas[4] = {
     { "Mudar voz", "Arquivo", "Sair", "Ajuda", "Sobre", "Opções" },
 };
 
+const WidgetDescriptions kDescriptions[4] = {
+    { "Pergunta ao oráculo", "Frase de ensaio", "Voz do oráculo" },
+    { "Question to the oracle", "Trial sentence", "The oracle's voice" },
+    { "Question à l'oracle", "Phrase d'essai", "La voix de l'oracle" },
+    { "Pregunta al oráculo", "Frase de prueba", "Voz del oráculo" },
+};
+
 void palavras(QString (&slot)[2], const char* const (&forms)[2])
 {
     for (int i = 0; i < 2; ++i)
@@ -120,4 +127,9 @@ void muda_lingua(qint16 lingua, TextosIdioma& t)
 const LegendasMenu* legendasMenu(qint16 lingua)
 {
     return (lingua >= 0 && lingua <= 3) ? &kLegendas[lingua] : nullptr;
+}
+
+const WidgetDescriptions* widgetDescriptions(qint16 lingua)
+{
+    return (lingua >= 0 && lingua <= 3) ? &kDescriptions[lingua] : nullptr;
 }

@@ -40,3 +40,14 @@ struct LegendasMenu {
 
 // Captions for `lingua`, or nullptr outside 0..3 (the menus then keep what they show).
 const LegendasMenu* legendasMenu(qint16 lingua);
+
+// What the windows tell a screen reader where they show no caption of their own, and the voice
+// window's title, for one language.
+struct WidgetDescriptions {
+    const char* petitionBox;
+    const char* trialSentence;
+    const char* voiceWindowTitle;
+};
+
+// Descriptions for `lingua`, or nullptr outside 0..3 (the widgets then keep what they say).
+const WidgetDescriptions* widgetDescriptions(qint16 lingua);

@@ -2,6 +2,7 @@
 #include "FakeSpeechEngine.h"
 #include "SettingsValues.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 class TestCalibrar : public QObject {
     Q_OBJECT
@@ -40,6 +43,31 @@ class TestCalibrar : public QObject {
         Calibrar& window = open(voice, pitch, speed, idioma);
         window.Form_Load();
         return window;
+    }
+
+    // Loads the window with no voice installed, accepting its notice once `look` has read it.
+    Calibrar& loadWithoutVoices(qint16 voice, qint16 pitch, qint16 speed,
+        const std::function<void(QMessageBox*)>& look = {})
+    {
+        Calibrar& window = open(voice, pitch, speed);
+        m_tts->labels.clear();
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            if (look)
+                look(box);
+            box->accept();
+        });
+        closer.start(10);
+        window.Form_Load();
+        return window;
+    }
+
+    static QString heard(QWidget* widget)
+    {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     }
 
     static void pick(Calibrar& window, int entry)
@@ -287,24 +315,15 @@ private slots:
 
     void withoutVoicesOnlyTheNoticeIsShown()
     {
-        Calibrar& window = open(2, 65, 91);
-        m_tts->labels.clear();
         QString shown;
         QString title;
         QList<QMessageBox::StandardButton> buttons;
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
+        Calibrar& window = loadWithoutVoices(2, 65, 91, [&](QMessageBox* box) {
             shown = box->text();
             title = box->windowTitle();
             for (QAbstractButton* b : box->buttons())
                 buttons << box->standardButton(b);
-            box->accept();
         });
-        closer.start(10);
-        window.Form_Load();
         QCOMPARE(shown, Calibrar::semVoz);
         QCOMPARE(shown,
             QStringLiteral("Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
@@ -314,8 +333,60 @@ private slots:
         QCOMPARE(window.Combo1()->count(), 0);
         QCOMPARE(window.HScroll1()->maximum(), 32767);
         QVERIFY(m_tts->calls.isEmpty());
+    }
+
+    void withoutVoicesAplicarKeepsTheSavedVoice()
+    {
+        Calibrar& window = loadWithoutVoices(2, 65, 91);
+        window.HScroll1()->setValue(40);
         window.Command2()->click();
-        QCOMPARE(m_module.voz[1], qint16(0));
+        QCOMPARE(m_module.voz[0], qint16(2));
+        QCOMPARE(m_module.voz[1], qint16(65));
+        QCOMPARE(m_module.voz[2], qint16(91));
+        window.Command3()->click();
+        QCOMPARE(
+            m_tts1->calls, QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)" }));
+    }
+
+    void aScreenReaderHearsCaptionsAndDescriptionsInTheLanguage_data()
+    {
+        QTest::addColumn<int>("idioma");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("trialBox");
+        QTest::addColumn<QString>("pitchBar");
+        QTest::newRow("Portuguese") << 0 << "Voz do oráculo"
+                                    << "Frase de ensaio"
+                                    << "Tom";
+        QTest::newRow("English") << 1 << "The oracle's voice"
+                                 << "Trial sentence"
+                                 << "Pitch";
+        QTest::newRow("French") << 2 << "La voix de l'oracle"
+                                << "Phrase d'essai"
+                                << "Pitch";
+        QTest::newRow("Spanish") << 3 << "Voz del oráculo"
+                                 << "Frase de prueba"
+                                 << "Tono";
+        QTest::newRow("any other keeps the Portuguese design") << 7 << "Voz do oráculo"
+                                                               << "Frase de ensaio"
+                                                               << "Tom";
+    }
+
+    void aScreenReaderHearsCaptionsAndDescriptionsInTheLanguage()
+    {
+        QFETCH(int, idioma);
+        QFETCH(QString, title);
+        QFETCH(QString, trialBox);
+        QFETCH(QString, pitchBar);
+        Calibrar& window = load(2, 65, 91, qint16(idioma));
+        QCOMPARE(heard(&window), title);
+        QCOMPARE(heard(window.Text1()), trialBox);
+        QCOMPARE(heard(window.HScroll1()), pitchBar);
+        QCOMPARE(heard(window.HScroll2()), window.Label2(1)->text());
+        QCOMPARE(heard(window.Command1()), QStringLiteral("Falar"));
+        QCOMPARE(heard(window.Command2()), QStringLiteral("Aplicar"));
+        QCOMPARE(heard(window.Command3()), QStringLiteral("Sair"));
+        QCOMPARE(heard(window.Label2(2)), QStringLiteral("Vozes disponíveis"));
+        QCOMPARE(window.Label2(2)->buddy(), window.Combo1());
     }
 
     void theWindowIsTopmostAtTheTopLeftAndDeletesItselfOnClose()

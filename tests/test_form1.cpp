@@ -3,11 +3,11 @@
 #include "Form2.h"
 #include "Timer.h"
 
-#include <QMenuBar>
-
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 
 class TestForm1 : public QObject {
     Q_OBJECT
@@ -265,6 +265,30 @@ private slots:
         QCOMPARE(fx.form->Text1->palette().color(QPalette::Base), QColor(Qt::black));
         QTest::keyRelease(fx.form->Text1, 'q');
         QCOMPARE(fx.form->Text1->palette().color(QPalette::Text), QColor(Qt::white));
+    }
+
+    void thePetitionBoxIsDescribedInTheInterfaceLanguage_data()
+    {
+        QTest::addColumn<QByteArray>("idioma");
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("Portuguese") << QByteArray("0") << "Pergunta ao oráculo";
+        QTest::newRow("English") << QByteArray("1") << "Question to the oracle";
+        QTest::newRow("French") << QByteArray("2") << "Question à l'oracle";
+        QTest::newRow("Spanish") << QByteArray("3") << "Pregunta al oráculo";
+        QTest::newRow("outside the table keeps the Portuguese design")
+            << QByteArray("9") << "Pergunta ao oráculo";
+    }
+    void thePetitionBoxIsDescribedInTheInterfaceLanguage()
+    {
+        QFETCH(QByteArray, idioma);
+        QFETCH(QString, heard);
+        Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
+        fx.form->Form_Load();
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(fx.form->Text1);
+        QCOMPARE(box->text(QAccessible::Name), heard);
+        fx.form->menuOpcoesEng->trigger();
+        QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Question to the oracle"));
+        fx.form->calibrar()->close();
     }
 
     void missingPicturesAndSoundsDoNotStopStartUp()

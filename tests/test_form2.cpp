@@ -4,6 +4,7 @@
 #include "HexagramTable.h"
 #include "IchingState.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -33,7 +34,7 @@ public:
 struct Stage {
     IchingState state;
     FakeSpeechEngine tts1;
-    SystemRandom random;
+    SystemRandom systemRandom;
     int orbs = 0;
     QWidget form1;
     QLineEdit* text1 = new QLineEdit(&form1);
@@ -41,14 +42,14 @@ struct Stage {
     QPointer<Form2> form;
     QStringList shown;
 
-    Stage()
+    explicit Stage(Random* random = nullptr)
     {
         gif->setGeometry(8, 120, 65, 128);
         form1.setGeometry(100, 200, 800, 600);
         form1.show();
         text1->setText(QStringLiteral("CONSELHO"));
         form = new Form2(
-            state, tts1, random, [this] { ++orbs; }, text1, &form1, gif);
+            state, tts1, random ? *random : systemRandom, [this] { ++orbs; }, text1, &form1, gif);
         QObject::connect(&tts1, &SpeechEngine::word_event, &tts1, [this] {
             if (form) {
                 form->mostra_palavra();
@@ -92,6 +93,24 @@ void dropOn(QWidget* target, int stick)
     delete data;
 }
 
+// Draws that bundle the sticks in the given order, top first.
+QList<float> bundleOrder(const QList<int>& sticks)
+{
+    QList<float> draws;
+    for (int stick : sticks)
+        draws << (stick + 0.5f) / 12.0f;
+    return draws;
+}
+
+// The part of the consultation window where the bundle lies.
+QImage bundleSeen(Form2* form)
+{
+    QRect bundle;
+    for (int i = 0; i < 12; ++i)
+        bundle |= form->Picture1(i)->geometry();
+    return form->grab(bundle & form->rect()).toImage();
+}
+
 // Picks a stick up and lets go of it nowhere: Esc ends the drag should the platform run one.
 void pressWithoutDrop(QWidget* stick)
 {
@@ -124,6 +143,9 @@ private slots:
     void esc_on_any_part_of_the_window_leaves();
     void leaving_during_the_opening_phrase_leaves_the_consultation_closed();
     void the_exit_label_lights_up_under_the_pointer();
+    void the_bundle_looks_the_same_whichever_sticks_are_broken_data();
+    void the_bundle_looks_the_same_whichever_sticks_are_broken();
+    void every_stick_sounds_the_same_to_a_screen_reader();
 };
 
 void TestForm2::opening_speaks_the_instruction_then_listens_for_words()
@@ -380,6 +402,52 @@ void TestForm2::the_exit_label_lights_up_under_the_pointer()
     QTest::mouseClick(label, Qt::LeftButton);
     QCOMPARE(stage.tts1.spoken.last(), kSemLeitura);
     QTRY_VERIFY(stage.form.isNull());
+}
+
+void TestForm2::the_bundle_looks_the_same_whichever_sticks_are_broken_data()
+{
+    QTest::addColumn<QList<int>>("order");
+    QTest::newRow("broken sticks on top instead of whole ones")
+        << QList<int> { 6, 7, 8, 9, 10, 11, 0, 1, 2, 3, 4, 5 };
+    QTest::newRow("a broken stick on top in place of a whole one")
+        << QList<int> { 6, 1, 2, 3, 4, 5, 0, 7, 8, 9, 10, 11 };
+    QTest::newRow("whole and broken sticks taking turns")
+        << QList<int> { 0, 6, 1, 7, 2, 8, 3, 9, 4, 10, 5, 11 };
+}
+
+// Against a bundle of the whole sticks on top, the broken ones below.
+void TestForm2::the_bundle_looks_the_same_whichever_sticks_are_broken()
+{
+    QFETCH(QList<int>, order);
+    ScriptedRandom wholeFirst;
+    wholeFirst.draws = bundleOrder({ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 });
+    Stage plain(&wholeFirst);
+    plain.open();
+    ScriptedRandom shuffled;
+    shuffled.draws = bundleOrder(order);
+    Stage other(&shuffled);
+    other.open();
+    QCOMPARE(plain.form->Picture1(0)->y(), 80);
+    QCOMPARE(other.form->Picture1(order.first())->y(), 80);
+
+    const QImage seen = bundleSeen(plain.form);
+    QCOMPARE(seen.size(), QSize(41, 114));
+    QVERIFY(seen.pixelColor(0, 7) == QColor(255, 128, 64));
+    QCOMPARE(bundleSeen(other.form), seen);
+}
+
+void TestForm2::every_stick_sounds_the_same_to_a_screen_reader()
+{
+    Stage stage;
+    const QString heard
+        = QAccessible::queryAccessibleInterface(stage.form->Picture1(0))->text(QAccessible::Name);
+    QCOMPARE(heard, QStringLiteral("Pauzinho"));
+    for (int i = 1; i < 12; ++i) {
+        QAccessibleInterface* stick
+            = QAccessible::queryAccessibleInterface(stage.form->Picture1(i));
+        QCOMPARE(stick->text(QAccessible::Name), heard);
+        QCOMPARE(stick->text(QAccessible::Description), QString());
+    }
 }
 
 QTEST_MAIN(TestForm2)

@@ -1,10 +1,23 @@
-"""Reading and working the program's widgets through AT-SPI, as a screen reader would."""
+"""Reading and working the program's widgets through AT-SPI, as a screen reader would.
 
+Widgets are found by their role and what a person hears (a caption, a label's text, a box's
+description), as a screen-reader user finds them: Qt 6.4 gives AT-SPI no accessible id.
+"""
+
+import re
 import time
 
 import pyatspi
 
 MAX_DEPTH = 12
+
+# The petition box's description in each interface language.
+PETITION_BOX = ("Pergunta ao oráculo", "Question to the oracle", "Question à l'oracle",
+                "Pregunta al oráculo")
+
+# What the program's code calls its widgets; a person must never hear one of these.
+INTERNAL_NAME = re.compile(r"^(Form|Calibrar|Command|Label|Text|Combo|HScroll|Picture|Image|"
+                           r"Gif89a|Shape|Timer|Mao|menu|Menu)[A-Za-z0-9_()]*$")
 
 
 def application(pid, timeout=20):
@@ -52,6 +65,43 @@ def find(root, name=None, role=None):
     return found[0] if found else None
 
 
+def internal_names(root):
+    """Names heard under root that are internal ids, as (role name, name)."""
+    found = []
+    for node in walk(root):
+        try:
+            if INTERNAL_NAME.match(node.name or ""):
+                found.append((node.getRoleName(), node.name))
+        except Exception:
+            continue
+    return found
+
+
+def accessible_id(node):
+    """The AT-SPI accessible id, or the error that asking for it gave."""
+    try:
+        return node.get_accessible_id()
+    except Exception as error:
+        return "%s: %s" % (type(error).__name__, error)
+
+
+def petition_box(app):
+    for node in walk(app):
+        try:
+            if node.getRole() == pyatspi.ROLE_TEXT and node.name in PETITION_BOX:
+                return node
+        except Exception:
+            continue
+    return None
+
+
+def window(app, title):
+    for node in windows(app):
+        if node.name == title:
+            return node
+    return None
+
+
 def windows(app):
     """The application's top-level windows that are showing."""
     shown = []
@@ -87,6 +137,19 @@ def act(node, action_name=None):
         if action_name is None or actions.getName(i) == action_name:
             return actions.doAction(i)
     raise LookupError("%s has no action %s" % (node.name, action_name))
+
+
+def captions(root, role):
+    """What is heard of each widget of one role under root, in tree order."""
+    return [node.name for node in find_all(root, role=role)]
+
+
+def buttons(root):
+    return captions(root, pyatspi.ROLE_PUSH_BUTTON)
+
+
+def text_box(root, description):
+    return find(root, name=description, role=pyatspi.ROLE_TEXT)
 
 
 def text_boxes(root):

@@ -85,17 +85,17 @@ class Program:
             self._app = a11y.application(self.pid, timeout)
         return self._app
 
-    def widget(self, name, timeout=10):
+    def petition_box(self, timeout=10):
         deadline = time.monotonic() + timeout
         while True:
             app = self.accessible()
-            node = a11y.find(app, name=name) if app else None
+            node = a11y.petition_box(app) if app else None
             if node is not None or time.monotonic() >= deadline:
                 return node
             time.sleep(0.2)
 
     def text1(self):
-        return a11y.text(self.widget("Text1"))
+        return a11y.text(self.petition_box())
 
     # -- resources --------------------------------------------------------------------------
 

@@ -8,6 +8,8 @@ import os
 import random
 import time
 
+import pyatspi
+
 import accessibility as a11y
 from audio import Reference
 from check import eventually, expect
@@ -123,6 +125,12 @@ def first_start(stage):
     frames = a11y.windows(program.accessible())
     expect(len(frames) == 1, "the main window alone (no calibration window)",
            [frame.name for frame in frames])
+    box = program.petition_box()
+    expect(box is not None and box.name == "Pergunta ao oráculo",
+           'a text box heard as "Pergunta ao oráculo"', box and box.name)
+    internal = a11y.internal_names(program.accessible())
+    expect(not internal, "no widget heard by an internal name", internal)
+    stage.figures.note("AT-SPI accessible id of the petition box", repr(a11y.accessible_id(box)))
 
     recording = stage.recording
     while recording.now() < program.started_at + 10:
@@ -252,9 +260,19 @@ def language_menu(stage):
     checked = [item for _, entries in menus for item, mark in entries if mark]
     expect(checked == ["English"], 'one check mark, on "English"', checked)
 
-    calibration = eventually(lambda: [f.name for f in a11y.windows(app)],
-                             lambda names: "Calibrar" in names, 15)
-    expect("Calibrar" in calibration, "the calibration window open", calibration)
+    voice = eventually(lambda: a11y.window(app, "The oracle's voice"), bool, 15)
+    expect(voice is not None, 'the voice window open, titled "The oracle\'s voice"',
+           [frame.name for frame in a11y.windows(app)])
+    buttons = a11y.buttons(voice)
+    expect(buttons == ["Falar", "Aplicar", "Sair"], 'buttons heard as "Falar", "Aplicar", "Sair"',
+           buttons)
+    expect(a11y.text_box(voice, "Trial sentence") is not None,
+           'a text box heard as "Trial sentence"', a11y.text_boxes(voice))
+    box = eventually(program.petition_box, lambda b: b and b.name == "Question to the oracle", 5)
+    expect(box is not None and box.name == "Question to the oracle",
+           'the petition box heard as "Question to the oracle"', box and box.name)
+    internal = a11y.internal_names(app)
+    expect(not internal, "no widget heard by an internal name", internal)
 
 
 # -- 5 ---------------------------------------------------------------------------------------
@@ -342,7 +360,7 @@ def consultation(stage):
     stage.desktop.key("Escape")
     closed = eventually(lambda: stage.other_windows(program), lambda w: not w, 30)
     expect(not closed, "the consultation window closed after Esc", closed)
-    focused = eventually(lambda: a11y.focused(program.widget("Text1")), bool, 5)
+    focused = eventually(lambda: a11y.focused(program.petition_box()), bool, 5)
     expect(focused, "the petition box focused again", "not focused")
     stage.desktop.type("x")
     typed = eventually(program.text1, lambda text: text == "x", 3)
@@ -350,12 +368,19 @@ def consultation(stage):
 
 
 def consultation_boxes(program):
-    main_title = program.window_title(program.window)
-    for window in a11y.windows(program.accessible()):
-        single, multi = a11y.text_boxes(window)
-        if single and multi and window.name != main_title:
-            return single[0], multi[0]
-    expect(False, "the name box and the text box of the consultation window", "not found")
+    window = a11y.window(program.accessible(), "I Ching")
+    expect(window is not None, 'a window titled "I Ching"',
+           [frame.name for frame in a11y.windows(program.accessible())])
+    name_box = a11y.text_box(window, "Nome do hexagrama")
+    text_box = a11y.text_box(window, "Conselho do oráculo")
+    expect(name_box is not None and text_box is not None,
+           'text boxes heard as "Nome do hexagrama" and "Conselho do oráculo"',
+           [box.name for boxes in a11y.text_boxes(window) for box in boxes])
+    sticks = set(a11y.captions(window, pyatspi.ROLE_IMAGE))
+    expect(sticks == {"Pauzinho"}, 'every stick heard as "Pauzinho"', sticks)
+    internal = a11y.internal_names(window)
+    expect(not internal, "no widget heard by an internal name", internal)
+    return name_box, text_box
 
 
 def follow_reading(stage, text_box, quiet=3.0, timeout=90):
