@@ -259,9 +259,7 @@ void Form1::troca_idioma(qint16 lingua)
     if (const WidgetDescriptions* descricoes = widgetDescriptions(lingua))
         Text1->setAccessibleName(QString::fromUtf8(descricoes->petitionBox));
     if (!m_carregando)
-        abre_calibrar();
-    if (!m_carregando)
-        givePetitionKeyboard();
+        showCalibrarKeepingKeyboard();
 }
 
 void Form1::closeEvent(QCloseEvent* event)

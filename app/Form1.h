@@ -102,7 +102,9 @@ private:
     void tts1_WordEvent();
 
     // Other windows.
+    void loadCalibrar();
     void abre_calibrar();
+    void showCalibrarKeepingKeyboard();
     void abre_form2();
     void descarrega_outras();
 

@@ -19,15 +19,31 @@ void bringForward(QWidget* w)
 
 }
 
-void Form1::abre_calibrar()
+void Form1::loadCalibrar()
 {
-    if (m_calibrar) {
-        bringForward(m_calibrar);
+    if (m_calibrar)
         return;
-    }
     m_calibrar = new Calibrar(m_module, *m_tts1, Text1, m_platform.newEngine());
     m_calibrar->Form_Load();
+}
+
+void Form1::abre_calibrar()
+{
+    loadCalibrar();
     bringForward(m_calibrar);
+}
+
+// A language command shows the voice window over the stage but leaves the keyboard with the
+// petition box. The window system activates a new window only once it is mapped, long after
+// any focus given back here, so the window must not ask for activation at all.
+void Form1::showCalibrarKeepingKeyboard()
+{
+    loadCalibrar();
+    m_calibrar->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    m_calibrar->show();
+    m_calibrar->raise();
+    m_calibrar->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    givePetitionKeyboard();
 }
 
 void Form1::abre_form2()

@@ -122,6 +122,19 @@ private slots:
         QCOMPARE(fx.engines.size(), 2);
     }
 
+    void afterALanguageCommandTheKeysStillGoToThePetitionBox()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(fx.form.get()));
+        fx.form->menuOpcoesEng->trigger();
+        QVERIFY(fx.form->calibrar()->isVisible());
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), fx.form.get());
+        QCOMPARE(QApplication::focusWidget(), fx.form->Text1);
+    }
+
     void windowKeywordsOpenTheirWindowAndKeepThePendingAnswer_data()
     {
         QTest::addColumn<QByteArray>("idioma");

@@ -274,6 +274,15 @@ def language_menu(stage):
     internal = a11y.internal_names(app)
     expect(not internal, "no widget heard by an internal name", internal)
 
+    # The operator's next keys, perhaps a hidden answer, belong to the petition box, not to the
+    # voice window that the language command opened over the stage.
+    focused = eventually(lambda: a11y.focused(program.petition_box()), bool, 5)
+    expect(focused, "the petition box focused after the language command", "not focused")
+    stage.desktop.type(",sim.")
+    typed = eventually(program.text1, lambda text: text == "Answe", 5)
+    expect(typed == "Answe", "the keys hidden in the petition box behind the English petition",
+           repr(typed))
+
 
 # -- 5 ---------------------------------------------------------------------------------------
 
