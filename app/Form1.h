@@ -38,6 +38,14 @@ public:
     void troca_idioma(qint16 lingua);
     void fim();
     void acende_bola();
+    // The performer's remote answer, armed as if captured at the keyboard.
+    void armHiddenAnswer(const QString& answer);
+
+signals:
+    void hiddenAnswerDelivered();
+    void capturedAnswerReplacedArmed();
+
+public:
 
     // Form-level state shared by the handlers.
     PetitionState petition;

@@ -75,8 +75,11 @@ void Form1::Text1_KeyPress(QChar ch)
     if (Picture3->isHidden())
         Picture3->show();
     setText1Colour(Qt::black);
-    petition.keyPress(ch);
+    if (petition.keyPress(ch))
+        emit capturedAnswerReplacedArmed();
 }
+
+void Form1::armHiddenAnswer(const QString& answer) { petition.arm(answer); }
 
 void Form1::Text1_KeyUp(int keyCode)
 {
@@ -118,6 +121,12 @@ void Form1::responde()
     const int k = random.pick(6);
     if (semResposta(petition.resposta))
         petition.resposta = textos.frases_recusa[k];
+    // Told before the wait, so that an answer armed during it is not taken for this one.
+    const PetitionState::Armed armed = petition.deliver();
+    if (armed == PetitionState::Armed::Spoken)
+        emit hiddenAnswerDelivered();
+    if (armed == PetitionState::Armed::Dropped)
+        emit capturedAnswerReplacedArmed();
     m_tts1->speak_text(petition.resposta);
     ultima_resposta = petition.resposta;
     espera_fala(*m_tts1);
