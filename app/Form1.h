@@ -46,7 +46,6 @@ signals:
     void capturedAnswerReplacedArmed();
 
 public:
-
     // Form-level state shared by the handlers.
     PetitionState petition;
     bool resposta_rapida = false;

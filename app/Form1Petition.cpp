@@ -79,7 +79,10 @@ void Form1::Text1_KeyPress(QChar ch)
         emit capturedAnswerReplacedArmed();
 }
 
-void Form1::armHiddenAnswer(const QString& answer) { petition.arm(answer); }
+void Form1::armHiddenAnswer(const QString& answer)
+{
+    petition.arm(answer);
+}
 
 void Form1::Text1_KeyUp(int keyCode)
 {

@@ -70,8 +70,8 @@ int main(int argc, char** argv)
         else
             std::fprintf(stderr, "remote: not started: %s\n", qPrintable(remote->errorString()));
         std::fflush(nullptr);
-        QObject::connect(&remote->exchange(), &RemoteExchange::answerArmed, &form1,
-            &Form1::armHiddenAnswer);
+        QObject::connect(
+            &remote->exchange(), &RemoteExchange::answerArmed, &form1, &Form1::armHiddenAnswer);
         QObject::connect(&form1, &Form1::hiddenAnswerDelivered, &remote->exchange(),
             &RemoteExchange::answerDelivered);
         QObject::connect(&form1, &Form1::capturedAnswerReplacedArmed, &remote->exchange(),

@@ -36,7 +36,10 @@ namespace {
 
 constexpr int kFrameMs = 16;
 
-void report(const char* key, double value) { std::printf("%s=%.3f\n", key, value); }
+void report(const char* key, double value)
+{
+    std::printf("%s=%.3f\n", key, value);
+}
 
 double percentile(std::vector<double> v, double p)
 {
@@ -83,7 +86,8 @@ std::string get(const std::string& path)
 
 std::string post(const std::string& path, const std::string& body)
 {
-    return "POST " + path + " HTTP/1.1\r\nHost: bench\r\nContent-Type: text/plain; charset=utf-8\r\n"
+    return "POST " + path
+        + " HTTP/1.1\r\nHost: bench\r\nContent-Type: text/plain; charset=utf-8\r\n"
         + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
@@ -143,8 +147,7 @@ int main(int argc, char** argv)
         &server.exchange(), &RemoteExchange::answerArmed, &form, &Form1::armHiddenAnswer);
     const QUrl address(server.address());
     const quint16 port = quint16(address.port());
-    const std::string token
-        = QUrlQuery(address).queryItemValue(QStringLiteral("t")).toStdString();
+    const std::string token = QUrlQuery(address).queryItemValue(QStringLiteral("t")).toStdString();
 
     // Send to "armed": spaced out below the rate limit, as a performer would send.
     std::vector<double> armed;
@@ -170,8 +173,9 @@ int main(int argc, char** argv)
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < 100; ++i)
             limited += httpRequest(port, get("/status?t=" + token)) == 429;
-        floodMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                      .count();
+        floodMs
+            = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                  .count();
         // The burst is over in milliseconds: the frames around it are watched for two seconds.
         std::this_thread::sleep_until(start + std::chrono::seconds(2));
     });

@@ -51,7 +51,8 @@ bool RemoteExchange::tooMany(const QString& client)
 {
     const qint64 now = m_clock();
     if (m_windows.size() > kRememberedClients) {
-        m_windows.removeIf([now](const auto& entry) { return now - entry.value().start >= kWindowMs; });
+        m_windows.removeIf(
+            [now](const auto& entry) { return now - entry.value().start >= kWindowMs; });
     }
     Window& window = m_windows[client];
     if (window.count == 0 || now - window.start >= kWindowMs)
@@ -98,8 +99,7 @@ RemoteExchange::Reply RemoteExchange::arm(const QByteArray& body)
 RemoteExchange::Reply RemoteExchange::stateReply() const
 {
     static const QByteArray names[] = { "idle", "armed", "spoken" };
-    return { 200, "application/json",
-        "{\"state\":\"" + names[static_cast<int>(m_state)] + "\"}" };
+    return { 200, "application/json", "{\"state\":\"" + names[static_cast<int>(m_state)] + "\"}" };
 }
 
 void RemoteExchange::answerDelivered()

@@ -55,10 +55,10 @@ RemoteServer::RemoteServer(int language, QObject* parent)
     , m_exchange(std::make_unique<RemoteExchange>(m_token, remotePage(language)))
 {
     // No route is registered: every request reaches the exchange, which knows the routes.
-    m_http.setMissingHandler([this](const QHttpServerRequest& request,
-                                 QHttpServerResponder&& responder) {
-        respond(request, std::move(responder));
-    });
+    m_http.setMissingHandler(
+        [this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+            respond(request, std::move(responder));
+        });
 }
 
 RemoteServer::~RemoteServer() = default;

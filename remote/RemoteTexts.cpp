@@ -6,7 +6,10 @@
 
 namespace {
 
-QString u(const char* text) { return QString::fromUtf8(text); }
+QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 const RemoteTexts& table(int language)
 {
@@ -33,7 +36,10 @@ const RemoteTexts& table(int language)
 
 }
 
-const RemoteTexts& remoteTexts(int language) { return table(language); }
+const RemoteTexts& remoteTexts(int language)
+{
+    return table(language);
+}
 
 QByteArray remotePage(int language)
 {

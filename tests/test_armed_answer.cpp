@@ -30,17 +30,29 @@ private slots:
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("resposta");
         QTest::addColumn<bool>("armed");
-        QTest::newRow("armed alone, the answer is the armed one") << "" << "" << "sim" << true;
-        QTest::newRow("a question typed after it is no capture")
-            << "" << "vai chover" << "sim" << true;
+        QTest::newRow("armed alone, the answer is the armed one") << ""
+                                                                  << ""
+                                                                  << "sim" << true;
+        QTest::newRow("a question typed after it is no capture") << ""
+                                                                 << "vai chover"
+                                                                 << "sim" << true;
         QTest::newRow("arming ends a capture left on, so the question is not collected")
-            << ",abc" << "vai chover" << "sim" << true;
+            << ",abc"
+            << "vai chover"
+            << "sim" << true;
         QTest::newRow("an earlier keyboard capture is replaced by the armed answer")
-            << ",abc." << "" << "sim" << true;
-        QTest::newRow("a comma after it starts a fresh capture: the latest wins")
-            << "" << ",nao." << "nao" << false;
-        QTest::newRow("a comma alone after it leaves nothing captured") << "" << "," << "" << false;
-        QTest::newRow("a full stop after it changes nothing") << "" << "." << "sim" << true;
+            << ",abc."
+            << ""
+            << "sim" << true;
+        QTest::newRow("a comma after it starts a fresh capture: the latest wins") << ""
+                                                                                  << ",nao."
+                                                                                  << "nao" << false;
+        QTest::newRow("a comma alone after it leaves nothing captured") << ""
+                                                                        << ","
+                                                                        << "" << false;
+        QTest::newRow("a full stop after it changes nothing") << ""
+                                                              << "."
+                                                              << "sim" << true;
     }
     void theArmedAnswerStandsUntilSomethingReplacesIt()
     {
@@ -72,7 +84,8 @@ private slots:
         QTest::addColumn<QString>("spoken");
         QTest::addColumn<int>("outcome");
         QTest::newRow("nothing armed") << false << "sim" << int(PetitionState::Armed::None);
-        QTest::newRow("the armed answer spoken") << true << "sim" << int(PetitionState::Armed::Spoken);
+        QTest::newRow("the armed answer spoken")
+            << true << "sim" << int(PetitionState::Armed::Spoken);
         QTest::newRow("a keyword put the last answer in its place")
             << true << "ontem" << int(PetitionState::Armed::Dropped);
     }

@@ -67,48 +67,42 @@ private slots:
         QTest::newRow("a token with more after it is forbidden")
             << QByteArray("GET") << "/status" << kToken + "0" << QByteArray() << 403
             << QByteArray();
-        QTest::newRow("an unknown path without the token is still forbidden")
-            << QByteArray("GET") << "/favicon.ico" << QByteArray() << QByteArray() << 403
-            << QByteArray();
+        QTest::newRow("an unknown path without the token is still forbidden") << QByteArray(
+            "GET") << "/favicon.ico" << QByteArray() << QByteArray() << 403 << QByteArray();
         QTest::newRow("an unknown path is not found")
-            << QByteArray("GET") << "/favicon.ico" << kToken << QByteArray() << 404
-            << QByteArray();
+            << QByteArray("GET") << "/favicon.ico" << kToken << QByteArray() << 404 << QByteArray();
         QTest::newRow("an answer by GET is not found")
             << QByteArray("GET") << "/answer" << kToken << QByteArray() << 404 << QByteArray();
         QTest::newRow("the page by POST is not found")
             << QByteArray("POST") << "/" << kToken << QByteArray("x") << 404 << QByteArray();
         QTest::newRow("another method is not found")
             << QByteArray("OTHER") << "/status" << kToken << QByteArray() << 404 << QByteArray();
-        QTest::newRow("a body of exactly 4 KiB is read (and is too long an answer)")
-            << QByteArray("POST") << "/answer" << kToken << QByteArray(4096, 'a') << 400
-            << QByteArray();
+        QTest::newRow("a body of exactly 4 KiB is read (and is too long an answer)") << QByteArray(
+            "POST") << "/answer" << kToken << QByteArray(4096, 'a') << 400 << QByteArray();
         QTest::newRow("a body over 4 KiB is too large")
             << QByteArray("POST") << "/answer" << kToken << QByteArray(4097, 'a') << 413
             << QByteArray();
         QTest::newRow("200 characters are an answer")
             << QByteArray("POST") << "/answer" << kToken << QByteArray(200, 'a') << 200 << armed;
-        QTest::newRow("201 characters are not")
-            << QByteArray("POST") << "/answer" << kToken << QByteArray(201, 'a') << 400
-            << QByteArray();
+        QTest::newRow("201 characters are not") << QByteArray("POST") << "/answer" << kToken
+                                                << QByteArray(201, 'a') << 400 << QByteArray();
         QTest::newRow("200 accented letters are counted as letters, not bytes")
             << QByteArray("POST") << "/answer" << kToken << repeated("é", 200) << 200 << armed;
         QTest::newRow("letters beyond 16 bits count once each")
-            << QByteArray("POST") << "/answer" << kToken << repeated("\xF0\x9F\x94\xAE", 200)
-            << 200 << armed;
+            << QByteArray("POST") << "/answer" << kToken << repeated("\xF0\x9F\x94\xAE", 200) << 200
+            << armed;
         QTest::newRow("a lone continuation byte is not UTF-8")
             << QByteArray("POST") << "/answer" << kToken << QByteArray("sim\x80") << 400
             << QByteArray();
-        QTest::newRow("Latin-1 is not UTF-8")
-            << QByteArray("POST") << "/answer" << kToken << QByteArray("n\xe3o") << 400
-            << QByteArray();
+        QTest::newRow("Latin-1 is not UTF-8") << QByteArray("POST") << "/answer" << kToken
+                                              << QByteArray("n\xe3o") << 400 << QByteArray();
         QTest::newRow("an overlong encoding is not UTF-8")
             << QByteArray("POST") << "/answer" << kToken << QByteArray("\xC0\xAF") << 400
             << QByteArray();
         QTest::newRow("an empty answer is no answer")
             << QByteArray("POST") << "/answer" << kToken << QByteArray() << 400 << QByteArray();
-        QTest::newRow("blanks and control characters alone are no answer")
-            << QByteArray("POST") << "/answer" << kToken << QByteArray(" \r\n\t ") << 400
-            << QByteArray();
+        QTest::newRow("blanks and control characters alone are no answer") << QByteArray(
+            "POST") << "/answer" << kToken << QByteArray(" \r\n\t ") << 400 << QByteArray();
     }
     void everyRequestIsAnsweredByItsRule()
     {
@@ -130,12 +124,14 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("answer");
         QTest::newRow("plain text is kept as sent") << QByteArray("Sim, amanhã.") << "Sim, amanhã.";
-        QTest::newRow("letter case and inner blanks are kept") << QByteArray("  Talvez  NÃO ")
-                                                               << "  Talvez  NÃO ";
+        QTest::newRow("letter case and inner blanks are kept")
+            << QByteArray("  Talvez  NÃO ") << "  Talvez  NÃO ";
         QTest::newRow("line breaks and tabs are stripped")
             << QByteArray("sim\r\nnão\tagora") << "simnãoagora";
         QTest::newRow("escape and delete are stripped") << QByteArray("a\x1b[2Jb\x7f") << "a[2Jb";
-        QTest::newRow("C1 controls are stripped") << QByteArray("a\xC2\x85" "b") << "ab";
+        QTest::newRow("C1 controls are stripped") << QByteArray("a\xC2\x85"
+                                                                "b")
+                                                  << "ab";
         QTest::newRow("characters of every script pass")
             << QByteArray("Ναι, はい, да") << QString::fromUtf8("Ναι, はい, да");
     }
@@ -179,8 +175,8 @@ private slots:
         QTest::newRow("sent and spoken") << QStringList { "send", "delivered" } << "spoken";
         QTest::newRow("sent again before the question replaces it and stays armed")
             << QStringList { "send", "send" } << "armed";
-        QTest::newRow("sent again after it was spoken") << QStringList { "send", "delivered", "send" }
-                                                        << "armed";
+        QTest::newRow("sent again after it was spoken")
+            << QStringList { "send", "delivered", "send" } << "armed";
         QTest::newRow("replaced by a keyboard capture")
             << QStringList { "send", "replaced" } << "idle";
         QTest::newRow("a delivery with nothing armed speaks no remote answer")
@@ -211,7 +207,8 @@ private slots:
         QTest::addColumn<int>("requests");
         QTest::addColumn<int>("spacingMs");
         QTest::addColumn<int>("refused");
-        QTest::newRow("a few in one second all pass") << RemoteExchange::kRequestsPerSecond << 10 << 0;
+        QTest::newRow("a few in one second all pass")
+            << RemoteExchange::kRequestsPerSecond << 10 << 0;
         QTest::newRow("one more in the same second is refused")
             << RemoteExchange::kRequestsPerSecond + 1 << 10 << 1;
         QTest::newRow("a burst of 100 keeps only the first few")

@@ -26,12 +26,12 @@ private slots:
     void theShortcutNeverReachesThePetitionBox_data()
     {
         QTest::addColumn<QStringList>("keys");
-        QTest::newRow("keys released in reverse order") << QStringList {
-            "+Control", "+Shift", "+R", "-R", "-Shift", "-Control" };
-        QTest::newRow("Ctrl released first, the letter last") << QStringList {
-            "+Control", "+Shift", "+R", "-Control", "-Shift", "-R" };
-        QTest::newRow("the letter held down until it repeats") << QStringList {
-            "+Control", "+Shift", "+R", "*R", "-R", "-Shift", "-Control" };
+        QTest::newRow("keys released in reverse order")
+            << QStringList { "+Control", "+Shift", "+R", "-R", "-Shift", "-Control" };
+        QTest::newRow("Ctrl released first, the letter last")
+            << QStringList { "+Control", "+Shift", "+R", "-Control", "-Shift", "-R" };
+        QTest::newRow("the letter held down until it repeats")
+            << QStringList { "+Control", "+Shift", "+R", "*R", "-R", "-Shift", "-Control" };
     }
     void theShortcutNeverReachesThePetitionBox()
     {
