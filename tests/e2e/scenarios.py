@@ -543,6 +543,24 @@ def remote_http(stage):
     expect("Amanh" not in remote.program_output(stage.session),
            "the answer never in the program's output", "it was")
 
+    # The operator window closed, then reopened from the petition box in the middle of a
+    # capture: the shortcut is no key of the trick, so no petition character is revealed.
+    shown = eventually(lambda: stage.other_windows(program), bool, 5)
+    expect(len(shown) == 1, "the operator window beside the stage", shown)
+    stage.desktop.close_window(shown[0])
+    closed = eventually(lambda: stage.other_windows(program), lambda w: not w, 10)
+    expect(not closed, "the operator window closed", closed)
+    stage.rest_pointer(program)
+    stage.desktop.type(",")
+    box = eventually(program.text1, lambda text: text == "R", 3)
+    expect(box == "R", 'capture started ("R" shown)', repr(box))
+    stage.desktop.key("ctrl+shift+r")
+    reopened = eventually(lambda: stage.other_windows(program), bool, 10)
+    expect(len(reopened) == 1, "Ctrl+Shift+R to reopen the operator window", reopened)
+    time.sleep(0.5)
+    expect(program.text1() == "R", "the petition box untouched by the shortcut",
+           repr(program.text1()))
+
 
 SCENARIOS = {
     "first_start": first_start,
