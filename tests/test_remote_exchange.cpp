@@ -1,4 +1,5 @@
 #include "RemoteExchange.h"
+#include "RemoteTexts.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -254,6 +255,39 @@ private slots:
             QCOMPARE(exchange.handle({ "GET", "/status", kToken, {}, client }).status, 200);
             now += 10;
         }
+    }
+
+    void thePageSpeaksTheInterfaceLanguageAndNeedsNothingElse_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QString>("send");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("Portuguese") << 0 << "pt"
+                                    << "enviar"
+                                    << "falada";
+        QTest::newRow("English") << 1 << "en"
+                                 << "send"
+                                 << "spoken";
+        QTest::newRow("French") << 2 << "fr"
+                                << "envoyer" << QString::fromUtf8("prononcée");
+        QTest::newRow("Spanish") << 3 << "es"
+                                 << "enviar"
+                                 << "dicha";
+    }
+    void thePageSpeaksTheInterfaceLanguageAndNeedsNothingElse()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, tag);
+        QFETCH(QString, send);
+        QFETCH(QString, spoken);
+        const QString page = QString::fromUtf8(remotePage(language));
+        QVERIFY(page.contains("<html lang=\"" + tag + "\">"));
+        QVERIFY(page.contains(">" + send + "</button>"));
+        QVERIFY(page.contains("data-spoken=\"" + spoken + "\""));
+        QVERIFY2(!page.contains("{{"), "every text filled in");
+        for (const char* outside : { "http:", "https:", "url(", "src=", "@import" })
+            QVERIFY2(!page.contains(QLatin1String(outside)), outside);
     }
 
     void anEmptyTokenNeverMatches()
