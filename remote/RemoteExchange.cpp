@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QStringDecoder>
 
+#include <memory>
+
 namespace {
 
 constexpr qint64 kWindowMs = 1000;
@@ -19,6 +21,19 @@ RemoteExchange::Clock steadyClock()
     auto timer = std::make_shared<QElapsedTimer>();
     timer->start();
     return [timer] { return timer->elapsed(); };
+}
+
+// The answer as the oracle will speak it; empty when the body is not an answer.
+QString answerFrom(const QByteArray& body)
+{
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString answer = decode(body);
+    if (decode.hasError())
+        return {};
+    answer.removeIf([](QChar ch) { return ch.category() == QChar::Other_Control; });
+    if (answer.trimmed().isEmpty() || answer.toUcs4().size() > RemoteExchange::kMaxAnswerCharacters)
+        return {};
+    return answer;
 }
 
 }
@@ -70,18 +85,6 @@ bool RemoteExchange::tokenMatches(const QByteArray& token) const
         difference |= static_cast<unsigned char>(given ^ m_token[i]);
     }
     return difference == 0 && !m_token.isEmpty();
-}
-
-QString RemoteExchange::answerFrom(const QByteArray& body)
-{
-    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString answer = decode(body);
-    if (decode.hasError())
-        return {};
-    answer.removeIf([](QChar ch) { return ch.category() == QChar::Other_Control; });
-    if (answer.trimmed().isEmpty() || answer.toUcs4().size() > kMaxAnswerCharacters)
-        return {};
-    return answer;
 }
 
 RemoteExchange::Reply RemoteExchange::arm(const QByteArray& body)

@@ -46,9 +46,6 @@ public:
     Reply handle(const Request& request);
     State state() const { return m_state; }
 
-    // The answer as the oracle would speak it; empty when the body is not an answer.
-    static QString answerFrom(const QByteArray& body);
-
 signals:
     void answerArmed(const QString& answer);
 
