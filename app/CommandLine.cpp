@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AppFolder.h"
+#include "RemoteServer.h"
 #include "Settings.h"
 
 #include <QCommandLineParser>
@@ -23,6 +24,15 @@ struct Options {
         QStringLiteral("Print the path of the settings file, then the voice (vozvoz), pitch "
                        "(voztom), speed (vozvel) and language (idioma) the oracle would start "
                        "with, and exit. Opens no window and makes no sound.") };
+    QCommandLineOption remote { QStringLiteral("remote"),
+        QStringLiteral("Serve a small page on the local network from which the performer's "
+                       "phone sends the hidden answer. Its address is printed on a line "
+                       "starting with 'remote: ' and shown, with a QR code, in a pairing "
+                       "window (Ctrl+Shift+R in the petition box shows it again).") };
+    QCommandLineOption remotePort { QStringLiteral("remote-port"),
+        QStringLiteral("The port of the --remote page (default %1; 0 picks a free one).")
+            .arg(RemoteServer::kDefaultPort),
+        QStringLiteral("N") };
     QCommandLineParser parser;
 
     Options()
@@ -30,7 +40,7 @@ struct Options {
         parser.setApplicationDescription(QStringLiteral("Quorvel, the talking oracle."));
         // "-platform" is one unknown option, not the letters p, l, a...
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({ help, version, showSettings });
+        parser.addOptions({ help, version, showSettings, remote, remotePort });
     }
 };
 
@@ -67,17 +77,29 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     Options options;
     if (!options.parser.parse(arguments))
-        return { CommandLine::Action::Refuse, options.parser.errorText() };
+        return { CommandLine::Action::Refuse, options.parser.errorText(), {} };
     if (const QStringList extra = options.parser.positionalArguments(); !extra.isEmpty())
         return { CommandLine::Action::Refuse,
-            QStringLiteral("Unexpected argument '%1'.").arg(extra.first()) };
+            QStringLiteral("Unexpected argument '%1'.").arg(extra.first()), {} };
     if (options.parser.isSet(options.help))
-        return { CommandLine::Action::ShowHelp, {} };
+        return { CommandLine::Action::ShowHelp, {}, {} };
     if (options.parser.isSet(options.version))
-        return { CommandLine::Action::ShowVersion, {} };
+        return { CommandLine::Action::ShowVersion, {}, {} };
     if (options.parser.isSet(options.showSettings))
-        return { CommandLine::Action::ShowSettings, {} };
-    return {};
+        return { CommandLine::Action::ShowSettings, {}, {} };
+    CommandLine command;
+    if (options.parser.isSet(options.remote)) {
+        command.remotePort = RemoteServer::kDefaultPort;
+        if (options.parser.isSet(options.remotePort)) {
+            const QString value = options.parser.value(options.remotePort);
+            bool valid = false;
+            command.remotePort = value.toUShort(&valid);
+            if (!valid)
+                return { CommandLine::Action::Refuse,
+                    QStringLiteral("The --remote-port '%1' is not a port number.").arg(value), {} };
+        }
+    }
+    return command;
 }
 
 int answerCommandLine(const CommandLine& command, const QString& configHome)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // What the program is asked on its command line. The actions that answer on the terminal
 // (help, version, settings, a refusal) need no display and end the program there; the oracle
 // starts only for RunOracle. A new option is declared once in CommandLine.cpp's option list,
@@ -11,6 +13,7 @@ struct CommandLine {
     enum class Action { RunOracle, ShowHelp, ShowVersion, ShowSettings, Refuse };
     Action action = Action::RunOracle;
     QString refusal; // why the command line was not understood
+    std::optional<quint16> remotePort; // serve the performer's page (--remote) on this port
 };
 
 // Needs no application object, so that it can run before the program picks one.

@@ -44,8 +44,17 @@ public:
     // What the windows it opens may ask of the stage.
     void givePetitionKeyboard();
 
+    // The performer's remote answer, armed as if captured at the keyboard.
+    void armHiddenAnswer(const QString& answer);
+    // Sees the petition box's keys before the trick does (an operator's shortcut).
+    void filterPetitionKeys(QObject* filter);
+
     const Oracle& oracle() const { return m_oracle; }
     const TextosIdioma& textos() const { return m_textos; }
+
+signals:
+    void hiddenAnswerDelivered();
+    void capturedAnswerReplacedArmed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

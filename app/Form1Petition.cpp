@@ -66,7 +66,13 @@ void Form1::Text1_KeyPress(QChar ch)
     if (Picture3->isHidden())
         Picture3->show();
     setText1Colour(Qt::black);
-    m_oracle.keyPress(ch);
+    if (m_oracle.keyPress(ch))
+        emit capturedAnswerReplacedArmed();
+}
+
+void Form1::armHiddenAnswer(const QString& answer)
+{
+    m_oracle.arm(answer);
 }
 
 void Form1::Text1_KeyUp(int keyCode)
@@ -94,6 +100,11 @@ void Form1::responde()
     m_platform.pause.sleep(m_oracle.pause());
     Picture1->cls();
     m_tts1->speak_text(m_oracle.answer());
+    // Told before the wait, so that an answer armed during it is not taken for this one.
+    if (m_oracle.armedFate() == PetitionState::Armed::Spoken)
+        emit hiddenAnswerDelivered();
+    if (m_oracle.armedFate() == PetitionState::Armed::Dropped)
+        emit capturedAnswerReplacedArmed();
     espera_fala(*m_tts1);
     if (m_oracle.refused()) {
         Timer2->setEnabled(false);

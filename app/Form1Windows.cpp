@@ -66,6 +66,11 @@ void Form1::givePetitionKeyboard()
     Text1->setFocus();
 }
 
+void Form1::filterPetitionKeys(QObject* filter)
+{
+    Text1->installEventFilter(filter);
+}
+
 void Form1::tts1_WordEvent()
 {
     if (m_form2)

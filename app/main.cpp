@@ -2,8 +2,11 @@
 #include "CommandLine.h"
 #include "EspeakEngine.h"
 #include "Form1.h"
+#include "OperatorShortcut.h"
+#include "OperatorWindow.h"
 #include "Pause.h"
 #include "Random.h"
+#include "RemoteServer.h"
 #include "WavSoundPlayer.h"
 
 #include <QApplication>
@@ -12,6 +15,44 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+
+namespace {
+
+// With --remote: serves the performer's page, shows the operator's pairing window and ties the
+// answers that arrive to the trick. Without a network the oracle simply runs without it.
+bool announce(RemoteServer& server, quint16 port)
+{
+    const bool started = server.start(port);
+    if (started)
+        std::printf("remote: %s\n", qPrintable(server.address()));
+    else
+        std::fprintf(stderr, "remote: not started: %s\n", qPrintable(server.errorString()));
+    std::fflush(nullptr);
+    return started;
+}
+
+struct Remote {
+    RemoteServer server;
+    bool listening;
+    OperatorWindow operatorWindow;
+
+    Remote(Form1& form1, qint16 idioma, quint16 port)
+        : server(idioma)
+        , listening(announce(server, port))
+        , operatorWindow(server)
+    {
+        QObject::connect(&server.exchange(), &RemoteExchange::answerArmed, &form1,
+            &Form1::armHiddenAnswer);
+        QObject::connect(&form1, &Form1::hiddenAnswerDelivered, &server.exchange(),
+            &RemoteExchange::answerDelivered);
+        QObject::connect(&form1, &Form1::capturedAnswerReplacedArmed, &server.exchange(),
+            &RemoteExchange::armedAnswerReplaced);
+        form1.filterPetitionKeys(new OperatorShortcut(&operatorWindow, &form1));
+        operatorWindow.show();
+    }
+};
+
+}
 
 int main(int argc, char** argv)
 {
@@ -51,6 +92,10 @@ int main(int argc, char** argv)
 
     Form1 form1(module, platform);
     form1.Form_Load();
+
+    std::unique_ptr<Remote> remote;
+    if (command.remotePort)
+        remote = std::make_unique<Remote>(form1, module.idioma, *command.remotePort);
     form1.show();
     if (const QScreen* screen = form1.screen()) {
         QRect frame = form1.frameGeometry();

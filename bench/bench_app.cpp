@@ -9,7 +9,7 @@
 #include "AppFolder.h"
 #include "EspeakEngine.h"
 #include "EsperaFala.h"
-#include "Form1.h"
+#include "BenchForm1.h"
 #include "Pause.h"
 #include "PetitionBox.h"
 #include "Random.h"
@@ -101,15 +101,6 @@ public:
 
 private:
     ThreadPause m_pause;
-};
-
-// The main window with its petition box and model in reach.
-class BenchForm1 : public Form1 {
-public:
-    using Form1::Form1;
-    using Form1::model;
-    using Form1::Text1;
-    using Form1::tts1;
 };
 
 // The oracle's main window with the real seams, as main() builds it.

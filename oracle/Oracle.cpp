@@ -21,9 +21,14 @@ KeyDownReply Oracle::keyDown(int vk, const QString& boxText)
     return reply;
 }
 
-void Oracle::keyPress(QChar ch)
+bool Oracle::keyPress(QChar ch)
 {
-    m_petition.keyPress(ch);
+    return m_petition.keyPress(ch);
+}
+
+void Oracle::arm(const QString& answer)
+{
+    m_petition.arm(answer);
 }
 
 std::optional<QString> Oracle::keyUp(int vk, const QString& boxText)
@@ -87,6 +92,7 @@ QString Oracle::answer()
     m_refusalIndex = m_random.pick(6);
     if (semResposta(m_petition.resposta))
         m_petition.resposta = m_textos.frases_recusa[m_refusalIndex];
+    m_armedFate = m_petition.deliver();
     m_ultima_resposta = m_petition.resposta;
     return m_petition.resposta;
 }

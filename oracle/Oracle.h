@@ -41,15 +41,20 @@ class Oracle {
 public:
     Oracle(const TextosIdioma& texts, Random& random);
 
-    // Keyboard.
+    // Keyboard. keyPress is true when its comma dropped an armed answer.
     KeyDownReply keyDown(int vk, const QString& boxText);
-    void keyPress(QChar ch);
+    bool keyPress(QChar ch);
     std::optional<QString> keyUp(int vk, const QString& boxText);
 
-    // Delivery, in this order.
+    // An answer handed in by another road than the keyboard.
+    void arm(const QString& answer);
+
+    // Delivery, in this order. After answer(), armedFate() tells whether it spoke the armed
+    // answer, or dropped it for another text.
     std::optional<QString> waitingPhrase();
     int pause();
     QString answer();
+    PetitionState::Armed armedFate() const { return m_armedFate; }
     bool refused() const;
     void answered();
 
@@ -74,4 +79,5 @@ private:
     bool m_ja_falou = false;
     int m_waitingIndex = 0; // r, drawn at every key press
     int m_refusalIndex = 0; // k, drawn for every answer
+    PetitionState::Armed m_armedFate = PetitionState::Armed::None;
 };

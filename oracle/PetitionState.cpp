@@ -4,21 +4,43 @@
 
 #include <limits>
 
-void PetitionState::keyPress(QChar ch)
+bool PetitionState::keyPress(QChar ch)
 {
     if (ch == QLatin1Char(',')) {
         modo_secreto = CaptureMode::Capturing;
-        return;
+        if (!m_armed)
+            return false;
+        m_armed.reset();
+        resposta.clear();
+        return true;
     }
     if (ch == QLatin1Char('.')) {
         modo_secreto = CaptureMode::JustEnded;
-        return;
+        return false;
     }
     if (modo_secreto != CaptureMode::Capturing)
-        return;
+        return false;
     resposta.append(ch);
     if (ch.unicode() == vk::Backspace)
         resposta.chop(2);
+    return false;
+}
+
+void PetitionState::arm(const QString& answer)
+{
+    resposta = answer;
+    m_armed = answer;
+    if (modo_secreto == CaptureMode::Capturing)
+        modo_secreto = CaptureMode::Normal;
+}
+
+PetitionState::Armed PetitionState::deliver()
+{
+    if (!m_armed)
+        return Armed::None;
+    const Armed outcome = *m_armed == resposta ? Armed::Spoken : Armed::Dropped;
+    m_armed.reset();
+    return outcome;
 }
 
 void PetitionState::advance()
@@ -61,6 +83,7 @@ QString PetitionState::question(const QString& boxText, const QString& frase_ped
 
 void PetitionState::reset()
 {
-    resposta.clear();
+    if (!m_armed)
+        resposta.clear();
     pos_pedido = 0;
 }

@@ -17,14 +17,25 @@ enum class CaptureMode {
 //    each key release shows one more character of the petition phrase instead;
 //  - a full stop ends capture: on its release it is replaced by the next petition character;
 //  - what follows (the question) is shown as typed.
+// An answer armed from outside (the performer's phone) stands for a captured one: it ends
+// capture, so the question shows as typed, and a comma typed after it starts a fresh capture
+// that replaces it (the latest wins).
 class PetitionState {
 public:
     CaptureMode modo_secreto = CaptureMode::Normal;
     qint16 pos_pedido = 0;
     QString resposta;
 
-    // A character reached the box.
-    void keyPress(QChar ch);
+    // What became of an armed answer when a delivery began.
+    enum class Armed { None, Spoken, Dropped };
+
+    // A character reached the box; true when its comma dropped an armed answer.
+    bool keyPress(QChar ch);
+
+    void arm(const QString& answer);
+    // The delivery is about to speak `resposta`: was it the armed answer, or did a keyword put
+    // something else in its place?
+    Armed deliver();
 
     // A key was released with the box holding `boxText`; returns the text the box must show
     // now, or nothing when it stays as it is.
@@ -34,9 +45,12 @@ public:
     // which is disguise and may hold words that read as keywords ("you", "vous").
     QString question(const QString& boxText, const QString& frase_pedido) const;
 
-    // After an answer: nothing collected, nothing revealed; capture mode is left as it was.
+    // After an answer: nothing collected, nothing revealed; capture mode is left as it was. An
+    // answer armed while the last one was spoken waits for the next question.
     void reset();
 
 private:
     void advance();
+
+    std::optional<QString> m_armed;
 };

@@ -12,8 +12,9 @@ TICKS = os.sysconf("SC_CLK_TCK")
 
 
 class Program:
-    def __init__(self, session, app_dir, work_dir, settings=None):
+    def __init__(self, session, app_dir, work_dir, settings=None, args=()):
         self.session = session
+        self.args = list(args)
         self.folder = os.path.join(work_dir, "app")
         shutil.rmtree(self.folder, ignore_errors=True)
         shutil.copytree(app_dir, self.folder)
@@ -37,7 +38,7 @@ class Program:
     def start(self):
         self.started_at = self.session.recording.now()
         self.proc = self.session.spawn_program(
-            "quorvel", [os.path.join(self.folder, "quorvel")],
+            "quorvel", [os.path.join(self.folder, "quorvel")] + self.args,
             extra_env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb"},
             cwd=self.folder)
         return self
@@ -61,7 +62,7 @@ class Program:
         """X id of the main window, once it is mapped."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline and self.alive():
-            found = self.session.run(["xdotool", "search", "--onlyvisible", "--pid",
+            found = self.session.run(["xdotool", "search", "--all", "--onlyvisible", "--pid",
                                       str(self.pid), "--name", "^Quorvel,\\."])
             ids = found.stdout.split()
             if ids:

@@ -7,10 +7,12 @@ above it inside the same X window.
 import os
 import random
 import time
+import urllib.parse
 
 import pyatspi
 
 import accessibility as a11y
+import remote
 from audio import Reference
 from check import eventually, expect
 from desktop import Desktop
@@ -40,8 +42,9 @@ class Stage:
 
     # -- shared steps -----------------------------------------------------------------------
 
-    def launch(self, settings=None, name="app"):
-        program = Program(self.session, self.app_dir, os.path.join(self.out_dir, name), settings)
+    def launch(self, settings=None, name="app", args=()):
+        program = Program(self.session, self.app_dir, os.path.join(self.out_dir, name), settings,
+                          args)
         self.programs.append(program)
         program.start()
         program.window = program.main_window()
@@ -168,6 +171,17 @@ def trick(stage):
 
     cpu_before = program.cpu_seconds()
     mark = stage.press_enter()
+    waiting, gap = hidden_answer_delivered(stage, program, mark)
+    stage.figures.note("Enter to waiting phrase", waiting - mark, "s")
+    stage.figures.note("CPU from Enter to the start-up sound after the answer (waits and orb)",
+                       100.0 * (program.cpu_seconds() - cpu_before)
+                       / (stage.recording.now() - mark), "%")
+    stage.figures.note("silence between waiting phrase and answer", gap, "s")
+
+
+def hidden_answer_delivered(stage, program, mark):
+    """A hidden answer's road after Enter: waiting phrase, silence while the orb pulses and the
+    pause runs, the answer, the start-up sound, the box reset. (waiting phrase, silence)"""
     waiting = stage.sound_after(mark)
     expect(waiting - mark < 2.0, "the waiting phrase right after Enter",
            "first sound %.2f s after Enter" % (waiting - mark))
@@ -182,11 +196,7 @@ def trick(stage):
     answer = runs[-1][0]
     expect(again - answer >= 0.2, "the answer spoken before the start-up sound plays again",
            "sound from %.2f, start-up sound at %.2f" % (answer, again))
-    stage.figures.note("Enter to waiting phrase", waiting - mark, "s")
-    stage.figures.note("CPU from Enter to the start-up sound after the answer (waits and orb)",
-                       100.0 * (program.cpu_seconds() - cpu_before)
-                       / (stage.recording.now() - mark), "%")
-    stage.figures.note("silence between waiting phrase and answer", gap, "s")
+    return waiting, gap
 
 
 # -- 3 ---------------------------------------------------------------------------------------
@@ -462,6 +472,130 @@ def timed(action):
     return time.monotonic() - asked
 
 
+# -- 8 ---------------------------------------------------------------------------------------
+
+REMOTE_ARGS = ["--remote", "--remote-port", "0"]  # any free port: runs may overlap
+
+
+def launch_remote(stage):
+    program = stage.launch(settings=None, name="remote", args=REMOTE_ARGS)
+    page = remote.address(stage.session)
+    expect(page is not None and "/?t=" in page,
+           'a line "remote: <address with token>" on standard output', page)
+    port = int(urllib.parse.urlsplit(page).port)
+    expect(port in remote.listening_ports(program.pid), "the program listening on port %d" % port,
+           remote.listening_ports(program.pid))
+    stage.settle_after_startup(program)
+    return program, page
+
+
+def watch_box_until_reset(program, hidden, timeout=45):
+    """Reads the petition box all through a delivery, until it holds one blank again."""
+    seen = []
+    deadline = time.monotonic() + timeout
+    while (not seen or seen[-1] != " ") and time.monotonic() < deadline:
+        seen.append(program.text1())
+        time.sleep(0.1)
+    leaked = [text for text in seen if hidden.lower() in text.lower()]
+    expect(not leaked, "the hidden answer never shown in the box", leaked)
+
+
+def remote_browser(stage):
+    program, page = launch_remote(stage)
+    browser = remote.Browser(stage.session, os.path.join(stage.out_dir, "browser"))
+    try:
+        browser.open(page)
+        remote.status_reaches(browser, "nenhuma resposta armada", 10)
+        browser.screenshot(os.path.join(stage.out_dir, "page.png"))
+        sent = stage.recording.now()
+        browser.type_into("#answer", "zebra listrada")
+        browser.click("#send")
+        remote.status_reaches(browser, "armada", 10)
+        stage.figures.note("send clicked to \"armada\" shown", stage.recording.now() - sent, "s")
+
+        question = "vai chover amanha"
+        stage.rest_pointer(program)
+        stage.desktop.type(question)
+        shown = eventually(program.text1, lambda text: text == question, 3)
+        expect(shown == question, "the guest's question shown as typed", repr(shown))
+        mark = stage.press_enter()
+        watch_box_until_reset(program, "zebra")
+        _, gap = hidden_answer_delivered(stage, program, mark)
+        remote.status_reaches(browser, "falada", 10)
+        browser.screenshot(os.path.join(stage.out_dir, "page-spoken.png"))
+        stage.figures.note("silence between waiting phrase and remote answer", gap, "s")
+    finally:
+        browser.close()
+    expect("zebra" not in remote.program_output(stage.session),
+           "the answer never in the program's output", "it was")
+
+
+def remote_http(stage):
+    plain = stage.launch(settings=None, name="plain")
+    stage.settle_after_startup(plain)
+    ports = remote.listening_ports(plain.pid)
+    expect(ports == [], "nothing listening without --remote", ports)
+    plain.stop()
+
+    program, page = launch_remote(stage)
+    answer_url = remote.with_token(page, "/answer")
+    status_url = remote.with_token(page, "/status")
+    cases = [
+        ("no token", remote.with_token(page, "/status", ""), None, 403),
+        ("a wrong token", remote.with_token(page, "/answer", "0" * 32), b"sim", 403),
+        ("an unknown path", remote.with_token(page, "/favicon.ico"), None, 404),
+        ("a body over 4 KiB", answer_url, b"a" * 5000, 413),
+        ("invalid UTF-8", answer_url, b"n\xe3o", 400),
+        ("201 characters", answer_url, "é".encode() * 201, 400),
+    ]
+    for what, url, body, wanted in cases:
+        status, _ = remote.request(url, body)
+        expect(status == wanted, "%s answered %d" % (what, wanted), status)
+    time.sleep(1.1)
+    status, reply = remote.request(status_url)
+    expect((status, reply) == (200, b'{"state":"idle"}'), "still idle after the refusals",
+           (status, reply))
+
+    flood = [remote.request(status_url)[0] for _ in range(60)]
+    expect(429 in flood and set(flood) <= {200, 429}, "a flood limited with 429",
+           sorted(set(flood)))
+    stage.figures.note("flood of 60: answered / limited",
+                       "%d / %d" % (flood.count(200), flood.count(429)))
+    time.sleep(1.1)
+
+    status, reply = remote.request(answer_url, "Amanhã, às três".encode())
+    expect((status, reply) == (200, b'{"state":"armed"}'), "the answer armed", (status, reply))
+    stage.rest_pointer(program)
+    stage.desktop.type("vai chover")
+    mark = stage.press_enter()
+    watch_box_until_reset(program, "Amanhã")
+    _, gap = hidden_answer_delivered(stage, program, mark)
+    stage.figures.note("silence between waiting phrase and remote answer", gap, "s")
+    status, reply = remote.request(status_url)
+    expect(reply == b'{"state":"spoken"}', "the state spoken after the delivery", reply)
+    expect(program.alive(), "the oracle still running", "it ended")
+    expect("Amanh" not in remote.program_output(stage.session),
+           "the answer never in the program's output", "it was")
+
+    # The operator window closed, then reopened from the petition box in the middle of a
+    # capture: the shortcut is no key of the trick, so no petition character is revealed.
+    shown = eventually(lambda: stage.other_windows(program), bool, 5)
+    expect(len(shown) == 1, "the operator window beside the stage", shown)
+    stage.desktop.close_window(shown[0])
+    closed = eventually(lambda: stage.other_windows(program), lambda w: not w, 10)
+    expect(not closed, "the operator window closed", closed)
+    stage.rest_pointer(program)
+    stage.desktop.type(",")
+    box = eventually(program.text1, lambda text: text == "R", 3)
+    expect(box == "R", 'capture started ("R" shown)', repr(box))
+    stage.desktop.key("ctrl+shift+r")
+    reopened = eventually(lambda: stage.other_windows(program), bool, 10)
+    expect(len(reopened) == 1, "Ctrl+Shift+R to reopen the operator window", reopened)
+    time.sleep(0.5)
+    expect(program.text1() == "R", "the petition box untouched by the shortcut",
+           repr(program.text1()))
+
+
 SCENARIOS = {
     "first_start": first_start,
     "trick": trick,
@@ -470,4 +604,6 @@ SCENARIOS = {
     "leaving": leaving,
     "consultation": consultation,
     "abuse": abuse,
+    "remote_browser": remote_browser,
+    "remote_http": remote_http,
 }

@@ -1,0 +1,156 @@
+#include "Form1Fixture.h"
+#include "PetitionState.h"
+
+#include <QSignalSpy>
+
+// The performer's remote answer in the trick: it stands for a captured answer until a comma
+// starts a fresh capture or a delivery speaks it.
+class TestArmedAnswer : public QObject {
+    Q_OBJECT
+
+    static const QString& phrase()
+    {
+        static const QString p = QString::fromUtf8("Responda Oráculo - Por favor, por favor:");
+        return p;
+    }
+
+    // Keys typed as the box would hand them over: press, then release.
+    static void type(PetitionState& state, const QString& keys)
+    {
+        for (QChar ch : keys) {
+            state.keyPress(ch);
+            state.keyUp(ch.toUpper().unicode(), QString(), phrase());
+        }
+    }
+
+private slots:
+    void theArmedAnswerStandsUntilSomethingReplacesIt_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("resposta");
+        QTest::addColumn<bool>("armed");
+        QTest::newRow("armed alone, the answer is the armed one") << ""
+                                                                  << ""
+                                                                  << "sim" << true;
+        QTest::newRow("a question typed after it is no capture") << ""
+                                                                 << "vai chover"
+                                                                 << "sim" << true;
+        QTest::newRow("arming ends a capture left on, so the question is not collected")
+            << ",abc"
+            << "vai chover"
+            << "sim" << true;
+        QTest::newRow("an earlier keyboard capture is replaced by the armed answer")
+            << ",abc."
+            << ""
+            << "sim" << true;
+        QTest::newRow("a comma after it starts a fresh capture: the latest wins") << ""
+                                                                                  << ",nao."
+                                                                                  << "nao" << false;
+        QTest::newRow("a comma alone after it leaves nothing captured") << ""
+                                                                        << ","
+                                                                        << "" << false;
+        QTest::newRow("a full stop after it changes nothing") << ""
+                                                              << "."
+                                                              << "sim" << true;
+    }
+    void theArmedAnswerStandsUntilSomethingReplacesIt()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(QString, resposta);
+        QFETCH(bool, armed);
+        PetitionState state;
+        type(state, before);
+        state.arm(QStringLiteral("sim"));
+        type(state, after);
+        QCOMPARE(state.resposta, resposta);
+        QCOMPARE(state.deliver() == PetitionState::Armed::Spoken, armed);
+    }
+
+    void onlyTheCommaThatDropsAnArmedAnswerSaysSo()
+    {
+        PetitionState state;
+        QVERIFY(!state.keyPress(','));
+        state.arm(QStringLiteral("sim"));
+        QVERIFY(!state.keyPress('x'));
+        QVERIFY(state.keyPress(','));
+        QVERIFY(!state.keyPress(','));
+    }
+
+    void aDeliveryTellsWhatBecameOfTheArmedAnswer_data()
+    {
+        QTest::addColumn<bool>("arm");
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("nothing armed") << false << "sim" << int(PetitionState::Armed::None);
+        QTest::newRow("the armed answer spoken")
+            << true << "sim" << int(PetitionState::Armed::Spoken);
+        QTest::newRow("a keyword put the last answer in its place")
+            << true << "ontem" << int(PetitionState::Armed::Dropped);
+    }
+    void aDeliveryTellsWhatBecameOfTheArmedAnswer()
+    {
+        QFETCH(bool, arm);
+        QFETCH(QString, spoken);
+        QFETCH(int, outcome);
+        PetitionState state;
+        if (arm)
+            state.arm(QStringLiteral("sim"));
+        state.resposta = spoken;
+        QCOMPARE(int(state.deliver()), outcome);
+        QCOMPARE(state.deliver(), PetitionState::Armed::None);
+    }
+
+    void anAnswerArmedWhileTheLastIsSpokenWaitsForTheNextQuestion()
+    {
+        PetitionState state;
+        state.arm(QStringLiteral("sim"));
+        QCOMPARE(state.deliver(), PetitionState::Armed::Spoken);
+        state.arm(QStringLiteral("amanhã"));
+        state.reset();
+        QCOMPARE(state.resposta, QStringLiteral("amanhã"));
+        QCOMPARE(state.pos_pedido, qint16(0));
+        QCOMPARE(state.deliver(), PetitionState::Armed::Spoken);
+        state.reset();
+        QVERIFY(state.resposta.isEmpty());
+    }
+
+    // Wiring: the main window speaks the armed answer as a captured one and says so.
+    void theMainWindowDeliversAnArmedAnswerAndNeverShowsIt()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QSignalSpy delivered(fx.form.get(), &Form1::hiddenAnswerDelivered);
+        QSignalSpy replaced(fx.form.get(), &Form1::capturedAnswerReplacedArmed);
+        fx.form->armHiddenAnswer(QStringLiteral("zebra"));
+        fx.type("vai chover");
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("vai chover"));
+        fx.random.draws = { 0.0f, 0.0f, 0.0f, 0.0f };
+        fx.enter();
+        QVERIFY(fx.tts1().spoken.contains(QStringLiteral("zebra")));
+        QVERIFY(fx.tts1().spoken.first() != QStringLiteral("zebra")); // waiting phrase first
+        QCOMPARE(delivered.size(), 1);
+        QCOMPARE(replaced.size(), 0);
+        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
+    }
+
+    void aCommaAtTheKeyboardReplacesTheArmedAnswerAndSaysSo()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QSignalSpy delivered(fx.form.get(), &Form1::hiddenAnswerDelivered);
+        QSignalSpy replaced(fx.form.get(), &Form1::capturedAnswerReplacedArmed);
+        fx.form->armHiddenAnswer(QStringLiteral("zebra"));
+        fx.type(",nao.vai chover");
+        QCOMPARE(replaced.size(), 1);
+        fx.random.draws = { 0.0f, 0.0f, 0.0f, 0.0f };
+        fx.enter();
+        QVERIFY(fx.tts1().spoken.contains(QStringLiteral("nao")));
+        QVERIFY(!fx.tts1().spoken.contains(QStringLiteral("zebra")));
+        QCOMPARE(delivered.size(), 0);
+    }
+};
+
+QTEST_MAIN(TestArmedAnswer)
+#include "test_armed_answer.moc"

@@ -1,0 +1,301 @@
+#include "RemoteExchange.h"
+#include "RemoteTexts.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+const QByteArray kToken = "0123456789abcdef0123456789abcdef";
+const QByteArray kPage = "<html>page</html>";
+
+// One client on a clock the test moves by hand.
+struct Phone {
+    qint64 now = 0;
+    RemoteExchange exchange { kToken, kPage, [this] { return now; } };
+
+    RemoteExchange::Reply send(const QByteArray& method, const QString& path,
+        const QByteArray& body = {}, const QByteArray& token = kToken,
+        const QString& client = QStringLiteral("192.0.2.7"))
+    {
+        // A second apart, so that only the rate-limit rows meet the limit.
+        now += 1000;
+        return exchange.handle({ method, path, token, body, client });
+    }
+    RemoteExchange::Reply answer(const QByteArray& body) { return send("POST", "/answer", body); }
+    QByteArray state() { return send("GET", "/status").body; }
+};
+
+QByteArray repeated(const char* piece, int times)
+{
+    QByteArray text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+}
+
+class TestRemoteExchange : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyRequestIsAnsweredByItsRule_data()
+    {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("token");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("reply");
+
+        const QByteArray armed = "{\"state\":\"armed\"}";
+        const QByteArray idle = "{\"state\":\"idle\"}";
+        QTest::newRow("the page is served with the token")
+            << QByteArray("GET") << "/" << kToken << QByteArray() << 200 << kPage;
+        QTest::newRow("the status starts idle")
+            << QByteArray("GET") << "/status" << kToken << QByteArray() << 200 << idle;
+        QTest::newRow("an answer is armed")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray("sim") << 200 << armed;
+        QTest::newRow("the page without a token is forbidden")
+            << QByteArray("GET") << "/" << QByteArray() << QByteArray() << 403 << QByteArray();
+        QTest::newRow("an answer with a wrong token is forbidden")
+            << QByteArray("POST") << "/answer" << QByteArray("0123456789abcdef0123456789abcdee")
+            << QByteArray("sim") << 403 << QByteArray();
+        QTest::newRow("a token that only begins right is forbidden")
+            << QByteArray("GET") << "/status" << kToken.left(31) << QByteArray() << 403
+            << QByteArray();
+        QTest::newRow("a token with more after it is forbidden")
+            << QByteArray("GET") << "/status" << kToken + "0" << QByteArray() << 403
+            << QByteArray();
+        QTest::newRow("an unknown path without the token is still forbidden") << QByteArray(
+            "GET") << "/favicon.ico" << QByteArray() << QByteArray() << 403 << QByteArray();
+        QTest::newRow("an unknown path is not found")
+            << QByteArray("GET") << "/favicon.ico" << kToken << QByteArray() << 404 << QByteArray();
+        QTest::newRow("an answer by GET is not found")
+            << QByteArray("GET") << "/answer" << kToken << QByteArray() << 404 << QByteArray();
+        QTest::newRow("the page by POST is not found")
+            << QByteArray("POST") << "/" << kToken << QByteArray("x") << 404 << QByteArray();
+        QTest::newRow("another method is not found")
+            << QByteArray("OTHER") << "/status" << kToken << QByteArray() << 404 << QByteArray();
+        QTest::newRow("a body of exactly 4 KiB is read (and is too long an answer)") << QByteArray(
+            "POST") << "/answer" << kToken << QByteArray(4096, 'a') << 400 << QByteArray();
+        QTest::newRow("a body over 4 KiB is too large")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray(4097, 'a') << 413
+            << QByteArray();
+        QTest::newRow("200 characters are an answer")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray(200, 'a') << 200 << armed;
+        QTest::newRow("201 characters are not") << QByteArray("POST") << "/answer" << kToken
+                                                << QByteArray(201, 'a') << 400 << QByteArray();
+        QTest::newRow("200 accented letters are counted as letters, not bytes")
+            << QByteArray("POST") << "/answer" << kToken << repeated("é", 200) << 200 << armed;
+        QTest::newRow("letters beyond 16 bits count once each")
+            << QByteArray("POST") << "/answer" << kToken << repeated("\xF0\x9F\x94\xAE", 200) << 200
+            << armed;
+        QTest::newRow("a lone continuation byte is not UTF-8")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray("sim\x80") << 400
+            << QByteArray();
+        QTest::newRow("Latin-1 is not UTF-8") << QByteArray("POST") << "/answer" << kToken
+                                              << QByteArray("n\xe3o") << 400 << QByteArray();
+        QTest::newRow("an overlong encoding is not UTF-8")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray("\xC0\xAF") << 400
+            << QByteArray();
+        QTest::newRow("an empty answer is no answer")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray() << 400 << QByteArray();
+        QTest::newRow("blanks and control characters alone are no answer") << QByteArray(
+            "POST") << "/answer" << kToken << QByteArray(" \r\n\t ") << 400 << QByteArray();
+    }
+    void everyRequestIsAnsweredByItsRule()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(QString, path);
+        QFETCH(QByteArray, token);
+        QFETCH(QByteArray, body);
+        QFETCH(int, status);
+        QFETCH(QByteArray, reply);
+        Phone phone;
+        const RemoteExchange::Reply got = phone.send(method, path, body, token);
+        QCOMPARE(got.status, status);
+        if (!reply.isNull())
+            QCOMPARE(got.body, reply);
+    }
+
+    void theArmedAnswerIsTheTextAsSpoken_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("plain text is kept as sent") << QByteArray("Sim, amanhã.") << "Sim, amanhã.";
+        QTest::newRow("letter case and inner blanks are kept")
+            << QByteArray("  Talvez  NÃO ") << "  Talvez  NÃO ";
+        QTest::newRow("line breaks and tabs are stripped")
+            << QByteArray("sim\r\nnão\tagora") << "simnãoagora";
+        QTest::newRow("escape and delete are stripped") << QByteArray("a\x1b[2Jb\x7f") << "a[2Jb";
+        QTest::newRow("C1 controls are stripped") << QByteArray("a\xC2\x85"
+                                                                "b")
+                                                  << "ab";
+        QTest::newRow("characters of every script pass")
+            << QByteArray("Ναι, はい, да") << QString::fromUtf8("Ναι, はい, да");
+    }
+    void theArmedAnswerIsTheTextAsSpoken()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, answer);
+        Phone phone;
+        QSignalSpy armed(&phone.exchange, &RemoteExchange::answerArmed);
+        QCOMPARE(phone.answer(body).status, 200);
+        QCOMPARE(armed.size(), 1);
+        QCOMPARE(armed.first().first().toString(), answer);
+    }
+
+    void aRefusedAnswerArmsNothing_data()
+    {
+        QTest::addColumn<QByteArray>("token");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("wrong token") << QByteArray("nope") << QByteArray("sim");
+        QTest::newRow("too large") << kToken << QByteArray(5000, 'a');
+        QTest::newRow("too long") << kToken << QByteArray(201, 'a');
+        QTest::newRow("not UTF-8") << kToken << QByteArray("\xff");
+    }
+    void aRefusedAnswerArmsNothing()
+    {
+        QFETCH(QByteArray, token);
+        QFETCH(QByteArray, body);
+        Phone phone;
+        QSignalSpy armed(&phone.exchange, &RemoteExchange::answerArmed);
+        phone.send("POST", "/answer", body, token);
+        QCOMPARE(armed.size(), 0);
+        QCOMPARE(phone.state(), QByteArray("{\"state\":\"idle\"}"));
+    }
+
+    void theStateFollowsWhatTheOracleDid_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("nothing sent") << QStringList() << "idle";
+        QTest::newRow("sent") << QStringList { "send" } << "armed";
+        QTest::newRow("sent and spoken") << QStringList { "send", "delivered" } << "spoken";
+        QTest::newRow("sent again before the question replaces it and stays armed")
+            << QStringList { "send", "send" } << "armed";
+        QTest::newRow("sent again after it was spoken")
+            << QStringList { "send", "delivered", "send" } << "armed";
+        QTest::newRow("replaced by a keyboard capture")
+            << QStringList { "send", "replaced" } << "idle";
+        QTest::newRow("a delivery with nothing armed speaks no remote answer")
+            << QStringList { "delivered" } << "idle";
+        QTest::newRow("a capture after the spoken answer leaves it spoken")
+            << QStringList { "send", "delivered", "replaced" } << "spoken";
+        QTest::newRow("a second delivery after the spoken one changes nothing")
+            << QStringList { "send", "delivered", "delivered" } << "spoken";
+    }
+    void theStateFollowsWhatTheOracleDid()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, state);
+        Phone phone;
+        for (const QString& step : steps) {
+            if (step == "send")
+                QCOMPARE(phone.answer("sim").status, 200);
+            else if (step == "delivered")
+                phone.exchange.answerDelivered();
+            else
+                phone.exchange.armedAnswerReplaced();
+        }
+        QCOMPARE(phone.state(), "{\"state\":\"" + state.toLatin1() + "\"}");
+    }
+
+    void aFloodIsLimitedPerClientAndSecond_data()
+    {
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<int>("spacingMs");
+        QTest::addColumn<int>("refused");
+        QTest::newRow("a few in one second all pass")
+            << RemoteExchange::kRequestsPerSecond << 10 << 0;
+        QTest::newRow("one more in the same second is refused")
+            << RemoteExchange::kRequestsPerSecond + 1 << 10 << 1;
+        QTest::newRow("a burst of 100 keeps only the first few")
+            << 100 << 0 << 100 - RemoteExchange::kRequestsPerSecond;
+        QTest::newRow("five a second for ten seconds all pass") << 50 << 200 << 0;
+        QTest::newRow("a steady 20 a second is cut to the limit in each second")
+            << 100 << 50 << 100 - 5 * RemoteExchange::kRequestsPerSecond;
+    }
+    void aFloodIsLimitedPerClientAndSecond()
+    {
+        QFETCH(int, requests);
+        QFETCH(int, spacingMs);
+        QFETCH(int, refused);
+        qint64 now = 0;
+        RemoteExchange exchange(kToken, kPage, [&now] { return now; });
+        int tooMany = 0;
+        for (int i = 0; i < requests; ++i) {
+            const auto reply = exchange.handle({ "GET", "/status", kToken, {}, "192.0.2.7" });
+            tooMany += reply.status == 429;
+            now += spacingMs;
+        }
+        QCOMPARE(tooMany, refused);
+    }
+
+    void oneClientsFloodLeavesTheOthersServed()
+    {
+        qint64 now = 0;
+        RemoteExchange exchange(kToken, kPage, [&now] { return now; });
+        for (int i = 0; i < 50; ++i)
+            exchange.handle({ "GET", "/status", "guess", {}, "192.0.2.66" });
+        QCOMPARE(exchange.handle({ "GET", "/status", kToken, {}, "192.0.2.66" }).status, 429);
+        QCOMPARE(exchange.handle({ "GET", "/status", kToken, {}, "192.0.2.7" }).status, 200);
+        now += 1000;
+        QCOMPARE(exchange.handle({ "GET", "/status", kToken, {}, "192.0.2.66" }).status, 200);
+    }
+
+    void manyClientsAreForgottenOnceTheirSecondIsOver()
+    {
+        qint64 now = 0;
+        RemoteExchange exchange(kToken, kPage, [&now] { return now; });
+        for (int i = 0; i < 5000; ++i) {
+            const QString client = QStringLiteral("10.0.%1.%2").arg(i / 250).arg(i % 250);
+            QCOMPARE(exchange.handle({ "GET", "/status", kToken, {}, client }).status, 200);
+            now += 10;
+        }
+    }
+
+    void thePageSpeaksTheInterfaceLanguageAndNeedsNothingElse_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QString>("send");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("Portuguese") << 0 << "pt"
+                                    << "enviar"
+                                    << "falada";
+        QTest::newRow("English") << 1 << "en"
+                                 << "send"
+                                 << "spoken";
+        QTest::newRow("French") << 2 << "fr"
+                                << "envoyer" << QString::fromUtf8("prononcée");
+        QTest::newRow("Spanish") << 3 << "es"
+                                 << "enviar"
+                                 << "dicha";
+    }
+    void thePageSpeaksTheInterfaceLanguageAndNeedsNothingElse()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, tag);
+        QFETCH(QString, send);
+        QFETCH(QString, spoken);
+        const QString page = QString::fromUtf8(remotePage(language));
+        QVERIFY(page.contains("<html lang=\"" + tag + "\">"));
+        QVERIFY(page.contains(">" + send + "</button>"));
+        QVERIFY(page.contains("data-spoken=\"" + spoken + "\""));
+        QVERIFY2(!page.contains("{{"), "every text filled in");
+        for (const char* outside : { "http:", "https:", "url(", "src=", "@import" })
+            QVERIFY2(!page.contains(QLatin1String(outside)), outside);
+    }
+
+    void anEmptyTokenNeverMatches()
+    {
+        RemoteExchange exchange(QByteArray(), kPage, [] { return 0; });
+        QCOMPARE(exchange.handle({ "GET", "/", QByteArray(), {}, "192.0.2.7" }).status, 403);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRemoteExchange)
+#include "test_remote_exchange.moc"
