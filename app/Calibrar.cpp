@@ -1,32 +1,25 @@
 #include "Calibrar.h"
 
 #include "LanguageTables.h"
+#include "OracleStage.h"
 #include "SettingsValues.h"
 #include "SpeechEngine.h"
+#include "StageLook.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QWindow>
 
 #include <cmath>
 
 namespace {
 
-constexpr int twipsPerPixel = 15;
-const QColor amareloClaro(255, 255, 192);
-
-QRect twips(int left, int top, int width, int height)
-{
-    auto px = [](int t) { return qRound(double(t) / twipsPerPixel); };
-    return QRect(px(left), px(top), px(width), px(height));
-}
+using look::twips;
 
 struct TextosCalibrar {
     QString frase;
@@ -94,12 +87,11 @@ const QString Calibrar::semVoz = QStringLiteral("Você não tem nenhuma voz inst
                                                 "arquivo de voz que acompanha o jogo ou busque na "
                                                 "Internet por Text-to-Speech Engines");
 
-Calibrar::Calibrar(SettingsValues& module, SpeechEngine& tts1, QLineEdit* form1Text1,
-    std::unique_ptr<SpeechEngine> tts, QWidget* parent)
+Calibrar::Calibrar(SettingsValues& module, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
+    QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_module(module)
-    , m_tts1(tts1)
-    , m_form1Text1(form1Text1)
+    , m_stage(stage)
     , m_tts(std::move(tts))
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -126,14 +118,14 @@ void Calibrar::cria_controles()
     m_Label2[2]->setToolTip(QStringLiteral("Vozes instaladas no seu sistema"));
     m_Combo1 = new QComboBox(this);
     m_Combo1->setGeometry(twips(150, 690, 3405, 315));
-    m_Label2[0] = rotulo(this, QStringLiteral("Tom"), twips(420, 1110, 525, 225), amareloClaro);
+    m_Label2[0] = rotulo(this, QStringLiteral("Tom"), twips(420, 1110, 525, 225), look::kPaleYellow);
     m_Label2[0]->setToolTip(QStringLiteral("Tom  (pitch) da voz"));
-    m_Label1 = rotulo(this, QString(), twips(2850, 1110, 555, 225), amareloClaro);
+    m_Label1 = rotulo(this, QString(), twips(2850, 1110, 555, 225), look::kPaleYellow);
     m_HScroll1 = barra(this, twips(450, 1365, 2895, 255));
     m_Label2[1]
-        = rotulo(this, QStringLiteral("Velocidade"), twips(420, 1830, 885, 225), amareloClaro);
+        = rotulo(this, QStringLiteral("Velocidade"), twips(420, 1830, 885, 225), look::kPaleYellow);
     m_Label2[1]->setToolTip(QStringLiteral("Velocidade da fala"));
-    m_Label3 = rotulo(this, QString(), twips(2850, 1815, 555, 225), amareloClaro);
+    m_Label3 = rotulo(this, QString(), twips(2850, 1815, 555, 225), look::kPaleYellow);
     m_HScroll2 = barra(this, twips(450, 2085, 2895, 240));
     m_Text1 = new QPlainTextEdit(this);
     m_Text1->setGeometry(twips(540, 2520, 2085, 855));
@@ -166,7 +158,7 @@ void Calibrar::cria_controles()
 
 void Calibrar::Form_Load()
 {
-    mudando = 0;
+    mudando = false;
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     aplica_idioma();
     move(0, 0);
@@ -226,12 +218,12 @@ void Calibrar::Combo1_Click()
 
 void Calibrar::ajusta_faixa(QScrollBar* barra, int minimo, int maximo)
 {
-    mudando = 1;
+    mudando = true;
     if (cabeEm16Bits(minimo))
         barra->setMinimum(minimo);
     if (cabeEm16Bits(maximo))
         barra->setMaximum(maximo);
-    mudando = 0;
+    mudando = false;
     const int largura = barra->maximum() - barra->minimum();
     if (cabeEm16Bits(largura))
         barra->setValue(int(std::floor(largura / 2.0 + barra->minimum())));
@@ -249,7 +241,7 @@ void Calibrar::HScroll2_Change()
 
 void Calibrar::muda_valor(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int))
 {
-    if (mudando == 1)
+    if (mudando)
         return;
     rotulo->setText(QString::number(barra->value()));
     (m_tts.get()->*aplica)(barra->value());
@@ -279,31 +271,25 @@ void Calibrar::Command2_Click()
 
 void Calibrar::Command3_Click()
 {
-    m_tts1.select_voice(m_module.voz[0]);
-    m_tts1.set_pitch(m_module.voz[1]);
-    m_tts1.set_speed(m_module.voz[2]);
-    if (m_form1Text1)
-        m_form1Text1->clear();
+    SpeechEngine& tts1 = m_stage.voice();
+    tts1.select_voice(m_module.voz[0]);
+    tts1.set_pitch(m_module.voz[1]);
+    tts1.set_speed(m_module.voz[2]);
+    m_stage.returnKeyboard();
     close();
 }
 
 void Calibrar::mousePressEvent(QMouseEvent* event)
 {
-    QWindow* janela = windowHandle();
-    if (janela && janela->startSystemMove())
-        return;
-    // The window system refused: follow the pointer ourselves.
-    m_movendo = true;
-    m_pega_janela = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    m_drag.press(this, event);
 }
 
 void Calibrar::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_movendo)
-        move(event->globalPosition().toPoint() - m_pega_janela);
+    m_drag.move(this, event);
 }
 
 void Calibrar::mouseReleaseEvent(QMouseEvent*)
 {
-    m_movendo = false;
+    m_drag.release();
 }

@@ -1,32 +1,33 @@
 #pragma once
 
-#include <QPoint>
-#include <QPointer>
+#include "StageLook.h"
+
 #include <QWidget>
 
 #include <array>
 #include <memory>
 
 struct SettingsValues;
+class OracleStage;
 struct WidgetDescriptions;
 class SpeechEngine;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 
 // The voice calibration window: the operator picks a voice, pitch and speed and tries them on
 // the window's own engine `tts`. "Aplicar" records the choice in `voz`; "Sair" hands `voz` to the
-// main engine `tts1`, empties the main window's petition box and closes (and deletes) the window.
+// oracle's voice `tts1`, gives the keyboard back to an empty petition box and closes (and
+// deletes) the window.
 // Modeless, topmost, moved by dragging its background. The main window constructs it, calls
 // Form_Load() once, then shows it.
 class Calibrar final : public QWidget {
     Q_OBJECT
 public:
-    Calibrar(SettingsValues& module, SpeechEngine& tts1, QLineEdit* form1Text1,
-        std::unique_ptr<SpeechEngine> tts, QWidget* parent = nullptr);
+    Calibrar(SettingsValues& module, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
+        QWidget* parent = nullptr);
     ~Calibrar() override;
 
     void Form_Load();
@@ -68,8 +69,7 @@ private:
     void muda_valor(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int));
 
     SettingsValues& m_module;
-    SpeechEngine& m_tts1;
-    QPointer<QLineEdit> m_form1Text1;
+    OracleStage& m_stage;
     std::unique_ptr<SpeechEngine> m_tts;
 
     std::array<QLabel*, 3> m_Label2 {};
@@ -84,7 +84,6 @@ private:
     QPushButton* m_Command3 = nullptr;
     QLabel* m_Image2 = nullptr;
 
-    qint16 mudando = 0;
-    bool m_movendo = false;
-    QPoint m_pega_janela;
+    bool mudando = false;
+    WindowDrag m_drag;
 };

@@ -9,6 +9,7 @@
 #include "Random.h"
 #include "Settings.h"
 #include "SoundPlayer.h"
+#include "StageLook.h"
 #include "Timer.h"
 
 #include <QCloseEvent>
@@ -18,15 +19,7 @@
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height)
-{
-    return { left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-        height / kTwipsPerPixel };
-}
-
-const QColor kPaleYellow(255, 255, 192);
+using look::twips;
 
 struct GifPlace {
     const char* file;
@@ -141,7 +134,7 @@ void Form1::buildStage()
     Text1->setToolTip(QStringLiteral("Se quiser um conselho, digite CONSELHO"));
     QPalette box = Text1->palette();
     box.setColor(QPalette::Base, Qt::black);
-    box.setColor(QPalette::Text, kPaleYellow);
+    box.setColor(QPalette::Text, look::kPaleYellow);
     box.setColor(QPalette::Highlight, Qt::black);
     box.setColor(QPalette::HighlightedText, Qt::black);
     Text1->setPalette(box);
@@ -163,11 +156,13 @@ void Form1::buildStage()
 void Form1::buildMenus()
 {
     // Dark menus, so the stage stays one dark scene.
-    menuBar()->setStyleSheet(QStringLiteral(
-        "QMenuBar { background: rgb(14, 9, 6); color: rgb(255, 255, 192); }"
-        "QMenuBar::item:selected { background: rgb(70, 36, 14); }"
-        "QMenu { background: rgb(20, 12, 8); color: rgb(255, 255, 192); border: 1px solid rgb(90, 50, 20); }"
-        "QMenu::item:selected { background: rgb(90, 46, 16); }"));
+    menuBar()->setStyleSheet(
+        QStringLiteral(
+            "QMenuBar { background: rgb(14, 9, 6); color: %1; }"
+            "QMenuBar::item:selected { background: rgb(70, 36, 14); }"
+            "QMenu { background: rgb(20, 12, 8); color: %1; border: 1px solid rgb(90, 50, 20); }"
+            "QMenu::item:selected { background: rgb(90, 46, 16); }")
+            .arg(look::kPaleYellow.name()));
     menuArquivo = menuBar()->addMenu(QStringLiteral("Arquivo"));
     menuArquivoSair = menuArquivo->addAction(QStringLiteral("Sair"));
     menuOpcoes = menuBar()->addMenu(QString::fromUtf8("Opções"));
@@ -197,7 +192,6 @@ void Form1::wireHandlers()
         connect(Labels[i], &HotSpot::mouseMoved, this, [this, s = spots[i]] { fala_hotspot(s); });
     connect(Picture3, &HotSpot::mouseMoved, this, [this] { fala_hotspot(Spot::Eye); });
 
-    connect(m_tts1.get(), &SpeechEngine::word_event, this, &Form1::tts1_WordEvent);
 
     connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
     connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);

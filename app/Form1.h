@@ -3,6 +3,7 @@
 #include "LanguageTables.h"
 #include "Module1.h"
 #include "Oracle.h"
+#include "OracleStage.h"
 #include "Platform.h"
 #include "StageSound.h"
 
@@ -30,7 +31,7 @@ class Timer;
 //    engine, orb, pause and sound, waiting for speech where a step must;
 //  - timers, hot spots and the orb dress the stage;
 //  - fim and Form_Unload end the program, saving the settings exactly once.
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, public OracleStage {
     Q_OBJECT
 public:
     Form1(Module1& module, const Platform& platform, QWidget* parent = nullptr);
@@ -39,9 +40,14 @@ public:
     void Form_Load();
     void troca_idioma(qint16 lingua);
     void fim();
-    void acende_bola();
 
-    // What the windows it opens may ask of the stage.
+    // The stage, as the windows it opens see it.
+    SpeechEngine& voice() override { return *m_tts1; }
+    void acende_bola() override;
+    void returnKeyboard() override;
+    Place place() const override;
+
+    // The operator's next keys go to the petition box.
     void givePetitionKeyboard();
 
     // The performer's remote answer, armed as if captured at the keyboard.
@@ -108,7 +114,6 @@ private:
     void Timer2_Timer();
     void fala_hotspot(Spot spot);
     void rearma();
-    void tts1_WordEvent();
 
     // Other windows.
     void loadCalibrar();

@@ -23,7 +23,7 @@ void Form1::loadCalibrar()
 {
     if (m_calibrar)
         return;
-    m_calibrar = new Calibrar(m_module, *m_tts1, Text1, m_platform.newEngine());
+    m_calibrar = new Calibrar(m_module, *this, m_platform.newEngine());
     m_calibrar->Form_Load();
 }
 
@@ -52,8 +52,7 @@ void Form1::abre_form2()
         bringForward(m_form2);
         return;
     }
-    m_form2 = new Form2(
-        m_module, *m_tts1, m_platform.random, [this] { acende_bola(); }, Text1, this, Gifs[0]);
+    m_form2 = new Form2(m_module, *this, m_platform.random);
     m_form2->Form_Load();
 }
 
@@ -71,10 +70,15 @@ void Form1::filterPetitionKeys(QObject* filter)
     Text1->installEventFilter(filter);
 }
 
-void Form1::tts1_WordEvent()
+void Form1::returnKeyboard()
 {
-    if (m_form2)
-        m_form2->mostra_palavra();
+    Text1->clear();
+    givePetitionKeyboard();
+}
+
+OracleStage::Place Form1::place() const
+{
+    return { frameGeometry().top(), Gifs[0]->x() };
 }
 
 void Form1::descarrega_outras()

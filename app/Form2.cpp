@@ -4,7 +4,9 @@
 #include "HexagramTable.h"
 #include "IchingState.h"
 #include "PointerHotSpots.h"
+#include "OracleStage.h"
 #include "SpeechEngine.h"
+#include "StageLook.h"
 
 #include <QDrag>
 #include <QKeyEvent>
@@ -22,7 +24,6 @@ const char* const Form2::kMimePauzinho = "application/x-quorvel-pauzinho";
 
 namespace {
 
-const QColor kAmareloPalido(255, 255, 192);
 const QColor kVermelho(255, 0, 0);
 const QColor kLaranja(255, 128, 64);
 
@@ -38,17 +39,7 @@ const QString kDescricaoNome = QStringLiteral("Nome do hexagrama");
 const QString kDescricaoConselho = QStringLiteral("Conselho do oráculo");
 const QString kDescricaoPauzinho = QStringLiteral("Pauzinho");
 
-constexpr int kTwipsPorPixel = 15;
-
-int pixels(int twips)
-{
-    return qRound(static_cast<double>(twips) / kTwipsPorPixel);
-}
-
-QRect retangulo(int left, int top, int width, int height)
-{
-    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
-}
+using look::pixels;
 
 QFont arial(qreal pontos)
 {
@@ -89,16 +80,11 @@ bool eh_esc(QEvent* event)
 
 }
 
-Form2::Form2(IchingState& state, SpeechEngine& tts1, Random& random,
-    std::function<void()> acende_bola, QLineEdit* form1Text1, QWidget* form1,
-    QWidget* form1Gif89a1_0, QWidget* parent)
+Form2::Form2(IchingState& state, OracleStage& stage, Random& random, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_state(state)
-    , m_tts1(tts1)
-    , m_acende_bola(std::move(acende_bola))
-    , m_form1Text1(form1Text1)
-    , m_form1(form1)
-    , m_form1Gif89a1_0(form1Gif89a1_0)
+    , m_stage(stage)
+    , m_tts1(stage.voice())
     , m_lancamento(random)
     , m_MaoAberta(mao(":/pictures/hand_open.png", kHandOpenHotSpot, Qt::OpenHandCursor))
     , m_MaoFechada(mao(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor))
@@ -107,13 +93,14 @@ Form2::Form2(IchingState& state, SpeechEngine& tts1, Random& random,
     setWindowTitle(kTitulo);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixels(9525), pixels(3255));
-    pinta(this, kAmareloPalido);
+    pinta(this, look::kPaleYellow);
     setMouseTracking(true);
     setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
     cria_textos();
     cria_sair();
     cria_pauzinhos();
+    connect(&m_tts1, &SpeechEngine::word_event, this, &Form2::mostra_palavra);
 }
 
 void Form2::cria_textos()
@@ -121,16 +108,16 @@ void Form2::cria_textos()
     m_Text3 = new QLineEdit(this);
     m_Text3->setObjectName(QStringLiteral("Text3"));
     m_Text3->setAccessibleName(kDescricaoNome);
-    m_Text3->setGeometry(retangulo(480, 360, 2895, 465));
+    m_Text3->setGeometry(look::twips(480, 360, 2895, 465));
     m_Text3->setFont(arial(14.25));
     m_Text3->setReadOnly(true);
-    pinta(m_Text3, kAmareloPalido);
+    pinta(m_Text3, look::kPaleYellow);
     vigia(m_Text3);
 
     m_Text2 = new QTextEdit(this);
     m_Text2->setObjectName(QStringLiteral("Text2"));
     m_Text2->setAccessibleName(kDescricaoConselho);
-    m_Text2->setGeometry(retangulo(3480, 360, 5535, 2505));
+    m_Text2->setGeometry(look::twips(3480, 360, 5535, 2505));
     m_Text2->setFont(arial(15.75));
     m_Text2->setReadOnly(true);
     m_Text2->setAcceptRichText(false);
@@ -145,9 +132,9 @@ void Form2::cria_sair()
 {
     m_Label1 = new QLabel(QStringLiteral("Sair"), this);
     m_Label1->setObjectName(QStringLiteral("Label1"));
-    m_Label1->setGeometry(retangulo(8520, 2880, 855, 375));
+    m_Label1->setGeometry(look::twips(8520, 2880, 855, 375));
     m_Label1->setFont(arial(14.25));
-    pinta(m_Label1, kAmareloPalido);
+    pinta(m_Label1, look::kPaleYellow);
     m_Label1->setMouseTracking(true);
     vigia(m_Label1);
 }
@@ -200,7 +187,7 @@ void Form2::Form_Load()
     show();
     m_lancamento.recolhe();
     posiciona_pauzinhos();
-    m_perguntou = 0;
+    m_perguntou = false;
     posiciona_janela();
     m_tts1.speak_text(kFraseAbertura);
     espera_fala(m_tts1);
@@ -213,9 +200,9 @@ void Form2::Form_Load()
 // near the screen's left edge rather than beside the picture, as it always has.
 void Form2::posiciona_janela()
 {
-    const int topo = m_form1 ? m_form1->frameGeometry().top() * kTwipsPorPixel : 0;
-    const int esquerda = m_form1Gif89a1_0 ? m_form1Gif89a1_0->x() : 0;
-    move(pixels(esquerda), pixels(topo + 700));
+    const OracleStage::Place palco = m_stage.place();
+    const int topo = palco.frameTop * look::kTwipsPerPixel;
+    move(pixels(palco.firstAnimationLeft), pixels(topo + 700));
 }
 
 void Form2::mostra_hexagrama()
@@ -225,11 +212,10 @@ void Form2::mostra_hexagrama()
     m_Text3->clear();
     iching_procura(m_state, m_lancamento.codigo_lancado());
     m_lancamento.limpa_codigo();
-    if (m_acende_bola)
-        m_acende_bola();
+    m_stage.acende_bola();
     if (interrompida(self))
         return;
-    m_perguntou = 1;
+    m_perguntou = true;
     m_Text3->setText(m_state.iching_nome[m_state.iching_indice]);
     m_Text3->setCursorPosition(0);
     m_tts1.speak_text(m_state.iching_texto[m_state.iching_indice]);
@@ -261,18 +247,14 @@ void Form2::sair()
     if (m_saindo)
         return;
     m_saindo = true;
-    m_tts1.speak_text(m_perguntou == 1 ? kFraseComLeitura : kFraseSemLeitura);
+    m_tts1.speak_text(m_perguntou ? kFraseComLeitura : kFraseSemLeitura);
     espera_fala(m_tts1);
     m_state.iching_indice = 0;
-    if (m_form1Text1) {
-        m_form1Text1->clear();
-        m_form1Text1->activateWindow();
-        m_form1Text1->setFocus();
-    }
+    m_stage.returnKeyboard();
     m_state.iching_ativo = 0;
-    m_perguntou = 0;
+    m_perguntou = false;
     m_state.iching_posicao = 1;
-    Label1_cor(kAmareloPalido);
+    Label1_cor(look::kPaleYellow);
     close();
 }
 
@@ -338,7 +320,7 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_Label1)
         return filtra_sair(event);
     if (watched == m_Text2->viewport() && tipo == QEvent::MouseMove) {
-        Label1_cor(kAmareloPalido);
+        Label1_cor(look::kPaleYellow);
         return false;
     }
     const auto pauzinho = std::find(m_Picture1.begin(), m_Picture1.end(), watched);
@@ -392,22 +374,18 @@ void Form2::keyPressEvent(QKeyEvent* event)
 
 void Form2::mousePressEvent(QMouseEvent* event)
 {
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
-    m_movendo = true;
-    m_pega_janela = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    m_drag.press(this, event);
 }
 
 void Form2::mouseMoveEvent(QMouseEvent* event)
 {
-    Label1_cor(kAmareloPalido);
-    if (m_movendo && event->buttons() != Qt::NoButton)
-        move(event->globalPosition().toPoint() - m_pega_janela);
+    Label1_cor(look::kPaleYellow);
+    m_drag.move(this, event);
 }
 
 void Form2::mouseReleaseEvent(QMouseEvent*)
 {
-    m_movendo = false;
+    m_drag.release();
 }
 
 void Form2::dragEnterEvent(QDragEnterEvent* event)
@@ -433,6 +411,6 @@ void Form2::dropEvent(QDropEvent* event)
 void Form2::paintEvent(QPaintEvent*)
 {
     QPainter pintor(this);
-    pintor.setPen(kAmareloPalido);
-    pintor.drawRect(retangulo(960, 1080, 2055, 1815).adjusted(0, 0, -1, -1));
+    pintor.setPen(look::kPaleYellow);
+    pintor.drawRect(look::twips(960, 1080, 2055, 1815).adjusted(0, 0, -1, -1));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "StageLook.h"
 #include "StickCasting.h"
 
 #include <QCursor>
@@ -8,30 +9,28 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 struct IchingState;
 class QLabel;
+class OracleStage;
 class QLineEdit;
 class QTextEdit;
 class Random;
 class SpeechEngine;
 
 // The I Ching consultation window. The user drags six of the twelve sticks onto the square;
-// the sixth drop makes the main window's orb glow, shows the hexagram's name and speaks its
-// advice through the main window's engine while mostra_palavra() reveals it word by word.
-// Esc or "Sair" speaks a closing phrase, gives the keyboard back to the main window's
-// petition box and deletes the window.
+// the sixth drop makes the stage's orb glow, shows the hexagram's name and speaks its advice
+// with the oracle's voice while mostra_palavra() reveals it word by word. Esc or "Sair" speaks
+// a closing phrase, gives the keyboard back to the stage's petition box and deletes the window.
 class Form2 : public QWidget {
     Q_OBJECT
 public:
-    Form2(IchingState& state, SpeechEngine& tts1, Random& random, std::function<void()> acende_bola,
-        QLineEdit* form1Text1, QWidget* form1, QWidget* form1Gif89a1_0, QWidget* parent = nullptr);
+    Form2(IchingState& state, OracleStage& stage, Random& random, QWidget* parent = nullptr);
 
     void Form_Load();
     void mostra_hexagrama();
     void sair();
-    // The main window calls this for every word its engine speaks.
+    // Runs for every word the oracle's voice speaks.
     void mostra_palavra();
 
     // Picks a stick up; `ponto` is where the pointer holds its picture during the drag.
@@ -43,7 +42,7 @@ public:
     QLabel* Label1() const { return m_Label1; }
     QLabel* Picture1(int pauzinho) const { return m_Picture1.at(static_cast<size_t>(pauzinho)); }
     const StickCasting& lancamento() const { return m_lancamento; }
-    int perguntou() const { return m_perguntou; }
+    bool perguntou() const { return m_perguntou; }
 
     static const char* const kMimePauzinho;
 
@@ -71,11 +70,8 @@ private:
     bool interrompida(const QPointer<Form2>& self) const;
 
     IchingState& m_state;
+    OracleStage& m_stage;
     SpeechEngine& m_tts1;
-    std::function<void()> m_acende_bola;
-    QPointer<QLineEdit> m_form1Text1;
-    QPointer<QWidget> m_form1;
-    QPointer<QWidget> m_form1Gif89a1_0;
 
     StickCasting m_lancamento;
     QLineEdit* m_Text3 = nullptr;
@@ -85,8 +81,7 @@ private:
     QCursor m_MaoAberta;
     QCursor m_MaoFechada;
 
-    qint16 m_perguntou = 0;
+    bool m_perguntou = false;
     bool m_saindo = false;
-    bool m_movendo = false;
-    QPoint m_pega_janela;
+    WindowDrag m_drag;
 };

@@ -1,5 +1,6 @@
 #include "Calibrar.h"
 #include "FakeSpeechEngine.h"
+#include "FakeStage.h"
 #include "SettingsValues.h"
 
 #include <QAccessible>
@@ -23,6 +24,7 @@ class TestCalibrar : public QObject {
     SettingsValues m_module;
     FakeSpeechEngine* m_tts1 = nullptr;
     FakeSpeechEngine* m_tts = nullptr; // owned by the window
+    FakeStage* m_stage = nullptr;
     QLineEdit* m_form1Text1 = nullptr;
     QPointer<Calibrar> m_window;
 
@@ -34,7 +36,7 @@ class TestCalibrar : public QObject {
         m_module.idioma = idioma;
         auto tts = std::make_unique<FakeSpeechEngine>();
         m_tts = tts.get();
-        m_window = new Calibrar(m_module, *m_tts1, m_form1Text1, std::move(tts));
+        m_window = new Calibrar(m_module, *m_stage, std::move(tts));
         return *m_window;
     }
 
@@ -81,14 +83,16 @@ private slots:
     {
         m_module = SettingsValues {};
         m_tts1 = new FakeSpeechEngine;
-        m_form1Text1 = new QLineEdit(QStringLiteral("MUDAR VOZ"));
+        m_stage = new FakeStage(*m_tts1);
+        m_form1Text1 = m_stage->petitionBox;
+        m_form1Text1->setText(QStringLiteral("MUDAR VOZ"));
     }
 
     void cleanup()
     {
         delete m_window;
+        delete m_stage;
         delete m_tts1;
-        delete m_form1Text1;
     }
 
     void threeVoicesAreListedInOrderAndTheStoredOneIsSelected()
