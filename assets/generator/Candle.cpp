@@ -117,11 +117,7 @@ namespace {
 
 Animation candle()
 {
-    Animation animation;
-    animation.delayCentiseconds = 7;
-    for (int frame = 0; frame < kFrames; ++frame)
-        animation.frames << drawFrame(frame);
-    return animation;
+    return animate(kFrames, 7, drawFrame);
 }
 
 }

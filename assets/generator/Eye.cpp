@@ -128,11 +128,7 @@ namespace {
 
 Animation eye()
 {
-    Animation animation;
-    animation.delayCentiseconds = 9;
-    for (int frame = 0; frame < kFrames; ++frame)
-        animation.frames << drawFrame(frame);
-    return animation;
+    return animate(kFrames, 9, drawFrame);
 }
 
 }

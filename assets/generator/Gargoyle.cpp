@@ -98,11 +98,7 @@ namespace {
 
 Animation gargoyle()
 {
-    Animation animation;
-    animation.delayCentiseconds = 10;
-    for (int frame = 0; frame < kFrames; ++frame)
-        animation.frames << drawFrame(frame);
-    return animation;
+    return animate(kFrames, 10, drawFrame);
 }
 
 }

@@ -144,11 +144,7 @@ namespace {
 
 Animation reaper()
 {
-    Animation animation;
-    animation.delayCentiseconds = 9;
-    for (int frame = 0; frame < static_cast<int>(kSwing.size()); ++frame)
-        animation.frames << drawFrame(frame);
-    return animation;
+    return animate(static_cast<int>(kSwing.size()), 9, drawFrame);
 }
 
 }

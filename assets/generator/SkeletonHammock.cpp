@@ -238,11 +238,7 @@ namespace {
 
 Animation skeletonHammock()
 {
-    Animation animation;
-    animation.delayCentiseconds = 10;
-    for (int frame = 0; frame < kFrames; ++frame)
-        animation.frames << drawFrame(frame);
-    return animation;
+    return animate(kFrames, 10, drawFrame);
 }
 
 }

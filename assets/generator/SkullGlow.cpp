@@ -85,11 +85,7 @@ namespace {
 
 Animation skullGlow()
 {
-    Animation animation;
-    animation.delayCentiseconds = 10;
-    for (int frame = 0; frame < kFrames; ++frame)
-        animation.frames << drawFrame(frame);
-    return animation;
+    return animate(kFrames, 10, drawFrame);
 }
 
 }
