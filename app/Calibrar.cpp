@@ -21,33 +21,8 @@ namespace {
 
 using look::twips;
 
-struct TextosCalibrar {
-    QString frase;
-    QString tom; // empty: the design caption stays
-    QString velocidade;
-    QString pergunta;
-};
-
-TextosCalibrar textosDe(qint16 idioma)
-{
-    switch (idioma) {
-    case 0:
-        return { QStringLiteral("Eu sou o Oráculo que tudo vê e tudo sabe."), QStringLiteral("Tom"),
-            QStringLiteral("Velocidade"), QStringLiteral("Como vai você?") };
-    case 1:
-        return { QStringLiteral("I am the Oracle who sees everything and know everything."),
-            QStringLiteral("Pitch"), QStringLiteral("Velocity"), QStringLiteral("How are you?") };
-    case 2:
-        return { QStringLiteral("Je suis l'oracle qui voient tout et savent tout."),
-            QStringLiteral("Pitch"), QStringLiteral("Vitesse"),
-            QStringLiteral("Comment alle vouz?") };
-    case 3:
-        return { QStringLiteral("Soy el oráculo que ve todo y sabe todo."), QStringLiteral("Tono"),
-            QStringLiteral("Velocidad"), QStringLiteral("Como estas?") };
-    default:
-        return { QStringLiteral("1 2 3 4 5 6 7"), {}, {}, QStringLiteral("1 2 3 4 5 6 7") };
-    }
-}
+// The trial sentence where the language tables have none.
+const QString kFraseNeutra = QStringLiteral("1 2 3 4 5 6 7");
 
 bool cabeEm16Bits(int valor)
 {
@@ -83,9 +58,7 @@ QPushButton* botao(QWidget* pai, const QString& texto, const QRect& onde)
 
 } // namespace
 
-const QString Calibrar::semVoz = QStringLiteral("Você não tem nenhuma voz instalada. Instale o "
-                                                "arquivo de voz que acompanha o jogo ou busque na "
-                                                "Internet por Text-to-Speech Engines");
+const QString Calibrar::semVoz = QString::fromUtf8(kSemVoz);
 
 Calibrar::Calibrar(SettingsValues& module, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
     QWidget* parent)
@@ -177,13 +150,12 @@ void Calibrar::Form_Load()
 
 void Calibrar::aplica_idioma()
 {
-    m_Text1->setPlainText(QStringLiteral("1 2 3 4 5 6 7"));
-    const TextosCalibrar textos = textosDe(m_module.idioma);
-    m_Text1->setPlainText(textos.frase);
-    if (!textos.tom.isEmpty())
-        m_Label2[0]->setText(textos.tom);
-    if (!textos.velocidade.isEmpty())
-        m_Label2[1]->setText(textos.velocidade);
+    m_Text1->setPlainText(kFraseNeutra);
+    if (const TextosCalibrar* textos = textosCalibrar(m_module.idioma)) {
+        m_Text1->setPlainText(QString::fromUtf8(textos->frase));
+        m_Label2[0]->setText(QString::fromUtf8(textos->tom));
+        m_Label2[1]->setText(QString::fromUtf8(textos->velocidade));
+    }
     if (const WidgetDescriptions* descricoes = widgetDescriptions(m_module.idioma))
         descreve(*descricoes);
 }
@@ -255,7 +227,9 @@ void Calibrar::Command1_Click()
 void Calibrar::fala()
 {
     const QString texto = m_Text1->toPlainText();
-    m_tts->speak_text(texto.isEmpty() ? textosDe(m_module.idioma).pergunta : texto);
+    const TextosCalibrar* textos = textosCalibrar(m_module.idioma);
+    const QString pergunta = textos ? QString::fromUtf8(textos->pergunta) : kFraseNeutra;
+    m_tts->speak_text(texto.isEmpty() ? pergunta : texto);
 }
 
 void Calibrar::Command2_Click()

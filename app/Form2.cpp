@@ -3,6 +3,7 @@
 #include "EsperaFala.h"
 #include "HexagramTable.h"
 #include "IchingState.h"
+#include "LanguageTables.h"
 #include "PointerHotSpots.h"
 #include "OracleStage.h"
 #include "SpeechEngine.h"
@@ -27,17 +28,10 @@ namespace {
 const QColor kVermelho(255, 0, 0);
 const QColor kLaranja(255, 128, 64);
 
-const QString kFraseAbertura = QStringLiteral(
-    "Muito bem. Enquanto mentaliza sua dúvida, arraste 6 pauzinhos para o quadrado.");
-const QString kFraseComLeitura = QStringLiteral("Medite sôbre estas palavras e tudo dará certo.");
-const QString kFraseSemLeitura = QStringLiteral("Porque você não perguntou nada?");
-
-// What a screen reader says for the window and the widgets without a caption. Every stick
-// sounds the same, as every stick in the bundle looks the same.
-const QString kTitulo = QStringLiteral("I Ching");
-const QString kDescricaoNome = QStringLiteral("Nome do hexagrama");
-const QString kDescricaoConselho = QStringLiteral("Conselho do oráculo");
-const QString kDescricaoPauzinho = QStringLiteral("Pauzinho");
+QString texto(const char* TextosIching::*qual)
+{
+    return QString::fromUtf8(kTextosIching.*qual);
+}
 
 using look::pixels;
 
@@ -90,7 +84,7 @@ Form2::Form2(IchingState& state, OracleStage& stage, Random& random, QWidget* pa
     , m_MaoFechada(mao(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor))
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(kTitulo);
+    setWindowTitle(texto(&TextosIching::titulo));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixels(9525), pixels(3255));
     pinta(this, look::kPaleYellow);
@@ -107,7 +101,7 @@ void Form2::cria_textos()
 {
     m_Text3 = new QLineEdit(this);
     m_Text3->setObjectName(QStringLiteral("Text3"));
-    m_Text3->setAccessibleName(kDescricaoNome);
+    m_Text3->setAccessibleName(texto(&TextosIching::descricaoNome));
     m_Text3->setGeometry(look::twips(480, 360, 2895, 465));
     m_Text3->setFont(arial(14.25));
     m_Text3->setReadOnly(true);
@@ -116,7 +110,7 @@ void Form2::cria_textos()
 
     m_Text2 = new QTextEdit(this);
     m_Text2->setObjectName(QStringLiteral("Text2"));
-    m_Text2->setAccessibleName(kDescricaoConselho);
+    m_Text2->setAccessibleName(texto(&TextosIching::descricaoConselho));
     m_Text2->setGeometry(look::twips(3480, 360, 5535, 2505));
     m_Text2->setFont(arial(15.75));
     m_Text2->setReadOnly(true);
@@ -146,7 +140,7 @@ void Form2::cria_pauzinhos()
     for (int i = 0; i < StickCasting::kPauzinhos; ++i) {
         auto* pauzinho = new QLabel(this);
         pauzinho->setObjectName(QStringLiteral("Picture1_%1").arg(i));
-        pauzinho->setAccessibleName(kDescricaoPauzinho);
+        pauzinho->setAccessibleName(texto(&TextosIching::descricaoPauzinho));
         pauzinho->setPixmap(StickCasting::inteiro(i) ? inteiro : partido);
         // Against the box's left edge: one pixel further right, the last column of a broken
         // stick's gap would lie on the window's edge while the stick is in the bundle. Centred
@@ -189,7 +183,7 @@ void Form2::Form_Load()
     posiciona_pauzinhos();
     m_perguntou = false;
     posiciona_janela();
-    m_tts1.speak_text(kFraseAbertura);
+    m_tts1.speak_text(texto(&TextosIching::abertura));
     espera_fala(m_tts1);
     if (interrompida(self))
         return;
@@ -247,7 +241,7 @@ void Form2::sair()
     if (m_saindo)
         return;
     m_saindo = true;
-    m_tts1.speak_text(m_perguntou ? kFraseComLeitura : kFraseSemLeitura);
+    m_tts1.speak_text(m_perguntou ? texto(&TextosIching::comLeitura) : texto(&TextosIching::semLeitura));
     espera_fala(m_tts1);
     m_state.iching_indice = 0;
     m_stage.returnKeyboard();

@@ -92,6 +92,15 @@ const WidgetDescriptions kDescriptions[4] = {
     { "Pregunta al oráculo", "Frase de prueba", "Voz del oráculo" },
 };
 
+const TextosCalibrar kCalibrar[4] = {
+    { "Eu sou o Oráculo que tudo vê e tudo sabe.", "Tom", "Velocidade", "Como vai você?" },
+    { "I am the Oracle who sees everything and know everything.", "Pitch", "Velocity",
+        "How are you?" },
+    { "Je suis l'oracle qui voient tout et savent tout.", "Pitch", "Vitesse",
+        "Comment alle vouz?" },
+    { "Soy el oráculo que ve todo y sabe todo.", "Tono", "Velocidad", "Como estas?" },
+};
+
 void palavras(QString (&slot)[2], const char* const (&forms)[2])
 {
     for (int i = 0; i < 2; ++i)
@@ -133,3 +142,21 @@ const WidgetDescriptions* widgetDescriptions(qint16 lingua)
 {
     return (lingua >= 0 && lingua <= 3) ? &kDescriptions[lingua] : nullptr;
 }
+
+const TextosCalibrar* textosCalibrar(qint16 lingua)
+{
+    return (lingua >= 0 && lingua <= 3) ? &kCalibrar[lingua] : nullptr;
+}
+
+const char* const kSemVoz = "Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
+                            "acompanha o jogo ou busque na Internet por Text-to-Speech Engines";
+
+const TextosIching kTextosIching = {
+    "Muito bem. Enquanto mentaliza sua dúvida, arraste 6 pauzinhos para o quadrado.",
+    "Medite sôbre estas palavras e tudo dará certo.",
+    "Porque você não perguntou nada?",
+    "I Ching",
+    "Nome do hexagrama",
+    "Conselho do oráculo",
+    "Pauzinho",
+};

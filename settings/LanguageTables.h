@@ -51,3 +51,32 @@ struct WidgetDescriptions {
 
 // Descriptions for `lingua`, or nullptr outside 0..3 (the widgets then keep what they say).
 const WidgetDescriptions* widgetDescriptions(qint16 lingua);
+
+// The voice window's texts for one language: the trial sentence, the captions of the pitch and
+// speed bars, and what "Falar" says when the trial box is empty.
+struct TextosCalibrar {
+    const char* frase;
+    const char* tom;
+    const char* velocidade;
+    const char* pergunta;
+};
+
+// Texts for `lingua`, or nullptr outside 0..3 (the window then keeps its design texts).
+const TextosCalibrar* textosCalibrar(qint16 lingua);
+
+// What the voice window shows when no voice is installed, in every language.
+extern const char* const kSemVoz;
+
+// The I Ching window speaks Portuguese whatever the interface language: its phrases, its title
+// and what a screen reader says for the widgets without a caption. Every stick sounds the same,
+// as every stick in the bundle looks the same.
+struct TextosIching {
+    const char* abertura;
+    const char* comLeitura;
+    const char* semLeitura;
+    const char* titulo;
+    const char* descricaoNome;
+    const char* descricaoConselho;
+    const char* descricaoPauzinho;
+};
+extern const TextosIching kTextosIching;
