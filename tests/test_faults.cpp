@@ -1,6 +1,7 @@
 #include "EspeakEngine.h"
 #include "Form1Fixture.h"
 #include "Settings.h"
+#include "Unprivileged.h"
 #include "WavSoundPlayer.h"
 
 #include <QApplication>
@@ -30,21 +31,6 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Runs `check` in a child process without root's right to ignore permissions; true when it
-// returned true there.
-bool asUnprivileged(const std::function<bool()>& check)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(2);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool sameValues(const SettingsValues& v, qint16 voz0, qint16 voz1, qint16 voz2, qint16 idioma)
