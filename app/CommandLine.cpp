@@ -44,6 +44,25 @@ struct Options {
     }
 };
 
+// Qt's own options (a desktop restoring a session passes -session) are Qt's to read: they are
+// left out of ours, with the value of those that take one.
+QStringList withoutQtOptions(const QStringList& arguments)
+{
+    static const QStringList withValue { "-platform", "-platformpluginpath", "-platformtheme",
+        "-plugin", "-qwindowgeometry", "-qwindowicon", "-qwindowtitle", "-session", "-display",
+        "-geometry", "-style", "-stylesheet", "-name", "-title", "-qmljsdebugger" };
+    static const QStringList alone { "-reverse", "-widgetcount", "-nograb", "-dograb", "-sync" };
+    QStringList ours;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (withValue.contains(argument))
+            ++i;
+        else if (!alone.contains(argument))
+            ours << argument;
+    }
+    return ours;
+}
+
 void print(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -76,7 +95,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     Options options;
-    if (!options.parser.parse(arguments))
+    if (!options.parser.parse(withoutQtOptions(arguments)))
         return { CommandLine::Action::Refuse, options.parser.errorText(), {} };
     if (const QStringList extra = options.parser.positionalArguments(); !extra.isEmpty())
         return { CommandLine::Action::Refuse,

@@ -492,6 +492,14 @@ private slots:
         QTest::newRow("an unknown option beside a known one is refused too")
             << QStringList { "--show-settings", "-x" } << QByteArray() << false << 2 << ""
             << "quorvel: Unknown option 'x'.\nTry 'quorvel --help' for the options.\n";
+        QTest::newRow("the desktop's session restore option is left to Qt")
+            << QStringList { "-session", "1a2b3c", "--version" } << QByteArray() << false << 0
+            << "Quorvel \\d+\\.\\d+\\.\\d+\n"
+            << "";
+        QTest::newRow("a bad remote port is refused")
+            << QStringList { "--remote", "--remote-port", "http" } << QByteArray() << false << 2
+            << "" << "quorvel: The --remote-port 'http' is not a port number.\nTry 'quorvel --help' "
+                     "for the options.\n";
         QTest::newRow("an argument that is no option is refused")
             << QStringList { "oraculo.ini" } << QByteArray() << false << 2 << ""
             << "quorvel: Unexpected argument 'oraculo.ini'.\nTry 'quorvel --help' for the "
