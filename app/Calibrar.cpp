@@ -22,14 +22,14 @@ namespace {
 using look::twips;
 
 // The trial sentence where the language tables have none.
-const QString kFraseNeutra = QStringLiteral("1 2 3 4 5 6 7");
+const QString kNeutralSentence = QStringLiteral("1 2 3 4 5 6 7");
 
-bool cabeEm16Bits(int valor)
+bool fitsIn16Bits(int valor)
 {
     return valor >= -32768 && valor <= 32767;
 }
 
-QLabel* rotulo(QWidget* pai, const QString& texto, const QRect& onde, const QColor& cor)
+QLabel* makeLabel(QWidget* pai, const QString& texto, const QRect& onde, const QColor& cor)
 {
     auto* label = new QLabel(texto, pai);
     label->setGeometry(onde);
@@ -39,7 +39,7 @@ QLabel* rotulo(QWidget* pai, const QString& texto, const QRect& onde, const QCol
     return label;
 }
 
-QScrollBar* barra(QWidget* pai, const QRect& onde)
+QScrollBar* makeBar(QWidget* pai, const QRect& onde)
 {
     auto* scroll = new QScrollBar(Qt::Horizontal, pai);
     scroll->setGeometry(onde);
@@ -49,7 +49,7 @@ QScrollBar* barra(QWidget* pai, const QRect& onde)
     return scroll;
 }
 
-QPushButton* botao(QWidget* pai, const QString& texto, const QRect& onde)
+QPushButton* makeButton(QWidget* pai, const QString& texto, const QRect& onde)
 {
     auto* button = new QPushButton(texto, pai);
     button->setGeometry(onde);
@@ -58,7 +58,7 @@ QPushButton* botao(QWidget* pai, const QString& texto, const QRect& onde)
 
 } // namespace
 
-const QString Calibrar::semVoz = QString::fromUtf8(kSemVoz);
+const QString Calibrar::noVoiceNotice = QString::fromUtf8(kNoVoiceNotice);
 
 Calibrar::Calibrar(SettingsValues& module, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
     QWidget* parent)
@@ -78,33 +78,33 @@ Calibrar::Calibrar(SettingsValues& module, OracleStage& stage, std::unique_ptr<S
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
-    cria_controles();
-    descreve(*widgetDescriptions(0));
+    buildControls();
+    describe(*widgetDescriptions(0));
 }
 
 Calibrar::~Calibrar() = default;
 
-void Calibrar::cria_controles()
+void Calibrar::buildControls()
 {
     m_Label2[2]
-        = rotulo(this, QStringLiteral("Vozes disponíveis"), twips(450, 435, 1290, 195), Qt::white);
+        = makeLabel(this, QStringLiteral("Vozes disponíveis"), twips(450, 435, 1290, 195), Qt::white);
     m_Label2[2]->setToolTip(QStringLiteral("Vozes instaladas no seu sistema"));
     m_Combo1 = new QComboBox(this);
     m_Combo1->setGeometry(twips(150, 690, 3405, 315));
-    m_Label2[0] = rotulo(this, QStringLiteral("Tom"), twips(420, 1110, 525, 225), look::kPaleYellow);
+    m_Label2[0] = makeLabel(this, QStringLiteral("Tom"), twips(420, 1110, 525, 225), look::kPaleYellow);
     m_Label2[0]->setToolTip(QStringLiteral("Tom  (pitch) da voz"));
-    m_Label1 = rotulo(this, QString(), twips(2850, 1110, 555, 225), look::kPaleYellow);
-    m_HScroll1 = barra(this, twips(450, 1365, 2895, 255));
+    m_Label1 = makeLabel(this, QString(), twips(2850, 1110, 555, 225), look::kPaleYellow);
+    m_HScroll1 = makeBar(this, twips(450, 1365, 2895, 255));
     m_Label2[1]
-        = rotulo(this, QStringLiteral("Velocidade"), twips(420, 1830, 885, 225), look::kPaleYellow);
+        = makeLabel(this, QStringLiteral("Velocidade"), twips(420, 1830, 885, 225), look::kPaleYellow);
     m_Label2[1]->setToolTip(QStringLiteral("Velocidade da fala"));
-    m_Label3 = rotulo(this, QString(), twips(2850, 1815, 555, 225), look::kPaleYellow);
-    m_HScroll2 = barra(this, twips(450, 2085, 2895, 240));
+    m_Label3 = makeLabel(this, QString(), twips(2850, 1815, 555, 225), look::kPaleYellow);
+    m_HScroll2 = makeBar(this, twips(450, 2085, 2895, 240));
     m_Text1 = new QPlainTextEdit(this);
     m_Text1->setGeometry(twips(540, 2520, 2085, 855));
-    m_Command1 = botao(this, QStringLiteral("Falar"), twips(2715, 2745, 765, 375));
-    m_Command2 = botao(this, QStringLiteral("Aplicar"), twips(3675, 2745, 1080, 375));
-    m_Command3 = botao(this, QStringLiteral("Sair"), twips(4980, 2745, 645, 375));
+    m_Command1 = makeButton(this, QStringLiteral("Falar"), twips(2715, 2745, 765, 375));
+    m_Command2 = makeButton(this, QStringLiteral("Aplicar"), twips(3675, 2745, 1080, 375));
+    m_Command3 = makeButton(this, QStringLiteral("Sair"), twips(4980, 2745, 645, 375));
     m_Image2 = new QLabel(this);
     m_Image2->setGeometry(QRect(twips(3600, 720, 0, 0).topLeft(), QSize(165, 116)));
     m_Image2->setPixmap(QPixmap(QStringLiteral(":/pictures/calibrar_face.png")));
@@ -133,40 +133,40 @@ void Calibrar::Form_Load()
 {
     mudando = false;
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    aplica_idioma();
+    applyLanguage();
     move(0, 0);
     if (m_tts->voice_count() < 1) {
-        QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), semVoz,
+        QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), noVoiceNotice,
             QMessageBox::Ok, this);
         caixa.exec();
         return;
     }
-    enche_lista();
+    fillVoiceList();
     m_Combo1->setCurrentIndex(m_module.voz[0] - 1);
     Combo1_Click();
-    poe_valor(m_HScroll1, m_module.voz[1]);
-    poe_valor(m_HScroll2, m_module.voz[2]);
+    setClamped(m_HScroll1, m_module.voz[1]);
+    setClamped(m_HScroll2, m_module.voz[2]);
 }
 
-void Calibrar::aplica_idioma()
+void Calibrar::applyLanguage()
 {
-    m_Text1->setPlainText(kFraseNeutra);
-    if (const TextosCalibrar* textos = textosCalibrar(m_module.idioma)) {
+    m_Text1->setPlainText(kNeutralSentence);
+    if (const VoiceWindowTexts* textos = voiceWindowTexts(m_module.idioma)) {
         m_Text1->setPlainText(QString::fromUtf8(textos->frase));
         m_Label2[0]->setText(QString::fromUtf8(textos->tom));
         m_Label2[1]->setText(QString::fromUtf8(textos->velocidade));
     }
-    if (const WidgetDescriptions* descricoes = widgetDescriptions(m_module.idioma))
-        descreve(*descricoes);
+    if (const WidgetDescriptions* descriptions = widgetDescriptions(m_module.idioma))
+        describe(*descriptions);
 }
 
-void Calibrar::descreve(const WidgetDescriptions& descricoes)
+void Calibrar::describe(const WidgetDescriptions& descriptions)
 {
-    setWindowTitle(QString::fromUtf8(descricoes.voiceWindowTitle));
-    m_Text1->setAccessibleName(QString::fromUtf8(descricoes.trialSentence));
+    setWindowTitle(QString::fromUtf8(descriptions.voiceWindowTitle));
+    m_Text1->setAccessibleName(QString::fromUtf8(descriptions.trialSentence));
 }
 
-void Calibrar::enche_lista()
+void Calibrar::fillVoiceList()
 {
     const int total = m_tts->voice_count();
     for (int i = 1; i <= total; ++i) {
@@ -175,7 +175,7 @@ void Calibrar::enche_lista()
     }
 }
 
-void Calibrar::poe_valor(QScrollBar* barra, int valor)
+void Calibrar::setClamped(QScrollBar* barra, int valor)
 {
     barra->setValue(std::clamp(valor, barra->minimum(), barra->maximum()));
 }
@@ -184,34 +184,34 @@ void Calibrar::Combo1_Click()
 {
     if (m_Combo1->currentIndex() >= 0)
         m_tts->select_voice(m_Combo1->currentData().toInt());
-    ajusta_faixa(m_HScroll1, m_tts->pitch_min(), m_tts->pitch_max());
-    ajusta_faixa(m_HScroll2, m_tts->speed_min(), m_tts->speed_max());
+    fitRange(m_HScroll1, m_tts->pitch_min(), m_tts->pitch_max());
+    fitRange(m_HScroll2, m_tts->speed_min(), m_tts->speed_max());
 }
 
-void Calibrar::ajusta_faixa(QScrollBar* barra, int minimo, int maximo)
+void Calibrar::fitRange(QScrollBar* barra, int minimo, int maximo)
 {
     mudando = true;
-    if (cabeEm16Bits(minimo))
+    if (fitsIn16Bits(minimo))
         barra->setMinimum(minimo);
-    if (cabeEm16Bits(maximo))
+    if (fitsIn16Bits(maximo))
         barra->setMaximum(maximo);
     mudando = false;
     const int largura = barra->maximum() - barra->minimum();
-    if (cabeEm16Bits(largura))
+    if (fitsIn16Bits(largura))
         barra->setValue(int(std::floor(largura / 2.0 + barra->minimum())));
 }
 
 void Calibrar::HScroll1_Change()
 {
-    muda_valor(m_HScroll1, m_Label1, &SpeechEngine::set_pitch);
+    applyBarValue(m_HScroll1, m_Label1, &SpeechEngine::set_pitch);
 }
 
 void Calibrar::HScroll2_Change()
 {
-    muda_valor(m_HScroll2, m_Label3, &SpeechEngine::set_speed);
+    applyBarValue(m_HScroll2, m_Label3, &SpeechEngine::set_speed);
 }
 
-void Calibrar::muda_valor(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int))
+void Calibrar::applyBarValue(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int))
 {
     if (mudando)
         return;
@@ -227,8 +227,8 @@ void Calibrar::Command1_Click()
 void Calibrar::fala()
 {
     const QString texto = m_Text1->toPlainText();
-    const TextosCalibrar* textos = textosCalibrar(m_module.idioma);
-    const QString pergunta = textos ? QString::fromUtf8(textos->pergunta) : kFraseNeutra;
+    const VoiceWindowTexts* textos = voiceWindowTexts(m_module.idioma);
+    const QString pergunta = textos ? QString::fromUtf8(textos->pergunta) : kNeutralSentence;
     m_tts->speak_text(texto.isEmpty() ? pergunta : texto);
 }
 

@@ -52,7 +52,7 @@ public:
     QPushButton* Command3() const { return m_Command3; }
     QLabel* Image2() const { return m_Image2; }
 
-    static const QString semVoz;
+    static const QString noVoiceNotice;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -60,13 +60,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void cria_controles();
-    void aplica_idioma();
-    void descreve(const WidgetDescriptions& descricoes);
-    void enche_lista();
-    void ajusta_faixa(QScrollBar* barra, int minimo, int maximo);
-    static void poe_valor(QScrollBar* barra, int valor);
-    void muda_valor(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int));
+    void buildControls();
+    void applyLanguage();
+    void describe(const WidgetDescriptions& descriptions);
+    void fillVoiceList();
+    void fitRange(QScrollBar* barra, int minimo, int maximo);
+    static void setClamped(QScrollBar* barra, int valor);
+    void applyBarValue(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int));
 
     SettingsValues& m_module;
     OracleStage& m_stage;

@@ -58,7 +58,7 @@ Form1::Form1(Module1& module, const Platform& platform, QWidget* parent)
     : QMainWindow(parent)
     , m_module(module)
     , m_platform(platform)
-    , m_oracle(m_textos, platform.random)
+    , m_oracle(m_texts, platform.random)
     , m_tts1(platform.newEngine())
 {
     setWindowTitle(QStringLiteral("Quorvel,. Oráculo falante - contato: oraculo@quorvel.example"));
@@ -231,14 +231,14 @@ void Form1::Form_Load()
     m_tts1->set_speed(m_module.voz[2]);
     play(StageSound::Sinister);
     m_platform.pause.sleep(3000);
-    m_tts1->speak_text(m_textos.frase_pergunta);
+    m_tts1->speak_text(m_texts.frase_pergunta);
 }
 
 void Form1::troca_idioma(qint16 lingua)
 {
     m_module.idioma = lingua;
-    muda_lingua(lingua, m_textos);
-    if (const LegendasMenu* legendas = legendasMenu(lingua)) {
+    muda_lingua(lingua, m_texts);
+    if (const MenuCaptions* legendas = menuCaptions(lingua)) {
         QAction* const idiomas[4]
             = { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
         for (qint16 i = 0; i < 4; ++i)
@@ -250,8 +250,8 @@ void Form1::troca_idioma(qint16 lingua)
         menuHelpAbout->setText(QString::fromUtf8(legendas->menuHelpAbout));
         menuOpcoes->setTitle(QString::fromUtf8(legendas->menuOpcoes));
     }
-    if (const WidgetDescriptions* descricoes = widgetDescriptions(lingua))
-        Text1->setAccessibleName(QString::fromUtf8(descricoes->petitionBox));
+    if (const WidgetDescriptions* descriptions = widgetDescriptions(lingua))
+        Text1->setAccessibleName(QString::fromUtf8(descriptions->petitionBox));
     if (!m_carregando)
         showCalibrarKeepingKeyboard();
 }
@@ -264,7 +264,7 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::fim()
 {
-    m_tts1->speak_text(m_textos.frase_despedida);
+    m_tts1->speak_text(m_texts.frase_despedida);
     espera_fala(*m_tts1);
     fecha_tudo();
 }

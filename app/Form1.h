@@ -56,7 +56,7 @@ public:
     void filterPetitionKeys(QObject* filter);
 
     const Oracle& oracle() const { return m_oracle; }
-    const TextosIdioma& textos() const { return m_textos; }
+    const LanguageTexts& texts() const { return m_texts; }
 
 signals:
     void hiddenAnswerDelivered();
@@ -131,7 +131,7 @@ private:
 
     Module1& m_module;
     Platform m_platform;
-    TextosIdioma m_textos;
+    LanguageTexts m_texts;
     Oracle m_oracle;
     bool m_carregando = false;
     std::unique_ptr<SpeechEngine> m_tts1;

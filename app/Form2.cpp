@@ -25,12 +25,12 @@ const char* const Form2::kMimePauzinho = "application/x-quorvel-pauzinho";
 
 namespace {
 
-const QColor kVermelho(255, 0, 0);
-const QColor kLaranja(255, 128, 64);
+const QColor kRed(255, 0, 0);
+const QColor kOrange(255, 128, 64);
 
-QString texto(const char* TextosIching::*qual)
+QString ichingText(const char* IchingTexts::*qual)
 {
-    return QString::fromUtf8(kTextosIching.*qual);
+    return QString::fromUtf8(kIchingTexts.*qual);
 }
 
 using look::pixels;
@@ -44,7 +44,7 @@ QFont arial(qreal pontos)
 }
 
 // Black, the colour of menu text in the standard scheme, behind the given text colour.
-void pinta(QWidget* widget, const QColor& texto)
+void paintOnBlack(QWidget* widget, const QColor& texto)
 {
     QPalette paleta = widget->palette();
     for (const auto papel : { QPalette::Window, QPalette::Base })
@@ -55,13 +55,13 @@ void pinta(QWidget* widget, const QColor& texto)
     widget->setAutoFillBackground(true);
 }
 
-QCursor mao(const char* recurso, QPoint ponta, Qt::CursorShape reserva)
+QCursor handCursor(const char* recurso, QPoint ponta, Qt::CursorShape reserva)
 {
     const QPixmap figura(QString::fromLatin1(recurso));
     return figura.isNull() ? QCursor(reserva) : QCursor(figura, ponta.x(), ponta.y());
 }
 
-bool eh_pauzinho(const QMimeData* dados)
+bool isStick(const QMimeData* dados)
 {
     return dados && dados->hasFormat(QString::fromLatin1(Form2::kMimePauzinho));
 }
@@ -79,68 +79,68 @@ Form2::Form2(IchingState& state, OracleStage& stage, Random& random, QWidget* pa
     , m_state(state)
     , m_stage(stage)
     , m_tts1(stage.voice())
-    , m_lancamento(random)
-    , m_MaoAberta(mao(":/pictures/hand_open.png", kHandOpenHotSpot, Qt::OpenHandCursor))
-    , m_MaoFechada(mao(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor))
+    , m_casting(random)
+    , m_MaoAberta(handCursor(":/pictures/hand_open.png", kHandOpenHotSpot, Qt::OpenHandCursor))
+    , m_MaoFechada(handCursor(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor))
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(texto(&TextosIching::titulo));
+    setWindowTitle(ichingText(&IchingTexts::title));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixels(9525), pixels(3255));
-    pinta(this, look::kPaleYellow);
+    paintOnBlack(this, look::kPaleYellow);
     setMouseTracking(true);
     setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
-    cria_textos();
-    cria_sair();
-    cria_pauzinhos();
+    buildTexts();
+    buildExitLabel();
+    buildSticks();
     connect(&m_tts1, &SpeechEngine::word_event, this, &Form2::mostra_palavra);
 }
 
-void Form2::cria_textos()
+void Form2::buildTexts()
 {
     m_Text3 = new QLineEdit(this);
     m_Text3->setObjectName(QStringLiteral("Text3"));
-    m_Text3->setAccessibleName(texto(&TextosIching::descricaoNome));
+    m_Text3->setAccessibleName(ichingText(&IchingTexts::hexagramName));
     m_Text3->setGeometry(look::twips(480, 360, 2895, 465));
     m_Text3->setFont(arial(14.25));
     m_Text3->setReadOnly(true);
-    pinta(m_Text3, look::kPaleYellow);
-    vigia(m_Text3);
+    paintOnBlack(m_Text3, look::kPaleYellow);
+    watch(m_Text3);
 
     m_Text2 = new QTextEdit(this);
     m_Text2->setObjectName(QStringLiteral("Text2"));
-    m_Text2->setAccessibleName(texto(&TextosIching::descricaoConselho));
+    m_Text2->setAccessibleName(ichingText(&IchingTexts::advice));
     m_Text2->setGeometry(look::twips(3480, 360, 5535, 2505));
     m_Text2->setFont(arial(15.75));
     m_Text2->setReadOnly(true);
     m_Text2->setAcceptRichText(false);
-    pinta(m_Text2, kVermelho);
-    pinta(m_Text2->viewport(), kVermelho);
+    paintOnBlack(m_Text2, kRed);
+    paintOnBlack(m_Text2->viewport(), kRed);
     m_Text2->viewport()->setMouseTracking(true);
-    vigia(m_Text2);
-    vigia(m_Text2->viewport());
+    watch(m_Text2);
+    watch(m_Text2->viewport());
 }
 
-void Form2::cria_sair()
+void Form2::buildExitLabel()
 {
     m_Label1 = new QLabel(QStringLiteral("Sair"), this);
     m_Label1->setObjectName(QStringLiteral("Label1"));
     m_Label1->setGeometry(look::twips(8520, 2880, 855, 375));
     m_Label1->setFont(arial(14.25));
-    pinta(m_Label1, look::kPaleYellow);
+    paintOnBlack(m_Label1, look::kPaleYellow);
     m_Label1->setMouseTracking(true);
-    vigia(m_Label1);
+    watch(m_Label1);
 }
 
-void Form2::cria_pauzinhos()
+void Form2::buildSticks()
 {
     const QPixmap inteiro(QStringLiteral(":/pictures/stick_whole.png"));
     const QPixmap partido(QStringLiteral(":/pictures/stick_broken.png"));
     for (int i = 0; i < StickCasting::kPauzinhos; ++i) {
         auto* pauzinho = new QLabel(this);
         pauzinho->setObjectName(QStringLiteral("Picture1_%1").arg(i));
-        pauzinho->setAccessibleName(texto(&TextosIching::descricaoPauzinho));
+        pauzinho->setAccessibleName(ichingText(&IchingTexts::stick));
         pauzinho->setPixmap(StickCasting::inteiro(i) ? inteiro : partido);
         // Against the box's left edge: one pixel further right, the last column of a broken
         // stick's gap would lie on the window's edge while the stick is in the bundle. Centred
@@ -148,10 +148,10 @@ void Form2::cria_pauzinhos()
         pauzinho->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         pauzinho->resize(
             pixels(StickCasting::kLarguraPauzinho), pixels(StickCasting::kAlturaPauzinho));
-        pinta(pauzinho, kLaranja);
+        paintOnBlack(pauzinho, kOrange);
         pauzinho->setMouseTracking(true);
         pauzinho->setFocusPolicy(Qt::ClickFocus);
-        vigia(pauzinho);
+        watch(pauzinho);
         m_Picture1.at(static_cast<size_t>(i)) = pauzinho;
     }
 }
@@ -159,7 +159,7 @@ void Form2::cria_pauzinhos()
 // Esc on a watched child leaves the window. Qt hands a drop that a child refuses on to its
 // parent, where it would count as a drop on the window, so watched children take every stick
 // drop and do nothing with it.
-void Form2::vigia(QWidget* widget)
+void Form2::watch(QWidget* widget)
 {
     widget->setAcceptDrops(true);
     widget->installEventFilter(this);
@@ -172,27 +172,27 @@ void Form2::Form_Load()
     setCursor(m_MaoAberta);
     for (QLabel* pauzinho : m_Picture1)
         pauzinho->setCursor(m_MaoAberta);
-    m_lancamento.limpa_codigo();
+    m_casting.clearCode();
     m_state.iching_ativo = 0;
     iching_ini(m_state);
     espera_fala(m_tts1);
-    if (interrompida(self))
+    if (interrupted(self))
         return;
     show();
-    m_lancamento.recolhe();
-    posiciona_pauzinhos();
+    m_casting.gather();
+    placeSticks();
     m_perguntou = false;
-    posiciona_janela();
-    m_tts1.speak_text(texto(&TextosIching::abertura));
+    placeWindow();
+    m_tts1.speak_text(ichingText(&IchingTexts::opening));
     espera_fala(m_tts1);
-    if (interrompida(self))
+    if (interrupted(self))
         return;
     m_state.iching_ativo = 1;
 }
 
 // The main window's picture Left, a pixel count, is taken as a twip count: the window lands
 // near the screen's left edge rather than beside the picture, as it always has.
-void Form2::posiciona_janela()
+void Form2::placeWindow()
 {
     const OracleStage::Place palco = m_stage.place();
     const int topo = palco.frameTop * look::kTwipsPerPixel;
@@ -204,20 +204,20 @@ void Form2::mostra_hexagrama()
     const QPointer<Form2> self(this);
     m_Text2->clear();
     m_Text3->clear();
-    iching_procura(m_state, m_lancamento.codigo_lancado());
-    m_lancamento.limpa_codigo();
+    findHexagram(m_state, m_casting.codigo_lancado());
+    m_casting.clearCode();
     m_stage.acende_bola();
-    if (interrompida(self))
+    if (interrupted(self))
         return;
     m_perguntou = true;
     m_Text3->setText(m_state.iching_nome[m_state.iching_indice]);
     m_Text3->setCursorPosition(0);
     m_tts1.speak_text(m_state.iching_texto[m_state.iching_indice]);
     espera_fala(m_tts1);
-    if (interrompida(self))
+    if (interrupted(self))
         return;
-    m_lancamento.recolhe();
-    posiciona_pauzinhos();
+    m_casting.gather();
+    placeSticks();
 }
 
 void Form2::mostra_palavra()
@@ -241,20 +241,20 @@ void Form2::sair()
     if (m_saindo)
         return;
     m_saindo = true;
-    m_tts1.speak_text(m_perguntou ? texto(&TextosIching::comLeitura) : texto(&TextosIching::semLeitura));
+    m_tts1.speak_text(m_perguntou ? ichingText(&IchingTexts::afterReading) : ichingText(&IchingTexts::withoutReading));
     espera_fala(m_tts1);
     m_state.iching_indice = 0;
     m_stage.returnKeyboard();
     m_state.iching_ativo = 0;
     m_perguntou = false;
     m_state.iching_posicao = 1;
-    Label1_cor(look::kPaleYellow);
+    setLabel1Colour(look::kPaleYellow);
     close();
 }
 
 // A handler that waited may find the window left meanwhile (Esc during the opening phrase or a
 // reading); it must then stop, as the window is on its way out.
-bool Form2::interrompida(const QPointer<Form2>& self) const
+bool Form2::interrupted(const QPointer<Form2>& self) const
 {
     return !self || self->m_saindo;
 }
@@ -275,21 +275,21 @@ void Form2::Picture1_MouseDown(int pauzinho, QPoint ponto)
 void Form2::Form_DragDrop(int pauzinho)
 {
     Picture1(pauzinho)->setCursor(m_MaoAberta);
-    const bool completo = m_lancamento.solta(pauzinho);
-    posiciona_pauzinhos();
+    const bool completo = m_casting.drop(pauzinho);
+    placeSticks();
     if (completo)
         mostra_hexagrama();
 }
 
-void Form2::posiciona_pauzinhos()
+void Form2::placeSticks()
 {
     for (int i = 0; i < StickCasting::kPauzinhos; ++i) {
-        const QPoint twips = m_lancamento.posicao(i);
+        const QPoint twips = m_casting.posicao(i);
         Picture1(i)->move(pixels(twips.x()), pixels(twips.y()));
     }
 }
 
-void Form2::Label1_cor(const QColor& cor)
+void Form2::setLabel1Colour(const QColor& cor)
 {
     QPalette paleta = m_Label1->palette();
     paleta.setColor(QPalette::WindowText, cor);
@@ -300,11 +300,11 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
     const auto tipo = event->type();
     if (tipo == QEvent::DragEnter || tipo == QEvent::DragMove || tipo == QEvent::Drop) {
-        auto* solta = static_cast<QDropEvent*>(event);
-        if (!eh_pauzinho(solta->mimeData()))
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!isStick(drop->mimeData()))
             return false;
-        solta->setDropAction(Qt::IgnoreAction);
-        solta->accept();
+        drop->setDropAction(Qt::IgnoreAction);
+        drop->accept();
         return true;
     }
     if (eh_esc(event)) {
@@ -312,24 +312,24 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (watched == m_Label1)
-        return filtra_sair(event);
+        return filterExitLabel(event);
     if (watched == m_Text2->viewport() && tipo == QEvent::MouseMove) {
-        Label1_cor(look::kPaleYellow);
+        setLabel1Colour(look::kPaleYellow);
         return false;
     }
     const auto pauzinho = std::find(m_Picture1.begin(), m_Picture1.end(), watched);
     if (pauzinho != m_Picture1.end())
-        return filtra_pauzinho(static_cast<int>(pauzinho - m_Picture1.begin()), event);
+        return filterStick(static_cast<int>(pauzinho - m_Picture1.begin()), event);
     return false;
 }
 
 // The label and the sticks keep their mouse events: passed on to the window, a press would
 // start moving it and a move would undo the label's highlight.
-bool Form2::filtra_sair(QEvent* event)
+bool Form2::filterExitLabel(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseMove:
-        Label1_cor(kVermelho);
+        setLabel1Colour(kRed);
         return true;
     case QEvent::MouseButtonRelease:
         if (m_Label1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
@@ -343,7 +343,7 @@ bool Form2::filtra_sair(QEvent* event)
     }
 }
 
-bool Form2::filtra_pauzinho(int pauzinho, QEvent* event)
+bool Form2::filterStick(int pauzinho, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -373,7 +373,7 @@ void Form2::mousePressEvent(QMouseEvent* event)
 
 void Form2::mouseMoveEvent(QMouseEvent* event)
 {
-    Label1_cor(look::kPaleYellow);
+    setLabel1Colour(look::kPaleYellow);
     m_drag.move(this, event);
 }
 
@@ -384,19 +384,19 @@ void Form2::mouseReleaseEvent(QMouseEvent*)
 
 void Form2::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (eh_pauzinho(event->mimeData()))
+    if (isStick(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void Form2::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (eh_pauzinho(event->mimeData()))
+    if (isStick(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void Form2::dropEvent(QDropEvent* event)
 {
-    if (!eh_pauzinho(event->mimeData()))
+    if (!isStick(event->mimeData()))
         return;
     event->acceptProposedAction();
     Form_DragDrop(event->mimeData()->data(QString::fromLatin1(kMimePauzinho)).toInt());

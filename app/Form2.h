@@ -41,7 +41,7 @@ public:
     QTextEdit* Text2() const { return m_Text2; }
     QLabel* Label1() const { return m_Label1; }
     QLabel* Picture1(int pauzinho) const { return m_Picture1.at(static_cast<size_t>(pauzinho)); }
-    const StickCasting& lancamento() const { return m_lancamento; }
+    const StickCasting& casting() const { return m_casting; }
     bool perguntou() const { return m_perguntou; }
 
     static const char* const kMimePauzinho;
@@ -58,22 +58,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void cria_textos();
-    void cria_sair();
-    void cria_pauzinhos();
-    void vigia(QWidget* widget);
-    bool filtra_sair(QEvent* event);
-    bool filtra_pauzinho(int pauzinho, QEvent* event);
-    void posiciona_pauzinhos();
-    void posiciona_janela();
-    void Label1_cor(const QColor& cor);
-    bool interrompida(const QPointer<Form2>& self) const;
+    void buildTexts();
+    void buildExitLabel();
+    void buildSticks();
+    void watch(QWidget* widget);
+    bool filterExitLabel(QEvent* event);
+    bool filterStick(int pauzinho, QEvent* event);
+    void placeSticks();
+    void placeWindow();
+    void setLabel1Colour(const QColor& cor);
+    bool interrupted(const QPointer<Form2>& self) const;
 
     IchingState& m_state;
     OracleStage& m_stage;
     SpeechEngine& m_tts1;
 
-    StickCasting m_lancamento;
+    StickCasting m_casting;
     QLineEdit* m_Text3 = nullptr;
     QTextEdit* m_Text2 = nullptr;
     QLabel* m_Label1 = nullptr;

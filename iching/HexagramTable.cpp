@@ -216,7 +216,7 @@ void iching_ini(IchingState& state)
     }
 }
 
-bool iching_procura(IchingState& state, const QString& codigo)
+bool findHexagram(IchingState& state, const QString& codigo)
 {
     state.iching_posicao = 1;
     for (int i = 1; i <= 64; ++i) {

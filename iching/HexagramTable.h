@@ -13,4 +13,4 @@ void iching_ini(IchingState& state);
 
 // Restarts the word-by-word display, then selects the first entry whose code equals `codigo`.
 // Returns false, leaving iching_indice as it was, when no entry matches.
-bool iching_procura(IchingState& state, const QString& codigo);
+bool findHexagram(IchingState& state, const QString& codigo);

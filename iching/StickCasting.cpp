@@ -43,7 +43,7 @@ int StickCasting::sorteia_livre(QString& pool)
     }
 }
 
-bool StickCasting::solta(int pauzinho)
+bool StickCasting::drop(int pauzinho)
 {
     m_posicoes.at(static_cast<size_t>(pauzinho)) = QPoint(kEsquerdaColuna, m_topo_proximo);
     m_codigo_lancado.append(inteiro(pauzinho) ? QLatin1Char('1') : QLatin1Char('0'));
@@ -55,7 +55,7 @@ bool StickCasting::solta(int pauzinho)
     return true;
 }
 
-void StickCasting::recolhe()
+void StickCasting::gather()
 {
     m_codigo_lancado.clear();
     m_topo_proximo = kPrimeiroTopo;

@@ -37,10 +37,10 @@ public:
     void arruma_acaso();
     // A drop on the window: the stick lands in the next slot whatever the drop point. Returns
     // true on the drop that completes the cast, with codigo_lancado() then read top to bottom.
-    bool solta(int pauzinho);
+    bool drop(int pauzinho);
     // Ends a cast or a reading: empty code, next slot back at the bottom, sticks reshuffled.
-    void recolhe();
-    void limpa_codigo() { m_codigo_lancado.clear(); }
+    void gather();
+    void clearCode() { m_codigo_lancado.clear(); }
 
     static bool inteiro(int pauzinho) { return pauzinho < 6; }
     QPoint posicao(int pauzinho) const { return m_posicoes.at(static_cast<size_t>(pauzinho)); }

@@ -3,8 +3,8 @@
 #include "KeyCodes.h"
 #include "Random.h"
 
-Oracle::Oracle(const TextosIdioma& texts, Random& random)
-    : m_textos(texts)
+Oracle::Oracle(const LanguageTexts& texts, Random& random)
+    : m_texts(texts)
     , m_random(random)
 {
 }
@@ -33,7 +33,7 @@ void Oracle::arm(const QString& answer)
 
 std::optional<QString> Oracle::keyUp(int vk, const QString& boxText)
 {
-    return m_petition.keyUp(vk, boxText, m_textos.frase_pedido);
+    return m_petition.keyUp(vk, boxText, m_texts.frase_pedido);
 }
 
 bool Oracle::contem(const QString& q, const QString (&palavras)[2]) const
@@ -50,17 +50,17 @@ bool Oracle::contem(const QString& q, const QString (&palavras)[2]) const
 // answer even when a later keyword wins.
 Command Oracle::readQuestion(const QString& boxText)
 {
-    const QString q = m_petition.question(boxText, m_textos.frase_pedido).toUpper();
-    m_resposta_rapida = contem(q, m_textos.palavras_voce);
-    if (contem(q, m_textos.palavras_repita)) {
+    const QString q = m_petition.question(boxText, m_texts.frase_pedido).toUpper();
+    m_resposta_rapida = contem(q, m_texts.palavras_voce);
+    if (contem(q, m_texts.palavras_repita)) {
         m_petition.resposta = m_ultima_resposta;
         m_resposta_rapida = true;
     }
-    if (contem(q, m_textos.palavras_exit))
+    if (contem(q, m_texts.palavras_exit))
         return Command::Exit;
-    if (contem(q, m_textos.palavras_mudar_voz))
+    if (contem(q, m_texts.palavras_mudar_voz))
         return Command::ChangeVoice;
-    if (contem(q, m_textos.palavras_conselho))
+    if (contem(q, m_texts.palavras_conselho))
         return Command::Consult;
     return Command::Answer;
 }
@@ -76,7 +76,7 @@ std::optional<QString> Oracle::waitingPhrase()
         m_resposta_rapida = true;
     if (m_resposta_rapida)
         return std::nullopt;
-    return m_textos.frases_espera[m_waitingIndex];
+    return m_texts.frases_espera[m_waitingIndex];
 }
 
 int Oracle::pause()
@@ -91,7 +91,7 @@ QString Oracle::answer()
     m_random.reseed();
     m_refusalIndex = m_random.pick(6);
     if (semResposta(m_petition.resposta))
-        m_petition.resposta = m_textos.frases_recusa[m_refusalIndex];
+        m_petition.resposta = m_texts.frases_recusa[m_refusalIndex];
     m_armedFate = m_petition.deliver();
     m_ultima_resposta = m_petition.resposta;
     return m_petition.resposta;
@@ -99,7 +99,7 @@ QString Oracle::answer()
 
 bool Oracle::refused() const
 {
-    return m_petition.resposta == m_textos.frases_recusa[m_refusalIndex];
+    return m_petition.resposta == m_texts.frases_recusa[m_refusalIndex];
 }
 
 void Oracle::answered()
@@ -114,15 +114,15 @@ std::optional<QString> Oracle::hotSpot(Spot spot, bool speaking)
     m_ja_falou = true;
     switch (spot) {
     case Spot::Friend:
-        return m_textos.frase_amigo;
+        return m_texts.frase_amigo;
     case Spot::Eyes:
-        return m_textos.frase_olhos;
+        return m_texts.frase_olhos;
     case Spot::Gaze:
-        return m_textos.frase_olhar;
+        return m_texts.frase_olhar;
     case Spot::Death:
-        return m_textos.frase_morte;
+        return m_texts.frase_morte;
     case Spot::Eye:
-        return m_textos.frase_olho;
+        return m_texts.frase_olho;
     }
     return std::nullopt;
 }

@@ -39,7 +39,7 @@ enum class Spot { Friend, Eyes, Gaze, Death, Eye };
 // answer handed in by another road (arm) are delivered alike.
 class Oracle {
 public:
-    Oracle(const TextosIdioma& texts, Random& random);
+    Oracle(const LanguageTexts& texts, Random& random);
 
     // Keyboard. keyPress is true when its comma dropped an armed answer.
     KeyDownReply keyDown(int vk, const QString& boxText);
@@ -71,7 +71,7 @@ private:
     bool contem(const QString& q, const QString (&palavras)[2]) const;
     static bool semResposta(const QString& resposta);
 
-    const TextosIdioma& m_textos;
+    const LanguageTexts& m_texts;
     Random& m_random;
     PetitionState m_petition;
     bool m_resposta_rapida = false;

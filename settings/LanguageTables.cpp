@@ -2,7 +2,7 @@
 
 namespace {
 
-struct Coluna {
+struct Column {
     const char* recusa[6];
     const char* espera[6];
     const char* pedido;
@@ -20,7 +20,7 @@ struct Coluna {
     const char* conselho[2];
 };
 
-const Coluna kColunas[4] = {
+const Column kColumns[4] = {
     { // Portuguese
         { "Você não é o meu quorvel! Não respondo.", "Sei a resposta mas não falo para você.",
             "Sua pergunta é complicada. Só respondo amanhã. ",
@@ -78,7 +78,7 @@ const Coluna kColunas[4] = {
         { "cambiar voz", "c ambiar voz" }, { "consejo", "c onsejo" } },
 };
 
-const LegendasMenu kLegendas[4] = {
+const MenuCaptions kMenuCaptions[4] = {
     { "Mudar voz", "Arquivo", "Sair", "Ajuda", "Sobre", "Opções" },
     { "Change Voice", "File", "Exit", "Help", "About", "Options" },
     { "Changez Voix", "Arquivo", "Sortie", "Ajuda", "Sobre", "Opções" },
@@ -92,7 +92,7 @@ const WidgetDescriptions kDescriptions[4] = {
     { "Pregunta al oráculo", "Frase de prueba", "Voz del oráculo" },
 };
 
-const TextosCalibrar kCalibrar[4] = {
+const VoiceWindowTexts kVoiceWindowTexts[4] = {
     { "Eu sou o Oráculo que tudo vê e tudo sabe.", "Tom", "Velocidade", "Como vai você?" },
     { "I am the Oracle who sees everything and know everything.", "Pitch", "Velocity",
         "How are you?" },
@@ -109,11 +109,11 @@ void palavras(QString (&slot)[2], const char* const (&forms)[2])
 
 }
 
-void muda_lingua(qint16 lingua, TextosIdioma& t)
+void muda_lingua(qint16 lingua, LanguageTexts& t)
 {
     if (lingua < 0 || lingua > 3)
         return;
-    const Coluna& c = kColunas[lingua];
+    const Column& c = kColumns[lingua];
     for (int i = 0; i < 6; ++i) {
         t.frases_recusa[i] = QString::fromUtf8(c.recusa[i]);
         t.frases_espera[i] = QString::fromUtf8(c.espera[i]);
@@ -133,9 +133,9 @@ void muda_lingua(qint16 lingua, TextosIdioma& t)
     palavras(t.palavras_conselho, c.conselho);
 }
 
-const LegendasMenu* legendasMenu(qint16 lingua)
+const MenuCaptions* menuCaptions(qint16 lingua)
 {
-    return (lingua >= 0 && lingua <= 3) ? &kLegendas[lingua] : nullptr;
+    return (lingua >= 0 && lingua <= 3) ? &kMenuCaptions[lingua] : nullptr;
 }
 
 const WidgetDescriptions* widgetDescriptions(qint16 lingua)
@@ -143,15 +143,15 @@ const WidgetDescriptions* widgetDescriptions(qint16 lingua)
     return (lingua >= 0 && lingua <= 3) ? &kDescriptions[lingua] : nullptr;
 }
 
-const TextosCalibrar* textosCalibrar(qint16 lingua)
+const VoiceWindowTexts* voiceWindowTexts(qint16 lingua)
 {
-    return (lingua >= 0 && lingua <= 3) ? &kCalibrar[lingua] : nullptr;
+    return (lingua >= 0 && lingua <= 3) ? &kVoiceWindowTexts[lingua] : nullptr;
 }
 
-const char* const kSemVoz = "Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
+const char* const kNoVoiceNotice = "Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
                             "acompanha o jogo ou busque na Internet por Text-to-Speech Engines";
 
-const TextosIching kTextosIching = {
+const IchingTexts kIchingTexts = {
     "Muito bem. Enquanto mentaliza sua dúvida, arraste 6 pauzinhos para o quadrado.",
     "Medite sôbre estas palavras e tudo dará certo.",
     "Porque você não perguntou nada?",

@@ -6,7 +6,7 @@
 // Every language-dependent text slot of the main window. Keyword pairs hold the word and the
 // word with a blank after its first letter (how a word typed straight after an answer reads,
 // since the box then starts with a blank); both forms are stored upper-cased.
-struct TextosIdioma {
+struct LanguageTexts {
     QString frases_recusa[6];
     QString frases_espera[11]; // room for 11, six filled
     QString frase_pedido;
@@ -26,10 +26,10 @@ struct TextosIdioma {
 
 // Fills every slot from the column of `lingua` (0 Portuguese, 1 English, 2 French, 3 Spanish);
 // any other index changes nothing.
-void muda_lingua(qint16 lingua, TextosIdioma& textos);
+void muda_lingua(qint16 lingua, LanguageTexts& textos);
 
 // Menu captions of the main window for one language.
-struct LegendasMenu {
+struct MenuCaptions {
     const char* menuOpcoesVoz;
     const char* menuArquivo;
     const char* menuArquivoSair;
@@ -39,7 +39,7 @@ struct LegendasMenu {
 };
 
 // Captions for `lingua`, or nullptr outside 0..3 (the menus then keep what they show).
-const LegendasMenu* legendasMenu(qint16 lingua);
+const MenuCaptions* menuCaptions(qint16 lingua);
 
 // What the windows tell a screen reader where they show no caption of their own, and the voice
 // window's title, for one language.
@@ -54,7 +54,7 @@ const WidgetDescriptions* widgetDescriptions(qint16 lingua);
 
 // The voice window's texts for one language: the trial sentence, the captions of the pitch and
 // speed bars, and what "Falar" says when the trial box is empty.
-struct TextosCalibrar {
+struct VoiceWindowTexts {
     const char* frase;
     const char* tom;
     const char* velocidade;
@@ -62,21 +62,21 @@ struct TextosCalibrar {
 };
 
 // Texts for `lingua`, or nullptr outside 0..3 (the window then keeps its design texts).
-const TextosCalibrar* textosCalibrar(qint16 lingua);
+const VoiceWindowTexts* voiceWindowTexts(qint16 lingua);
 
 // What the voice window shows when no voice is installed, in every language.
-extern const char* const kSemVoz;
+extern const char* const kNoVoiceNotice;
 
 // The I Ching window speaks Portuguese whatever the interface language: its phrases, its title
 // and what a screen reader says for the widgets without a caption. Every stick sounds the same,
 // as every stick in the bundle looks the same.
-struct TextosIching {
-    const char* abertura;
-    const char* comLeitura;
-    const char* semLeitura;
-    const char* titulo;
-    const char* descricaoNome;
-    const char* descricaoConselho;
-    const char* descricaoPauzinho;
+struct IchingTexts {
+    const char* opening;
+    const char* afterReading;
+    const char* withoutReading;
+    const char* title;
+    const char* hexagramName;
+    const char* advice;
+    const char* stick;
 };
-extern const TextosIching kTextosIching;
+extern const IchingTexts kIchingTexts;

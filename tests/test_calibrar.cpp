@@ -328,7 +328,7 @@ private slots:
             for (QAbstractButton* b : box->buttons())
                 buttons << box->standardButton(b);
         });
-        QCOMPARE(shown, Calibrar::semVoz);
+        QCOMPARE(shown, Calibrar::noVoiceNotice);
         QCOMPARE(shown,
             QStringLiteral("Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
                            "acompanha o jogo ou busque na Internet por Text-to-Speech Engines"));

@@ -99,8 +99,8 @@ private slots:
             a->trigger();
         QCOMPARE(checks(*fx.form), QStringList { "English" });
         QCOMPARE(fx.module.idioma, 1);
-        QCOMPARE(fx.form->textos().frase_pedido, QStringLiteral("Answer Oracle - Please I beg you"));
-        QCOMPARE(fx.form->textos().palavras_conselho[0], QStringLiteral("ADVICE"));
+        QCOMPARE(fx.form->texts().frase_pedido, QStringLiteral("Answer Oracle - Please I beg you"));
+        QCOMPARE(fx.form->texts().palavras_conselho[0], QStringLiteral("ADVICE"));
         QCOMPARE(fx.form->menuHelp->title(), QStringLiteral("Help"));
         // Choosing the language that is already checked keeps it checked.
         fx.form->menuOpcoesEng->trigger();
@@ -251,7 +251,7 @@ private slots:
         fx.tts1().msPerWord = 10;
         QTimer::singleShot(5, fx.form.get(), [&] { fx.form->menuArquivoSair->trigger(); });
         fx.form->fim();
-        const QString farewell = QStringLiteral("speak_text(%1)").arg(fx.form->textos().frase_despedida);
+        const QString farewell = QStringLiteral("speak_text(%1)").arg(fx.form->texts().frase_despedida);
         QCOMPARE(fx.log.mid(0, 3), QStringList({ farewell, farewell, "end" }));
         QCOMPARE(fx.ini().count("[Quorvel]"), 1);
     }

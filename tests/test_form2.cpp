@@ -177,7 +177,7 @@ void TestForm2::opening_places_the_window_and_bundles_the_sticks()
         tops.insert(form->Picture1(i)->y());
     }
     QCOMPARE(tops.size(), 12);
-    QCOMPARE(form->lancamento().topo_proximo(), 2520);
+    QCOMPARE(form->casting().topo_proximo(), 2520);
 }
 
 void TestForm2::six_drops_deliver_the_hexagram_and_gather_the_sticks()
@@ -195,8 +195,8 @@ void TestForm2::six_drops_deliver_the_hexagram_and_gather_the_sticks()
     QCOMPARE(stage.tts1.spoken.last(), stage.state.iching_texto[11]);
     QCOMPARE(stage.form->Text2()->toPlainText(), stage.state.iching_texto[11]);
     QVERIFY(stage.form->perguntou());
-    QCOMPARE(stage.form->lancamento().topo_proximo(), 2520);
-    QVERIFY(stage.form->lancamento().codigo_lancado().isEmpty());
+    QCOMPARE(stage.form->casting().topo_proximo(), 2520);
+    QVERIFY(stage.form->casting().codigo_lancado().isEmpty());
     for (int i = 0; i < 12; ++i)
         QCOMPARE(stage.form->Picture1(i)->x(), -56);
 }
@@ -227,11 +227,11 @@ void TestForm2::drops_over_the_window_children_change_nothing()
     for (QWidget* child : children)
         dropOn(child, 9);
     QCOMPARE(form->Picture1(9)->pos(), bundled);
-    QCOMPARE(form->lancamento().topo_proximo(), 2280);
-    QCOMPARE(form->lancamento().codigo_lancado(), QStringLiteral("1"));
+    QCOMPARE(form->casting().topo_proximo(), 2280);
+    QCOMPARE(form->casting().codigo_lancado(), QStringLiteral("1"));
     dropOn(form, 9);
     QCOMPARE(form->Picture1(9)->pos(), QPoint(80, 152));
-    QCOMPARE(form->lancamento().codigo_lancado(), QStringLiteral("10"));
+    QCOMPARE(form->casting().codigo_lancado(), QStringLiteral("10"));
 }
 
 void TestForm2::a_press_without_a_drop_changes_nothing()
@@ -245,7 +245,7 @@ void TestForm2::a_press_without_a_drop_changes_nothing()
     pressWithoutDrop(form->Picture1(7));
     QCOMPARE(form->Picture1(4)->pos(), bundled);
     QCOMPARE(form->Picture1(7)->pos(), QPoint(80, 152));
-    QCOMPARE(form->lancamento().codigo_lancado(), QStringLiteral("00"));
+    QCOMPARE(form->casting().codigo_lancado(), QStringLiteral("00"));
     stage.cast({ 8, 0, 1, 2 });
     QCOMPARE(stage.state.iching_indice, 12);
 }

@@ -40,7 +40,7 @@ void TestIchingTable::codes_select_their_hexagram()
     IchingState state;
     iching_ini(state);
     state.iching_posicao = 40;
-    QVERIFY(iching_procura(state, codigo));
+    QVERIFY(findHexagram(state, codigo));
     QCOMPARE(state.iching_indice, indice);
     QCOMPARE(state.iching_nome[indice], nome);
     QCOMPARE(state.iching_posicao, 1);
@@ -66,7 +66,7 @@ void TestIchingTable::malformed_codes_match_nothing_and_keep_the_last_reading()
     iching_ini(state);
     state.iching_indice = 37;
     state.iching_posicao = 9;
-    QVERIFY(!iching_procura(state, codigo));
+    QVERIFY(!findHexagram(state, codigo));
     QCOMPARE(state.iching_indice, 37);
     QCOMPARE(state.iching_posicao, 1);
 }

@@ -5,7 +5,7 @@
 class TestLanguageTables : public QObject {
     Q_OBJECT
 
-    static QStringList allSlots(const TextosIdioma& t)
+    static QStringList allSlots(const LanguageTexts& t)
     {
         QStringList s;
         for (const auto& x : t.frases_recusa)
@@ -23,7 +23,7 @@ class TestLanguageTables : public QObject {
 private slots:
     void keywordsAreUpperCasedKeepingAccents()
     {
-        TextosIdioma t;
+        LanguageTexts t;
         muda_lingua(0, t);
         QCOMPARE(t.palavras_voce[0], QString::fromUtf8("VOCÊ"));
         QCOMPARE(t.palavras_voce[1], QStringLiteral("VOCE"));
@@ -38,7 +38,7 @@ private slots:
 
     void textsKeepTrailingBlanksAndOddSpellings()
     {
-        TextosIdioma t;
+        LanguageTexts t;
         muda_lingua(0, t);
         QCOMPARE(t.frases_recusa[2],
             QString::fromUtf8("Sua pergunta é complicada. Só respondo amanhã. "));
@@ -55,14 +55,14 @@ private slots:
     {
         for (qint16 first = 0; first < 4; ++first) {
             for (qint16 second = 0; second < 4; ++second) {
-                TextosIdioma a, b;
+                LanguageTexts a, b;
                 muda_lingua(first, a);
                 muda_lingua(second, a);
                 muda_lingua(second, b);
                 QCOMPARE(allSlots(a), allSlots(b));
             }
         }
-        TextosIdioma t;
+        LanguageTexts t;
         muda_lingua(1, t);
         const QStringList s = allSlots(t);
         QCOMPARE(s.count(QString()), 5); // waiting phrases 6 to 10 stay empty
@@ -70,7 +70,7 @@ private slots:
 
     void indicesOutsideTheTableChangeNothing()
     {
-        TextosIdioma t;
+        LanguageTexts t;
         muda_lingua(9, t);
         muda_lingua(-1, t);
         QVERIFY(t.frase_pergunta.isEmpty() && t.palavras_exit[0].isEmpty());
@@ -78,8 +78,8 @@ private slots:
         const QStringList before = allSlots(t);
         muda_lingua(4, t);
         QCOMPARE(allSlots(t), before);
-        QVERIFY(!legendasMenu(4));
-        QCOMPARE(QString::fromUtf8(legendasMenu(2)->menuArquivoSair), QStringLiteral("Sortie"));
+        QVERIFY(!menuCaptions(4));
+        QCOMPARE(QString::fromUtf8(menuCaptions(2)->menuArquivoSair), QStringLiteral("Sortie"));
     }
 };
 

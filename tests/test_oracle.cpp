@@ -7,7 +7,7 @@
 // The trick's rules without a window: a small stand-in for the petition box types keys the way
 // the real box delivers them (key down, character, the box's own editing, key up).
 struct Stage {
-    TextosIdioma texts;
+    LanguageTexts texts;
     ScriptedRandom random;
     Oracle oracle { texts, random };
     QString box;

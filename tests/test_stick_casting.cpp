@@ -104,16 +104,16 @@ void TestStickCasting::six_drops_read_the_column_from_top_to_bottom()
     QFETCH(int, indice);
     ScriptedRandom random;
     StickCasting casting(random);
-    casting.limpa_codigo();
+    casting.clearCode();
     bool completo = false;
     for (int stick : drops)
-        completo = casting.solta(stick);
+        completo = casting.drop(stick);
     QVERIFY(completo);
     QCOMPARE(casting.codigo_lancado(), codigo);
 
     IchingState state;
     iching_ini(state);
-    QVERIFY(iching_procura(state, casting.codigo_lancado()));
+    QVERIFY(findHexagram(state, casting.codigo_lancado()));
     QCOMPARE(state.iching_indice, indice);
 }
 
@@ -124,7 +124,7 @@ void TestStickCasting::drops_fill_the_slots_upwards_at_the_same_left()
     const QList<int> tops { 2520, 2280, 2040, 1800, 1560, 1320 };
     for (int k = 0; k < tops.size(); ++k) {
         QCOMPARE(casting.topo_proximo(), tops.at(k));
-        QCOMPARE(casting.solta(k + 3), k == 5);
+        QCOMPARE(casting.drop(k + 3), k == 5);
         QCOMPARE(casting.posicao(k + 3), QPoint(1200, tops.at(k)));
     }
     QCOMPARE(casting.topo_proximo(), 1080);
@@ -134,14 +134,14 @@ void TestStickCasting::a_restacked_stick_takes_the_next_slot_and_counts_again()
 {
     ScriptedRandom random;
     StickCasting casting(random);
-    casting.solta(6);
-    casting.solta(6);
+    casting.drop(6);
+    casting.drop(6);
     QCOMPARE(casting.posicao(6), QPoint(1200, 2280));
     QCOMPARE(casting.codigo_lancado(), QStringLiteral("00"));
-    casting.solta(0);
-    casting.solta(0);
-    casting.solta(6);
-    QVERIFY(casting.solta(0));
+    casting.drop(0);
+    casting.drop(0);
+    casting.drop(6);
+    QVERIFY(casting.drop(0));
     QCOMPARE(casting.codigo_lancado(), QStringLiteral("101100"));
 }
 
@@ -151,22 +151,22 @@ void TestStickCasting::drops_during_a_reading_are_forgotten_when_it_ends()
     random.fallback = 0.0f;
     StickCasting casting(random);
     for (int k = 0; k < 6; ++k)
-        casting.solta(k);
-    casting.limpa_codigo();
+        casting.drop(k);
+    casting.clearCode();
     // While the reading is delivered, more sticks can be dropped; they land above the square
     // and complete nothing.
-    QVERIFY(!casting.solta(7));
+    QVERIFY(!casting.drop(7));
     QCOMPARE(casting.posicao(7), QPoint(1200, 1080));
-    QVERIFY(!casting.solta(8));
+    QVERIFY(!casting.drop(8));
 
     random.draws = draws({ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 });
-    casting.recolhe();
+    casting.gather();
     QVERIFY(casting.codigo_lancado().isEmpty());
     QCOMPARE(casting.topo_proximo(), 2520);
     QCOMPARE(casting.posicao(7), QPoint(-840, 1200 + 7 * 135));
 
     for (int stick : { 6, 7, 8, 0, 1, 2 })
-        casting.solta(stick);
+        casting.drop(stick);
     QCOMPARE(casting.codigo_lancado(), QStringLiteral("111000"));
 }
 
