@@ -9,6 +9,7 @@
 #include "Random.h"
 #include "Settings.h"
 #include "SoundPlayer.h"
+#include "StageClock.h"
 #include "Timer.h"
 
 #include <QCloseEvent>
@@ -219,13 +220,9 @@ void Form1::play(const QString& backslashName)
 void Form1::Form_Load()
 {
     Text1->setText(QString());
-    for (int i = 0; i < 7; ++i) {
-        auto* movie = new QMovie(arquivo(QLatin1String(kGifs[i].file)), QByteArray(), Gifs[i]);
-        if (movie->isValid()) {
-            Gifs[i]->setMovie(movie);
-            movie->start();
-        }
-    }
+    auto* animations = new StageClock(this);
+    for (int i = 0; i < 7; ++i)
+        animations->play(Gifs[i], StageAnimation(arquivo(QLatin1String(kGifs[i].file))));
     resposta_rapida = false;
     Timer2->setInterval(250);
     Timer2->setEnabled(true);

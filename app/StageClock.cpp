@@ -1,0 +1,86 @@
+#include "StageClock.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QWidget>
+
+#include <algorithm>
+
+StageClock::StageClock(QObject* parent)
+    : QObject(parent)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &StageClock::tick);
+}
+
+void StageClock::play(QWidget* player, StageAnimation animation)
+{
+    if (m_players.empty())
+        m_elapsed.start();
+    m_players.push_back(Player { player, std::move(animation) });
+    player->installEventFilter(this);
+    player->update();
+    schedule();
+}
+
+const StageAnimation* StageClock::animationOf(const QWidget* player) const
+{
+    const auto found = std::find_if(m_players.begin(), m_players.end(),
+        [player](const Player& p) { return p.widget == player; });
+    return found == m_players.end() ? nullptr : &found->animation;
+}
+
+QList<int> StageClock::advanceTo(qint64 ms)
+{
+    QList<int> changed;
+    for (int i = 0; i < int(m_players.size()); ++i) {
+        if (m_players[size_t(i)].animation.advanceTo(ms))
+            changed << i;
+    }
+    return changed;
+}
+
+void StageClock::tick()
+{
+    // A coarse timer may wake a little early: the frames due at this tick are shown all the same.
+    for (int i : advanceTo(std::max(m_elapsed.elapsed(), m_due)))
+        m_players[size_t(i)].widget->update();
+    schedule();
+}
+
+void StageClock::schedule()
+{
+    qint64 due = -1;
+    for (const Player& p : m_players) {
+        const qint64 next = p.animation.nextChangeAt();
+        if (next >= 0 && (due < 0 || next < due))
+            due = next;
+    }
+    if (due < 0) {
+        m_timer.stop();
+        return;
+    }
+    m_due = due;
+    m_timer.start(int(std::max<qint64>(0, due - m_elapsed.elapsed())));
+}
+
+bool StageClock::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Paint)
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    const StageAnimation* animation = animationOf(widget);
+    if (!animation || animation->isEmpty())
+        return false;
+    paint(widget, animation->currentFrame());
+    return true;
+}
+
+void StageClock::paint(QWidget* widget, const QImage& frame) const
+{
+    const QRect place
+        = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frame.size(), widget->rect());
+    QPainter painter(widget);
+    painter.drawImage(place.topLeft(), frame);
+}
