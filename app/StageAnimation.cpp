@@ -2,6 +2,7 @@
 
 #include <QImageReader>
 
+#include <algorithm>
 #include <numeric>
 
 namespace {
@@ -12,7 +13,38 @@ constexpr int kDefaultDelayMs = 100;
 QImage compact(const QImage& frame)
 {
     const QImage indexed = frame.convertToFormat(QImage::Format_Indexed8);
-    return indexed.convertToFormat(frame.format()) == frame ? indexed : frame;
+    if (indexed.convertToFormat(frame.format()) == frame)
+        return indexed;
+    return frame.convertToFormat(
+        frame.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+// Writes `area` of `frame` into `picture` and gives the bounds of the pixels that changed.
+QRect copyArea(QImage& picture, const QImage& frame, const QRect& area)
+{
+    QList<QRgb> table = frame.colorTable();
+    for (QRgb& colour : table)
+        colour = qPremultiply(colour);
+    int left = picture.width();
+    int right = -1;
+    int top = picture.height();
+    int bottom = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        const uchar* in = frame.constScanLine(y);
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb value
+                = table.isEmpty() ? reinterpret_cast<const QRgb*>(in)[x] : table.at(in[x]);
+            if (out[x] == value)
+                continue;
+            out[x] = value;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = y;
+        }
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 } // namespace
@@ -24,34 +56,27 @@ StageAnimation::StageAnimation(const QString& path)
 }
 
 StageAnimation::StageAnimation(const QList<QImage>& frames, const QList<int>& delays)
-    : m_frames(frames)
-    , m_delays(delays)
-    , m_loopLength(std::accumulate(delays.begin(), delays.end(), qint64(0)))
+    : m_loopLength(std::accumulate(delays.begin(), delays.end(), qint64(0)))
 {
+    for (int i = 0; i < frames.size(); ++i)
+        append(frames.at(i), delays.at(i));
 }
 
 StageAnimation::StageAnimation(StageAnimation&&) noexcept = default;
 StageAnimation& StageAnimation::operator=(StageAnimation&&) noexcept = default;
 StageAnimation::~StageAnimation() = default;
 
-const QImage& StageAnimation::currentFrame() const
+QRect StageAnimation::advanceTo(qint64 ms)
 {
-    static const QImage none;
-    return isEmpty() ? none : m_frames.at(m_current);
-}
-
-bool StageAnimation::advanceTo(qint64 ms)
-{
-    const int before = m_current;
     // Whole loops missed while the thread was blocked end on the frame they began with.
     if (m_loopLength > 0 && ms - m_shownAt >= m_loopLength)
         m_shownAt += (ms - m_shownAt) / m_loopLength * m_loopLength;
+    QRect changed;
     for (qint64 due = nextChangeAt(); due >= 0 && ms >= due; due = nextChangeAt()) {
         m_shownAt = due;
-        if (!stepForward())
-            break;
+        changed |= stepForward();
     }
-    return m_current != before;
+    return changed;
 }
 
 qint64 StageAnimation::nextChangeAt() const
@@ -61,13 +86,20 @@ qint64 StageAnimation::nextChangeAt() const
     return m_shownAt + m_delays.at(m_current);
 }
 
-bool StageAnimation::stepForward()
+QRect StageAnimation::stepForward()
 {
-    if (m_current + 1 < m_frames.size() || readFrame())
-        ++m_current;
-    else
-        m_current = 0;
-    return nextChangeAt() >= 0;
+    const bool more = m_current + 1 < m_frames.size() || readFrame();
+    return show(more ? m_current + 1 : 0);
+}
+
+QRect StageAnimation::show(int index)
+{
+    std::optional<QRect>& known = m_changes[index];
+    const QRect changed = copyArea(m_picture, m_frames.at(index), known.value_or(m_picture.rect()));
+    if (!known)
+        known = changed;
+    m_current = index;
+    return changed;
 }
 
 bool StageAnimation::readFrame()
@@ -75,13 +107,28 @@ bool StageAnimation::readFrame()
     if (!m_reader)
         return false;
     QImage frame;
-    if (!m_reader->read(&frame)) {
+    if (!m_reader->read(&frame) || (!isEmpty() && frame.size() != m_picture.size())) {
         m_reader.reset();
         m_loopLength = std::accumulate(m_delays.begin(), m_delays.end(), qint64(0));
         return false;
     }
     const int delay = m_reader->nextImageDelay();
-    m_frames << compact(frame);
-    m_delays << (delay > 0 ? delay : kDefaultDelayMs);
+    append(frame, delay > 0 ? delay : kDefaultDelayMs);
     return true;
+}
+
+void StageAnimation::append(const QImage& frame, int delay)
+{
+    const QImage kept = compact(frame);
+    if (m_picture.isNull()) {
+        m_picture = QImage(kept.size(),
+            kept.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        m_picture.fill(0);
+        copyArea(m_picture, kept, m_picture.rect());
+    } else if (kept.hasAlphaChannel() && !m_picture.hasAlphaChannel()) {
+        m_picture.convertTo(QImage::Format_ARGB32_Premultiplied);
+    }
+    m_frames << kept;
+    m_delays << delay;
+    m_changes << std::nullopt;
 }

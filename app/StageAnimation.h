@@ -2,9 +2,11 @@
 
 #include <QImage>
 #include <QList>
+#include <QRect>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QImageReader;
 
@@ -13,6 +15,10 @@ class QImageReader;
 // as the first loop plays, so start-up pays for the first frame only and the file is closed
 // after the first loop. A missing or unreadable file gives no frame; a file damaged part-way
 // loops the frames read before the damage.
+//
+// The frame on show is kept as one 32-bit picture, ready to be drawn as it is. Moving to the
+// next frame rewrites only the part of it that differs from the frame before, learnt in the
+// first loop, so each step costs in proportion to what moves.
 //
 // Times are milliseconds after the animation started. Frame i is shown for its own delay, as
 // the file gives it, measured from when it was due rather than from when it was drawn, so a late
@@ -28,22 +34,28 @@ public:
 
     bool isEmpty() const { return m_frames.isEmpty(); }
     int frameCount() const { return int(m_frames.size()); }
+    const QImage& frame(int index) const { return m_frames.at(index); }
     int currentIndex() const { return m_current; }
-    const QImage& currentFrame() const;
+    // The frame on show; a null image when there is none.
+    const QImage& picture() const { return m_picture; }
 
-    // Moves on to the frame due at `ms`; true when that is another frame than before.
-    bool advanceTo(qint64 ms);
+    // Moves on to the frame due at `ms`; gives the part of the picture that changed.
+    QRect advanceTo(qint64 ms);
     // When the frame on show gives way; -1 when it never does.
     qint64 nextChangeAt() const;
 
 private:
     bool readFrame();
-    bool stepForward();
+    QRect stepForward();
+    QRect show(int index);
+    void append(const QImage& frame, int delay);
 
     std::unique_ptr<QImageReader> m_reader; // open until the whole loop has been read
     QList<QImage> m_frames;
     QList<int> m_delays;
+    QList<std::optional<QRect>> m_changes; // what differs from the frame before, once learnt
     qint64 m_loopLength = 0; // known once the whole loop has been read
     int m_current = 0;
     qint64 m_shownAt = 0;
+    QImage m_picture;
 };

@@ -35,8 +35,12 @@ QList<int> StageClock::advanceTo(qint64 ms)
 {
     QList<int> changed;
     for (int i = 0; i < int(m_players.size()); ++i) {
-        if (m_players[size_t(i)].animation.advanceTo(ms))
-            changed << i;
+        Player& p = m_players[size_t(i)];
+        const QRect area = p.animation.advanceTo(ms);
+        if (area.isEmpty())
+            continue;
+        p.widget->update(area.translated(placeOf(p.widget, p.animation).topLeft()));
+        changed << i;
     }
     return changed;
 }
@@ -44,8 +48,7 @@ QList<int> StageClock::advanceTo(qint64 ms)
 void StageClock::tick()
 {
     // A coarse timer may wake a little early: the frames due at this tick are shown all the same.
-    for (int i : advanceTo(std::max(m_elapsed.elapsed(), m_due)))
-        m_players[size_t(i)].widget->update();
+    advanceTo(std::max(m_elapsed.elapsed(), m_due));
     schedule();
 }
 
@@ -73,14 +76,13 @@ bool StageClock::eventFilter(QObject* watched, QEvent* event)
     const StageAnimation* animation = animationOf(widget);
     if (!animation || animation->isEmpty())
         return false;
-    paint(widget, animation->currentFrame());
+    QPainter painter(widget);
+    painter.drawImage(placeOf(widget, *animation).topLeft(), animation->picture());
     return true;
 }
 
-void StageClock::paint(QWidget* widget, const QImage& frame) const
+QRect StageClock::placeOf(const QWidget* player, const StageAnimation& animation)
 {
-    const QRect place
-        = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frame.size(), widget->rect());
-    QPainter painter(widget);
-    painter.drawImage(place.topLeft(), frame);
+    return QStyle::alignedRect(
+        Qt::LeftToRight, Qt::AlignCenter, animation.picture().size(), player->rect());
 }

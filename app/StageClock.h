@@ -25,8 +25,8 @@ public:
     void play(QWidget* player, StageAnimation animation);
     const StageAnimation* animationOf(const QWidget* player) const;
 
-    // Moves every animation on to `ms` after the clock started; gives the players (in the
-    // order they were started) whose frame changed.
+    // Moves every animation on to `ms` after the clock started and repaints what changed; gives
+    // the players (in the order they were started) whose frame changed.
     QList<int> advanceTo(qint64 ms);
 
 protected:
@@ -40,7 +40,7 @@ private:
 
     void tick();
     void schedule();
-    void paint(QWidget* widget, const QImage& frame) const;
+    static QRect placeOf(const QWidget* player, const StageAnimation& animation);
 
     std::vector<Player> m_players;
     QElapsedTimer m_elapsed;

@@ -161,7 +161,7 @@ private slots:
             animation.advanceTo(ms);
         QVERIFY(animation.frameCount() < QImageReader(whole.fileName()).imageCount());
         QVERIFY(animation.currentIndex() < animation.frameCount());
-        QVERIFY(!animation.currentFrame().isNull());
+        QVERIFY(!animation.picture().isNull());
     }
 
     void theStagePicturesLookAndTimeAsTheFileSays_data()
@@ -177,19 +177,27 @@ private slots:
     {
         QFETCH(QString, name);
         QImageReader reader(appFile(name));
+        QList<QImage> expected;
+        QList<int> delays;
+        for (QImage image; reader.read(&image);) {
+            expected << image;
+            delays << reader.nextImageDelay();
+        }
+        QVERIFY(!expected.isEmpty());
         StageAnimation animation(appFile(name));
         qint64 at = 0;
-        for (int i = 0; i < reader.imageCount(); ++i) {
-            const QImage expected = reader.read();
-            QCOMPARE(animation.currentIndex(), i);
-            QCOMPARE(animation.currentFrame().format(), QImage::Format_Indexed8);
-            QCOMPARE(animation.currentFrame().convertToFormat(expected.format()), expected);
-            at += reader.nextImageDelay();
-            QCOMPARE(animation.nextChangeAt(), at);
-            animation.advanceTo(at);
+        // The second loop draws from what the first one learnt.
+        for (int loop = 0; loop < 2; ++loop) {
+            for (int i = 0; i < expected.size(); ++i) {
+                QCOMPARE(animation.currentIndex(), i);
+                QCOMPARE(animation.frame(i).format(), QImage::Format_Indexed8);
+                QCOMPARE(animation.picture().convertToFormat(expected[i].format()), expected[i]);
+                at += delays[i];
+                QCOMPARE(animation.nextChangeAt(), at);
+                animation.advanceTo(at);
+            }
         }
-        QCOMPARE(animation.currentIndex(), 0);
-        QCOMPARE(animation.frameCount(), reader.imageCount());
+        QCOMPARE(animation.frameCount(), expected.size());
     }
 };
 
