@@ -14,7 +14,6 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QMovie>
 #include <QScreen>
 
 namespace {
@@ -150,11 +149,6 @@ void Form1::buildStage()
     Picture3 = new HotSpot(stage);
     Picture3->setObjectName(QStringLiteral("Picture3"));
     Picture3->setGeometry(twips(0, 0, 855, 780));
-    auto* eye = new QMovie(QStringLiteral(":/pictures/eye.gif"), QByteArray(), Picture3);
-    if (eye->isValid()) {
-        Picture3->setMovie(eye);
-        eye->start();
-    }
     Picture3->hide();
 
     Text1->setFocus();
@@ -223,6 +217,7 @@ void Form1::Form_Load()
     auto* animations = new StageClock(this);
     for (int i = 0; i < 7; ++i)
         animations->play(Gifs[i], StageAnimation(arquivo(QLatin1String(kGifs[i].file))));
+    animations->play(Picture3, StageAnimation(QStringLiteral(":/pictures/eye.gif")));
     resposta_rapida = false;
     Timer2->setInterval(250);
     Timer2->setEnabled(true);

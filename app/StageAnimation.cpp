@@ -3,7 +3,6 @@
 #include <QImageReader>
 
 #include <algorithm>
-#include <numeric>
 
 namespace {
 
@@ -56,7 +55,6 @@ StageAnimation::StageAnimation(const QString& path)
 }
 
 StageAnimation::StageAnimation(const QList<QImage>& frames, const QList<int>& delays)
-    : m_loopLength(std::accumulate(delays.begin(), delays.end(), qint64(0)))
 {
     for (int i = 0; i < frames.size(); ++i)
         append(frames.at(i), delays.at(i));
@@ -68,14 +66,13 @@ StageAnimation::~StageAnimation() = default;
 
 QRect StageAnimation::advanceTo(qint64 ms)
 {
-    // Whole loops missed while the thread was blocked end on the frame they began with.
-    if (m_loopLength > 0 && ms - m_shownAt >= m_loopLength)
-        m_shownAt += (ms - m_shownAt) / m_loopLength * m_loopLength;
-    QRect changed;
-    for (qint64 due = nextChangeAt(); due >= 0 && ms >= due; due = nextChangeAt()) {
-        m_shownAt = due;
-        changed |= stepForward();
-    }
+    const qint64 due = nextChangeAt();
+    if (due < 0 || ms < due)
+        return {};
+    const QRect changed = stepForward();
+    // Late by more than the new frame lasts (the thread was blocked): count on from now rather
+    // than race through the frames missed, as a paused player would.
+    m_shownAt = ms - due < m_delays.at(m_current) ? due : ms;
     return changed;
 }
 
@@ -109,7 +106,6 @@ bool StageAnimation::readFrame()
     QImage frame;
     if (!m_reader->read(&frame) || (!isEmpty() && frame.size() != m_picture.size())) {
         m_reader.reset();
-        m_loopLength = std::accumulate(m_delays.begin(), m_delays.end(), qint64(0));
         return false;
     }
     const int delay = m_reader->nextImageDelay();

@@ -21,8 +21,9 @@ class QImageReader;
 // first loop, so each step costs in proportion to what moves.
 //
 // Times are milliseconds after the animation started. Frame i is shown for its own delay, as
-// the file gives it, measured from when it was due rather than from when it was drawn, so a late
-// tick never makes the animation drift.
+// the file gives it, measured from when it was due rather than from when it was drawn, so a
+// slightly late tick never makes the animation drift; after a longer block it goes on with the
+// next frame.
 class StageAnimation {
 public:
     explicit StageAnimation(const QString& path);
@@ -54,7 +55,6 @@ private:
     QList<QImage> m_frames;
     QList<int> m_delays;
     QList<std::optional<QRect>> m_changes; // what differs from the frame before, once learnt
-    qint64 m_loopLength = 0; // known once the whole loop has been read
     int m_current = 0;
     qint64 m_shownAt = 0;
     QImage m_picture;

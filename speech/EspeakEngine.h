@@ -11,6 +11,9 @@
 // range so that the stored default 65 stays deep), speed 80 to 450 words per minute.
 // word_event carries the word's number in its utterance and its position in the engine's
 // stream in milliseconds. Without espeak-ng data there are no voices and speak_text does nothing.
+// espeak-ng is set up in the background, so creating an engine and configuring it never wait;
+// a voice chosen before the set-up is done is tested when the engine first speaks (an invalid
+// one then keeps the voice before it).
 class EspeakEngine final : public SpeechEngine {
     Q_OBJECT
 public:
@@ -32,15 +35,20 @@ public:
     int speed_max() const override;
 
     // The stream this engine plays on, for measurements.
-    const AudioStream& stream() const { return *m_stream; }
+    const AudioStream& stream() { return *audio(); }
 
 private:
+    const std::shared_ptr<AudioStream>& audio();
     void onMark(int tag, qint64 frame);
 
     int m_voice = 1;
+    int m_untested = 0; // chosen before the synthesizer was set up; 0 for none
     int m_pitch = 50;
     int m_speed = 175;
     int m_pending = 0;
+    AudioStream::Clock m_clock;
+    // Made when first needed: its format waits for the synthesizer's set-up, which must not
+    // hold up the window that creates the engine.
     std::shared_ptr<AudioStream> m_stream;
     std::shared_ptr<std::atomic<bool>> m_cancelled;
 };
