@@ -18,8 +18,8 @@ QImage compact(const QImage& frame)
         frame.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
-// Writes `area` of `frame` into `picture` and gives the bounds of the pixels that changed.
-QRect copyArea(QImage& picture, const QImage& frame, const QRect& area)
+// Writes `frame` into `picture` at `origin` and gives the bounds of the pixels that changed.
+QRect copyInto(QImage& picture, const QImage& frame, const QPoint& origin)
 {
     QList<QRgb> table = frame.colorTable();
     for (QRgb& colour : table)
@@ -28,10 +28,10 @@ QRect copyArea(QImage& picture, const QImage& frame, const QRect& area)
     int right = -1;
     int top = picture.height();
     int bottom = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+    for (int y = 0; y < frame.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(picture.scanLine(origin.y() + y)) + origin.x();
         const uchar* in = frame.constScanLine(y);
-        for (int x = area.left(); x <= area.right(); ++x) {
+        for (int x = 0; x < frame.width(); ++x) {
             const QRgb value
                 = table.isEmpty() ? reinterpret_cast<const QRgb*>(in)[x] : table.at(in[x]);
             if (out[x] == value)
@@ -43,7 +43,7 @@ QRect copyArea(QImage& picture, const QImage& frame, const QRect& area)
             bottom = y;
         }
     }
-    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom)).translated(origin);
 }
 
 } // namespace
@@ -92,9 +92,13 @@ QRect StageAnimation::stepForward()
 QRect StageAnimation::show(int index)
 {
     std::optional<QRect>& known = m_changes[index];
-    const QRect changed = copyArea(m_picture, m_frames.at(index), known.value_or(m_picture.rect()));
-    if (!known)
+    QImage& frame = m_frames[index];
+    const QRect changed = copyInto(m_picture, frame, known ? known->topLeft() : QPoint());
+    if (!known) {
+        // From now on only what differs from the frame before is ever drawn: keep just that.
         known = changed;
+        frame = changed.isEmpty() ? QImage() : frame.copy(changed);
+    }
     m_current = index;
     return changed;
 }
@@ -120,7 +124,7 @@ void StageAnimation::append(const QImage& frame, int delay)
         m_picture = QImage(kept.size(),
             kept.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
         m_picture.fill(0);
-        copyArea(m_picture, kept, m_picture.rect());
+        copyInto(m_picture, kept, QPoint());
     } else if (kept.hasAlphaChannel() && !m_picture.hasAlphaChannel()) {
         m_picture.convertTo(QImage::Format_ARGB32_Premultiplied);
     }

@@ -38,8 +38,6 @@ EspeakEngine::EspeakEngine(AudioStream::Clock clock, QObject* parent)
     , m_clock(clock)
     , m_cancelled(std::make_shared<std::atomic<bool>>(false))
 {
-    // Sets the synthesizer up in the background now, so it is ready when the engine first speaks.
-    SynthesisWorker::instance();
 }
 
 EspeakEngine::~EspeakEngine()

@@ -11,9 +11,9 @@
 // range so that the stored default 65 stays deep), speed 80 to 450 words per minute.
 // word_event carries the word's number in its utterance and its position in the engine's
 // stream in milliseconds. Without espeak-ng data there are no voices and speak_text does nothing.
-// espeak-ng is set up in the background, so creating an engine and configuring it never wait;
-// a voice chosen before the set-up is done is tested when the engine first speaks (an invalid
-// one then keeps the voice before it).
+// espeak-ng is set up in the background from the first call that needs it, so creating and
+// configuring an engine never wait; a voice chosen before the set-up is done is tested when the
+// engine first speaks (an invalid one then keeps the voice before it).
 class EspeakEngine final : public SpeechEngine {
     Q_OBJECT
 public:
