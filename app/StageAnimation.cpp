@@ -24,26 +24,29 @@ QRect copyInto(QImage& picture, const QImage& frame, const QPoint& origin)
     QList<QRgb> table = frame.colorTable();
     for (QRgb& colour : table)
         colour = qPremultiply(colour);
-    int left = picture.width();
-    int right = -1;
-    int top = picture.height();
-    int bottom = -1;
-    for (int y = 0; y < frame.height(); ++y) {
-        auto* out = reinterpret_cast<QRgb*>(picture.scanLine(origin.y() + y)) + origin.x();
+    const QRgb* colours = table.constData();
+    const bool indexed = !table.isEmpty();
+    const int width = frame.width();
+    const int height = frame.height();
+    QRect changed;
+    for (int y = 0; y < height; ++y) {
+        QRgb* out = reinterpret_cast<QRgb*>(picture.scanLine(origin.y() + y)) + origin.x();
         const uchar* in = frame.constScanLine(y);
-        for (int x = 0; x < frame.width(); ++x) {
-            const QRgb value
-                = table.isEmpty() ? reinterpret_cast<const QRgb*>(in)[x] : table.at(in[x]);
-            if (out[x] == value)
-                continue;
-            out[x] = value;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = y;
+        const auto* in32 = reinterpret_cast<const QRgb*>(in);
+        int first = width;
+        int last = -1;
+        for (int x = 0; x < width; ++x) {
+            const QRgb value = indexed ? colours[in[x]] : in32[x];
+            if (out[x] != value) {
+                out[x] = value;
+                first = std::min(first, x);
+                last = x;
+            }
         }
+        if (last >= 0)
+            changed |= QRect(origin.x() + first, origin.y() + y, last - first + 1, 1);
     }
-    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom)).translated(origin);
+    return changed;
 }
 
 } // namespace

@@ -19,6 +19,7 @@ void StageClock::play(QWidget* player, StageAnimation animation)
     if (m_players.empty())
         m_elapsed.start();
     m_players.push_back(Player { player, std::move(animation) });
+    coverPlayer(player, m_players.back().animation);
     player->installEventFilter(this);
     player->update();
     schedule();
@@ -39,6 +40,7 @@ QList<int> StageClock::advanceTo(qint64 ms)
         const QRect area = p.animation.advanceTo(ms);
         if (area.isEmpty())
             continue;
+        coverPlayer(p.widget, p.animation);
         p.widget->update(area.translated(placeOf(p.widget, p.animation).topLeft()));
         changed << i;
     }
@@ -79,6 +81,14 @@ bool StageClock::eventFilter(QObject* watched, QEvent* event)
     QPainter painter(widget);
     painter.drawImage(placeOf(widget, *animation).topLeft(), animation->picture());
     return true;
+}
+
+// A player wholly covered by an opaque picture needs no background painted under it.
+void StageClock::coverPlayer(QWidget* player, const StageAnimation& animation)
+{
+    player->setAttribute(Qt::WA_OpaquePaintEvent,
+        !animation.isEmpty() && !animation.picture().hasAlphaChannel()
+            && placeOf(player, animation).contains(player->rect()));
 }
 
 QRect StageClock::placeOf(const QWidget* player, const StageAnimation& animation)

@@ -40,6 +40,7 @@ private:
 
     void tick();
     void schedule();
+    static void coverPlayer(QWidget* player, const StageAnimation& animation);
     static QRect placeOf(const QWidget* player, const StageAnimation& animation);
 
     std::vector<Player> m_players;
