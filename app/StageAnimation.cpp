@@ -2,7 +2,7 @@
 
 #include <QImageReader>
 
-#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -18,35 +18,55 @@ QImage compact(const QImage& frame)
         frame.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
-// Writes `frame` into `picture` at `origin` and gives the bounds of the pixels that changed.
-QRect copyInto(QImage& picture, const QImage& frame, const QPoint& origin)
+// A frame's colours as the picture stores them; empty for a 32-bit frame.
+QList<QRgb> premultipliedColours(const QImage& frame)
 {
     QList<QRgb> table = frame.colorTable();
     for (QRgb& colour : table)
         colour = qPremultiply(colour);
-    const QRgb* colours = table.constData();
-    const bool indexed = !table.isEmpty();
-    const int width = frame.width();
-    const int height = frame.height();
+    return table;
+}
+
+// Bounds of the pixels where `frame` differs from `picture`, both the same size.
+QRect difference(const QImage& picture, const QImage& frame)
+{
+    const QList<QRgb> colours = premultipliedColours(frame);
     QRect changed;
-    for (int y = 0; y < height; ++y) {
-        QRgb* out = reinterpret_cast<QRgb*>(picture.scanLine(origin.y() + y)) + origin.x();
+    for (int y = 0; y < frame.height(); ++y) {
+        const auto* shown = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         const uchar* in = frame.constScanLine(y);
-        const auto* in32 = reinterpret_cast<const QRgb*>(in);
-        int first = width;
+        int first = -1;
         int last = -1;
-        for (int x = 0; x < width; ++x) {
-            const QRgb value = indexed ? colours[in[x]] : in32[x];
-            if (out[x] != value) {
-                out[x] = value;
-                first = std::min(first, x);
+        for (int x = 0; x < frame.width(); ++x) {
+            const QRgb value
+                = colours.isEmpty() ? reinterpret_cast<const QRgb*>(in)[x] : colours.at(in[x]);
+            if (shown[x] != value) {
+                first = first < 0 ? x : first;
                 last = x;
             }
         }
         if (last >= 0)
-            changed |= QRect(origin.x() + first, origin.y() + y, last - first + 1, 1);
+            changed |= QRect(first, y, last - first + 1, 1);
     }
     return changed;
+}
+
+// Writes `frame` into `picture` at `origin`.
+void paint(QImage& picture, const QImage& frame, const QPoint& origin)
+{
+    const QList<QRgb> colours = premultipliedColours(frame);
+    const QRgb* colour = colours.constData();
+    const int width = frame.width();
+    for (int y = 0; y < frame.height(); ++y) {
+        QRgb* out = reinterpret_cast<QRgb*>(picture.scanLine(origin.y() + y)) + origin.x();
+        const uchar* in = frame.constScanLine(y);
+        if (colours.isEmpty()) {
+            std::memcpy(out, in, size_t(width) * sizeof(QRgb));
+            continue;
+        }
+        for (int x = 0; x < width; ++x)
+            out[x] = colour[in[x]];
+    }
 }
 
 } // namespace
@@ -96,14 +116,14 @@ QRect StageAnimation::show(int index)
 {
     std::optional<QRect>& known = m_changes[index];
     QImage& frame = m_frames[index];
-    const QRect changed = copyInto(m_picture, frame, known ? known->topLeft() : QPoint());
     if (!known) {
         // From now on only what differs from the frame before is ever drawn: keep just that.
-        known = changed;
-        frame = changed.isEmpty() ? QImage() : frame.copy(changed);
+        known = difference(m_picture, frame);
+        frame = known->isEmpty() ? QImage() : frame.copy(*known);
     }
+    paint(m_picture, frame, known->topLeft());
     m_current = index;
-    return changed;
+    return *known;
 }
 
 bool StageAnimation::readFrame()
@@ -126,8 +146,7 @@ void StageAnimation::append(const QImage& frame, int delay)
     if (m_picture.isNull()) {
         m_picture = QImage(kept.size(),
             kept.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-        m_picture.fill(0);
-        copyInto(m_picture, kept, QPoint());
+        paint(m_picture, kept, QPoint());
     } else if (kept.hasAlphaChannel() && !m_picture.hasAlphaChannel()) {
         m_picture.convertTo(QImage::Format_ARGB32_Premultiplied);
     }

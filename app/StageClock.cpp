@@ -78,8 +78,14 @@ bool StageClock::eventFilter(QObject* watched, QEvent* event)
     const StageAnimation* animation = animationOf(widget);
     if (!animation || animation->isEmpty())
         return false;
+    // In bands of a few rows: Qt hands a taller copy to its thread pool in pieces, and on a busy
+    // machine those hand-offs cost more than the copy itself.
+    constexpr int kBandRows = 48;
+    const QImage& picture = animation->picture();
+    const QPoint at = placeOf(widget, *animation).topLeft();
     QPainter painter(widget);
-    painter.drawImage(placeOf(widget, *animation).topLeft(), animation->picture());
+    for (int top = 0; top < picture.height(); top += kBandRows)
+        painter.drawImage(at + QPoint(0, top), picture, QRect(0, top, picture.width(), kBandRows));
     return true;
 }
 

@@ -63,8 +63,8 @@ void EspeakEngine::speak_text(const QString& text)
     SynthesisWorker& worker = SynthesisWorker::instance();
     if (worker.voices().isEmpty())
         return;
-    if (m_untested != 0)
-        select_voice(std::exchange(m_untested, 0));
+    for (int voice : std::exchange(m_untested, {}))
+        select_voice(voice);
     ++m_pending;
     worker.submit({ text.toUtf8(), SynthesisWorker::wordStartsOf(text),
         worker.voices().at(m_voice - 1).name, espeakPitch(m_pitch),
@@ -79,12 +79,14 @@ int EspeakEngine::speaking_state() const
 bool EspeakEngine::select_voice(int voice)
 {
     // Configuring the voice at start-up must not wait for the synthesizer's set-up: until it is
-    // done, a number that may be valid is kept and tested when the engine first speaks.
+    // done, the choices that may be valid are kept and tested, in turn, when the engine first
+    // speaks.
     if (!SynthesisWorker::instance().isSetUp()) {
-        m_untested = voice;
-        return voice >= 1;
+        if (voice < 1)
+            return false;
+        m_untested << voice;
+        return true;
     }
-    m_untested = 0;
     if (voice < 1 || voice > voice_count())
         return false;
     m_voice = voice;

@@ -3,6 +3,8 @@
 #include "AudioStream.h"
 #include "SpeechEngine.h"
 
+#include <QList>
+
 #include <atomic>
 #include <memory>
 
@@ -12,8 +14,8 @@
 // word_event carries the word's number in its utterance and its position in the engine's
 // stream in milliseconds. Without espeak-ng data there are no voices and speak_text does nothing.
 // espeak-ng is set up in the background from the first call that needs it, so creating and
-// configuring an engine never wait; a voice chosen before the set-up is done is tested when the
-// engine first speaks (an invalid one then keeps the voice before it).
+// configuring an engine never wait; voices chosen before the set-up is done are tested in turn
+// when the engine first speaks (an invalid one keeps the voice before it, as it would have).
 class EspeakEngine final : public SpeechEngine {
     Q_OBJECT
 public:
@@ -42,7 +44,7 @@ private:
     void onMark(int tag, qint64 frame);
 
     int m_voice = 1;
-    int m_untested = 0; // chosen before the synthesizer was set up; 0 for none
+    QList<int> m_untested; // voices chosen before the synthesizer was set up
     int m_pitch = 50;
     int m_speed = 175;
     int m_pending = 0;
