@@ -10,11 +10,11 @@
 #include "Settings.h"
 #include "SoundPlayer.h"
 #include "StageLook.h"
+#include "StageClock.h"
 #include "Timer.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QMovie>
 #include <QScreen>
 
 namespace {
@@ -143,11 +143,6 @@ void Form1::buildStage()
     Picture3 = new HotSpot(stage);
     Picture3->setObjectName(QStringLiteral("Picture3"));
     Picture3->setGeometry(twips(0, 0, 855, 780));
-    auto* eye = new QMovie(QStringLiteral(":/pictures/eye.gif"), QByteArray(), Picture3);
-    if (eye->isValid()) {
-        Picture3->setMovie(eye);
-        eye->start();
-    }
     Picture3->hide();
 
     Text1->setFocus();
@@ -213,13 +208,10 @@ void Form1::play(StageSound sound)
 void Form1::Form_Load()
 {
     Text1->setText(QString());
-    for (int i = 0; i < 7; ++i) {
-        auto* movie = new QMovie(arquivo(QLatin1String(kGifs[i].file)), QByteArray(), Gifs[i]);
-        if (movie->isValid()) {
-            Gifs[i]->setMovie(movie);
-            movie->start();
-        }
-    }
+    auto* animations = new StageClock(this);
+    for (int i = 0; i < 7; ++i)
+        animations->play(Gifs[i], StageAnimation(arquivo(QLatin1String(kGifs[i].file))));
+    animations->play(Picture3, StageAnimation(QStringLiteral(":/pictures/eye.gif")));
     Timer2->setInterval(250);
     Timer2->setEnabled(true);
     le_ini(m_module, m_platform.settingsPath);

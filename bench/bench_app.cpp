@@ -1,8 +1,10 @@
 // The program's own costs, each beside a reference measured in the same run. Prints key=value
 // lines; scripts/bench turns them into its table. Needs a display (Xvfb will do) and, for the
 // device path of the audio, a PulseAudio server.
-//   bench_app launch <stage|bare> <idle seconds>   start-up to first frame, then idle CPU and
-//   memory bench_app keys                                 key press to the petition box's repaint
+//   bench_app launch <stage|widgets|bare> <idle seconds>
+//                                                  start-up to first frame, then idle CPU and
+//                                                  memory
+//   bench_app keys                                 key press to the petition box's repaint
 //   bench_app wait                                 CPU of a wait for silence, against busy polling
 //   bench_app scale                                speaking 100, 1,000 and 10,000 characters
 
@@ -18,6 +20,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMovie>
 #include <QTimer>
 
@@ -124,24 +129,61 @@ struct Stage {
     void waitUntilSilent() { espera_fala(form.tts1()); }
 };
 
-// The reference: a plain window holding the same seven animations.
+void addAnimations(QWidget* window)
+{
+    int x = 0;
+    for (const char* name : kGifs) {
+        auto* label = new QLabel(window);
+        auto* movie = new QMovie(appFile(QStringLiteral(QUORVEL_APP_DIR), name), {}, label);
+        label->setMovie(movie);
+        label->move(x % 700, (x / 700) * 150);
+        x += 220;
+        movie->start();
+        label->adjustSize();
+    }
+}
+
+// The idle reference: a plain window playing the same seven animations, one QMovie each.
 struct BareWindow {
     QWidget window;
     explicit BareWindow()
     {
         window.setStyleSheet(QStringLiteral("background: black"));
         window.resize(792, 592);
-        int x = 0;
-        for (const char* name : kGifs) {
-            auto* label = new QLabel(&window);
-            auto* movie = new QMovie(appFile(QStringLiteral(QUORVEL_APP_DIR), name), {}, label);
-            label->setMovie(movie);
-            label->move(x % 700, (x / 700) * 150);
-            x += 220;
-            movie->start();
-            label->adjustSize();
-        }
+        addAnimations(&window);
         window.show();
+    }
+};
+
+// The start-up reference: a plain window with the widgets the stage shows at its first frame
+// (the seven animations, the same menus, a line edit, the face), and nothing behind them.
+struct WidgetsWindow {
+    QMainWindow window;
+    explicit WidgetsWindow()
+    {
+        auto* stage = new QWidget(&window);
+        stage->setStyleSheet(QStringLiteral("background: black"));
+        stage->setFixedSize(792, 573);
+        window.setCentralWidget(stage);
+        addAnimations(stage);
+        auto* face = new QLabel(stage);
+        face->setGeometry(352, 256, 453, 318);
+        face->setPixmap(QPixmap(QStringLiteral(":/pictures/face.jpg")));
+        auto* edit = new QLineEdit(stage);
+        edit->setGeometry(128, 190, 425, 25);
+        QFont font(QStringLiteral("Arial"), 12);
+        font.setBold(true);
+        edit->setFont(font);
+        QMenu* file = window.menuBar()->addMenu(QStringLiteral("Arquivo"));
+        file->addAction(QStringLiteral("Sair"));
+        QMenu* options = window.menuBar()->addMenu(QString::fromUtf8("Opções"));
+        options->addAction(QStringLiteral("Mudar voz"));
+        options->addSeparator();
+        for (const char* language : { "Português", "English", "Française", "Español" })
+            options->addAction(QString::fromUtf8(language))->setCheckable(true);
+        window.menuBar()->addMenu(QStringLiteral("Help"))->addAction(QStringLiteral("Sobre"));
+        window.show();
+        edit->setFocus();
     }
 };
 
@@ -168,9 +210,12 @@ int runWindow(const QString& kind, int idleSeconds)
     FirstFrame frame;
     qApp->installEventFilter(&frame);
     std::unique_ptr<Stage> stage;
+    std::unique_ptr<WidgetsWindow> widgets;
     std::unique_ptr<BareWindow> bare;
     if (kind == QLatin1String("stage"))
         stage = std::make_unique<Stage>(qEnvironmentVariable("BENCH_SETTINGS"));
+    else if (kind == QLatin1String("widgets"))
+        widgets = std::make_unique<WidgetsWindow>();
     else
         bare = std::make_unique<BareWindow>();
     while (frame.at == 0)
@@ -351,7 +396,7 @@ int main(int argc, char** argv)
         return runWait();
     if (mode == "scale")
         return runScale();
-    std::fprintf(
-        stderr, "usage: bench_app launch <stage|bare> <idle seconds> | keys | wait | scale\n");
+    std::fprintf(stderr,
+        "usage: bench_app launch <stage|widgets|bare> <idle seconds> | keys | wait | scale\n");
     return 2;
 }

@@ -2,6 +2,8 @@
 
 #include "SynthesisWorker.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int pitchLowest = 0;
@@ -33,17 +35,27 @@ EspeakEngine::EspeakEngine(QObject* parent)
 
 EspeakEngine::EspeakEngine(AudioStream::Clock clock, QObject* parent)
     : SpeechEngine(parent)
-    , m_stream(AudioStream::create(speechFormat(SynthesisWorker::instance().sampleRate()), clock))
+    , m_clock(clock)
     , m_cancelled(std::make_shared<std::atomic<bool>>(false))
 {
-    connect(m_stream.get(), &AudioStream::markReached, this, &EspeakEngine::onMark,
-        Qt::QueuedConnection);
 }
 
 EspeakEngine::~EspeakEngine()
 {
     *m_cancelled = true;
-    m_stream->clear();
+    if (m_stream)
+        m_stream->clear();
+}
+
+const std::shared_ptr<AudioStream>& EspeakEngine::audio()
+{
+    if (!m_stream) {
+        m_stream
+            = AudioStream::create(speechFormat(SynthesisWorker::instance().sampleRate()), m_clock);
+        connect(m_stream.get(), &AudioStream::markReached, this, &EspeakEngine::onMark,
+            Qt::QueuedConnection);
+    }
+    return m_stream;
 }
 
 void EspeakEngine::speak_text(const QString& text)
@@ -51,10 +63,12 @@ void EspeakEngine::speak_text(const QString& text)
     SynthesisWorker& worker = SynthesisWorker::instance();
     if (worker.voices().isEmpty())
         return;
+    for (int voice : std::exchange(m_untested, {}))
+        select_voice(voice);
     ++m_pending;
     worker.submit({ text.toUtf8(), SynthesisWorker::wordStartsOf(text),
         worker.voices().at(m_voice - 1).name, espeakPitch(m_pitch),
-        std::clamp(m_speed, speedLowest, speedHighest), m_stream, m_cancelled });
+        std::clamp(m_speed, speedLowest, speedHighest), audio(), m_cancelled });
 }
 
 int EspeakEngine::speaking_state() const
@@ -64,6 +78,15 @@ int EspeakEngine::speaking_state() const
 
 bool EspeakEngine::select_voice(int voice)
 {
+    // Configuring the voice at start-up must not wait for the synthesizer's set-up: until it is
+    // done, the choices that may be valid are kept and tested, in turn, when the engine first
+    // speaks.
+    if (!SynthesisWorker::instance().isSetUp()) {
+        if (voice < 1)
+            return false;
+        m_untested << voice;
+        return true;
+    }
     if (voice < 1 || voice > voice_count())
         return false;
     m_voice = voice;

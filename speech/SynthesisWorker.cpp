@@ -103,36 +103,48 @@ SynthesisWorker& SynthesisWorker::instance()
 }
 
 SynthesisWorker::SynthesisWorker()
+    : m_thread(&SynthesisWorker::run, this)
 {
-    {
-        std::lock_guard lock(espeakMutex());
-        const int rate
-            = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
-        if (rate <= 0)
-            return;
-        m_sampleRate = rate;
-        espeak_SetSynthCallback(onSynthesized);
-        const char* dataPath = nullptr;
-        espeak_Info(&dataPath);
-        m_voices = EspeakVoice::installed(QString::fromUtf8(dataPath));
-    }
-    m_thread = std::thread(&SynthesisWorker::run, this);
 }
 
 SynthesisWorker::~SynthesisWorker()
 {
-    if (!m_thread.joinable())
-        return;
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
         for (Job& job : m_jobs)
             *job.cancelled = true;
     }
-    m_wakeUp.notify_one();
+    m_wakeUp.notify_all();
     m_thread.join();
+    if (!available())
+        return;
     std::lock_guard lock(espeakMutex());
     espeak_Terminate();
+}
+
+int SynthesisWorker::sampleRate() const
+{
+    waitUntilSetUp();
+    return m_sampleRate;
+}
+
+const QList<EspeakVoice>& SynthesisWorker::voices() const
+{
+    waitUntilSetUp();
+    return m_voices;
+}
+
+bool SynthesisWorker::isSetUp() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_setUp;
+}
+
+void SynthesisWorker::waitUntilSetUp() const
+{
+    std::unique_lock lock(m_mutex);
+    m_wakeUp.wait(lock, [this] { return m_setUp; });
 }
 
 void SynthesisWorker::submit(Job job)
@@ -141,11 +153,35 @@ void SynthesisWorker::submit(Job job)
         std::lock_guard lock(m_mutex);
         m_jobs.push_back(std::move(job));
     }
-    m_wakeUp.notify_one();
+    m_wakeUp.notify_all();
+}
+
+void SynthesisWorker::setUp()
+{
+    {
+        std::lock_guard lock(espeakMutex());
+        const int rate
+            = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+        if (rate > 0) {
+            espeak_SetSynthCallback(onSynthesized);
+            const char* dataPath = nullptr;
+            espeak_Info(&dataPath);
+            m_voices = EspeakVoice::installed(QString::fromUtf8(dataPath));
+            m_sampleRate = rate;
+        }
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_setUp = true;
+    }
+    m_wakeUp.notify_all();
 }
 
 void SynthesisWorker::run()
 {
+    setUp();
+    if (!available())
+        return;
     // A process's first utterance costs up to a few hundred milliseconds: pay it now, unheard.
     if (!m_voices.isEmpty())
         synthesize(Job { "oráculo", {}, m_voices.first().name, 50, 175, nullptr,

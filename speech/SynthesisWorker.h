@@ -18,6 +18,8 @@ class AudioStream;
 // and parameters in globals and crashes when two threads synthesize at once, so every utterance
 // of every engine goes through here, one at a time, with its voice and parameters set afresh.
 // Samples stream into the utterance's AudioStream chunk by chunk, each word as a mark.
+// espeak-ng is set up on that thread too, so creating the worker never holds up the caller;
+// only asking for the sample rate or the voices waits until the set-up is done.
 class SynthesisWorker {
 public:
     static constexpr int endOfUtterance = -1; // mark tag; word marks carry the word's index
@@ -36,22 +38,28 @@ public:
     static SynthesisWorker& instance();
     ~SynthesisWorker();
 
-    bool available() const { return m_sampleRate > 0; }
-    int sampleRate() const { return m_sampleRate; }
-    const QList<EspeakVoice>& voices() const { return m_voices; }
+    // False while espeak-ng is still being set up; never waits.
+    bool isSetUp() const;
+    bool available() const { return sampleRate() > 0; }
+    int sampleRate() const;
+    const QList<EspeakVoice>& voices() const;
     void submit(Job job);
 
 private:
     SynthesisWorker();
     void run();
+    void setUp();
+    void waitUntilSetUp() const;
     void synthesize(const Job& job);
 
+    // Written once by the set-up, before m_setUp is raised; read-only afterwards.
     int m_sampleRate = 0;
     QList<EspeakVoice> m_voices;
     QByteArray m_currentVoice;
 
-    std::mutex m_mutex;
-    std::condition_variable m_wakeUp;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_wakeUp;
+    bool m_setUp = false;
     std::deque<Job> m_jobs;
     bool m_stopping = false;
     std::thread m_thread;

@@ -1,10 +1,12 @@
 #include "Calibrar.h"
 #include "Form1Fixture.h"
 #include "Form2.h"
+#include "StageClock.h"
 #include "Timer.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -308,9 +310,27 @@ private slots:
     {
         Form1Fixture fx;
         fx.form->Form_Load();
+        const auto* animations = fx.form->findChild<StageClock*>();
         for (QLabel* gif : fx.form->Gifs)
-            QVERIFY(!gif->movie());
+            QVERIFY(animations->animationOf(gif)->isEmpty());
         QCOMPARE(fx.tts1().spoken.size(), 1);
+    }
+
+    void eachPlayerPlaysItsOwnFile()
+    {
+        Form1Fixture fx;
+        QVERIFY(QFile::copy(
+            QDir(qEnvironmentVariable("QUORVEL_TEST_APP_DIR")).filePath("eyesdemonic.gif"),
+            fx.dir.filePath("eyesdemonic.gif")));
+        fx.form->Form_Load();
+        const auto* animations = fx.form->findChild<StageClock*>();
+        QStringList playing;
+        for (QLabel* gif : fx.form->Gifs) {
+            if (!animations->animationOf(gif)->isEmpty())
+                playing << gif->objectName();
+        }
+        QCOMPARE(playing, QStringList { "Gif89a5" });
+        QCOMPARE(fx.form->Gifs[5]->geometry(), QRect(24, 488, 241, 83));
     }
 };
 

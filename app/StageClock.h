@@ -1,0 +1,50 @@
+#pragma once
+
+#include "StageAnimation.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <vector>
+
+class QWidget;
+
+// Plays all the stage's animations on one clock. A single timer wakes when the next frame of
+// any of them is due, moves every animation on and repaints only the players whose frame
+// changed, in one pass of the window: one wake-up and one repaint where one timer per animation
+// costs several. The player is any widget; the clock paints its frame centred on it. Every
+// animation counts its frames from the clock's start, the first play(), so animations started
+// together stay in step.
+class StageClock : public QObject {
+    Q_OBJECT
+public:
+    explicit StageClock(QObject* parent = nullptr);
+
+    // Plays `animation` on `player`; an empty animation leaves the player empty.
+    void play(QWidget* player, StageAnimation animation);
+    const StageAnimation* animationOf(const QWidget* player) const;
+
+    // Moves every animation on to `ms` after the clock started and repaints what changed; gives
+    // the players (in the order they were started) whose frame changed.
+    QList<int> advanceTo(qint64 ms);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Player {
+        QWidget* widget;
+        StageAnimation animation;
+    };
+
+    void tick();
+    void schedule();
+    static void coverPlayer(QWidget* player, const StageAnimation& animation);
+    static QRect placeOf(const QWidget* player, const StageAnimation& animation);
+
+    std::vector<Player> m_players;
+    QElapsedTimer m_elapsed;
+    QTimer m_timer;
+    qint64 m_due = 0;
+};

@@ -1,0 +1,202 @@
+#include "StageAnimation.h"
+#include "StageClock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QString appFile(const QString& name)
+{
+    return QDir(qEnvironmentVariable("QUORVEL_TEST_APP_DIR")).filePath(name);
+}
+
+// Frames told apart by their colour, each on show for the given time.
+StageAnimation plainAnimation(const QList<int>& delays)
+{
+    QList<QImage> frames;
+    for (int i = 0; i < delays.size(); ++i) {
+        QImage frame(4, 4, QImage::Format_Indexed8);
+        frame.setColorTable({ qRgb(10 * i, 0, 0) });
+        frame.fill(0);
+        frames << frame;
+    }
+    return StageAnimation(frames, delays);
+}
+
+QString changedAsText(const QList<int>& players)
+{
+    QStringList names;
+    for (int i : players)
+        names << QString::number(i);
+    return names.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class TestStageClock : public QObject {
+    Q_OBJECT
+
+private slots:
+    void framesFollowTheirOwnDelays_data()
+    {
+        QTest::addColumn<QList<int>>("delays");
+        QTest::addColumn<QList<qint64>>("ticks");
+        QTest::addColumn<QList<int>>("frames");
+        const QList<int> delays { 70, 90, 100 };
+        QTest::newRow("the first frame shows from the start")
+            << delays << QList<qint64> { 0 } << QList<int> { 0 };
+        QTest::newRow("a frame stays until its delay is up")
+            << delays << QList<qint64> { 69, 159, 259 } << QList<int> { 0, 1, 2 };
+        QTest::newRow("the next frame comes the moment the delay is up")
+            << delays << QList<qint64> { 70, 160, 260 } << QList<int> { 1, 2, 0 };
+        QTest::newRow("a late tick does not delay the frames after it")
+            << delays << QList<qint64> { 85, 160 } << QList<int> { 1, 2 };
+        QTest::newRow("a tick that missed whole frames shows the next one and counts from there")
+            << delays << QList<qint64> { 165, 254, 255 } << QList<int> { 1, 1, 2 };
+        QTest::newRow("a single frame stays for ever")
+            << QList<int> { 100 } << QList<qint64> { 100, 5000 } << QList<int> { 0, 0 };
+    }
+
+    void framesFollowTheirOwnDelays()
+    {
+        QFETCH(QList<int>, delays);
+        QFETCH(QList<qint64>, ticks);
+        QFETCH(QList<int>, frames);
+        StageAnimation animation = plainAnimation(delays);
+        QList<int> shown;
+        for (qint64 ms : ticks) {
+            animation.advanceTo(ms);
+            shown << animation.currentIndex();
+        }
+        QCOMPARE(shown, frames);
+    }
+
+    void onlyThePlayersWhoseFrameChangedAreRepainted_data()
+    {
+        QTest::addColumn<QList<int>>("delays"); // one two-frame animation per player, 0 = empty
+        QTest::addColumn<QList<qint64>>("ticks");
+        QTest::addColumn<QStringList>("changed");
+        QTest::newRow("nothing changes before the shortest delay")
+            << QList<int> { 70, 90, 100 } << QList<qint64> { 50 } << QStringList { "" };
+        QTest::newRow("each player changes at its own delay") << QList<int> { 70, 90,
+            100 } << QList<qint64> { 70, 90, 100, 140 } << QStringList { "0", "1", "2", "0" };
+        QTest::newRow("players due at the same time change in one tick") << QList<int> { 100, 70,
+            100 } << QList<qint64> { 70, 100 } << QStringList { "1", "0 2" };
+        QTest::newRow("an empty player never changes")
+            << QList<int> { 0, 70 } << QList<qint64> { 70, 140 } << QStringList { "1", "1" };
+    }
+
+    void onlyThePlayersWhoseFrameChangedAreRepainted()
+    {
+        QFETCH(QList<int>, delays);
+        QFETCH(QList<qint64>, ticks);
+        QFETCH(QStringList, changed);
+        QWidget stage;
+        StageClock clock;
+        for (int delay : delays) {
+            const QList<int> twoFrames { delay, delay };
+            clock.play(new QWidget(&stage),
+                delay > 0 ? plainAnimation(twoFrames) : StageAnimation(QList<QImage>(), {}));
+        }
+        QStringList seen;
+        for (qint64 ms : ticks)
+            seen << changedAsText(clock.advanceTo(ms));
+        QCOMPARE(seen, changed);
+    }
+
+    void aFileThatCannotBeReadLeavesItsPlayerEmpty_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file at all
+        QTest::newRow("a missing file") << QByteArray();
+        QTest::newRow("an empty file") << QByteArray("");
+        QTest::newRow("a file that is no picture") << QByteArray("GIF89a\x01\x02 not really");
+    }
+
+    void aFileThatCannotBeReadLeavesItsPlayerEmpty()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("broken.gif");
+        if (!content.isNull()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        QWidget stage;
+        auto* player = new QWidget(&stage);
+        player->resize(40, 40);
+        StageClock clock;
+        clock.play(player, StageAnimation(path));
+        QVERIFY(clock.animationOf(player)->isEmpty());
+        QCOMPARE(clock.animationOf(player)->nextChangeAt(), -1);
+        QCOMPARE(clock.advanceTo(10000), QList<int>());
+        QVERIFY(!player->grab().isNull());
+    }
+
+    void aFileCutOffPartWayLoopsTheFramesBeforeTheCut()
+    {
+        QFile whole(appFile("GargoyleLeft.gif"));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray bytes = whole.readAll();
+        QTemporaryDir dir;
+        QFile cut(dir.filePath("cut.gif"));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(bytes.left(bytes.size() / 2));
+        cut.close();
+
+        StageAnimation animation(cut.fileName());
+        QVERIFY(!animation.isEmpty());
+        for (qint64 ms = 0; ms < 10000; ms += 10)
+            animation.advanceTo(ms);
+        QVERIFY(animation.frameCount() < QImageReader(whole.fileName()).imageCount());
+        QVERIFY(animation.currentIndex() < animation.frameCount());
+        QVERIFY(!animation.picture().isNull());
+    }
+
+    void theStagePicturesLookAndTimeAsTheFileSays_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name :
+            { "GargoyleLeft.gif", "Candlelight.gif", "skullgloweyered.gif", "ghostlyskull.gif",
+                "skeletoninhammock.gif", "eyesdemonic.gif", "reaperattack.gif" })
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void theStagePicturesLookAndTimeAsTheFileSays()
+    {
+        QFETCH(QString, name);
+        QImageReader reader(appFile(name));
+        QList<QImage> expected;
+        QList<int> delays;
+        for (QImage image; reader.read(&image);) {
+            expected << image;
+            delays << reader.nextImageDelay();
+        }
+        QVERIFY(!expected.isEmpty());
+        StageAnimation animation(appFile(name));
+        qint64 at = 0;
+        // The second loop draws from what the first one learnt.
+        for (int loop = 0; loop < 2; ++loop) {
+            for (int i = 0; i < expected.size(); ++i) {
+                QCOMPARE(animation.currentIndex(), i);
+                QVERIFY(animation.frame(i).isNull()
+                    || animation.frame(i).format() == QImage::Format_Indexed8);
+                QCOMPARE(animation.picture().convertToFormat(expected[i].format()), expected[i]);
+                at += delays[i];
+                QCOMPARE(animation.nextChangeAt(), at);
+                animation.advanceTo(at);
+            }
+        }
+        QCOMPARE(animation.frameCount(), expected.size());
+    }
+};
+
+QTEST_MAIN(TestStageClock)
+#include "test_stage_clock.moc"
