@@ -1,4 +1,5 @@
 #include "AppFolder.h"
+#include "FileContents.h"
 #include "Settings.h"
 #include "Unprivileged.h"
 
@@ -13,12 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void putFile(const QString& path, const QByteArray& data)
 {
@@ -182,8 +177,8 @@ private slots:
                 qWarning() << "used" << path << "read" << values;
             return path == expectedPath && values == read;
         }));
-        QCOMPARE(contentsOf(portablePath), portableFile);
-        QCOMPARE(contentsOf(configPath), configAfter);
+        QCOMPARE(fileContents(portablePath), portableFile);
+        QCOMPARE(fileContents(configPath), configAfter);
     }
 
     void theLocationAloneChangesNothingOnDisk()

@@ -1,4 +1,5 @@
 #include "EspeakEngine.h"
+#include "FileContents.h"
 #include "Form1Fixture.h"
 #include "Settings.h"
 #include "StageClock.h"
@@ -27,12 +28,6 @@ namespace {
 
 const QByteArray kStored = "; kept by hand\n[Quorvel]\nvozvoz= 3\nvoztom= 40\nvozvel= 120\n"
                            "idioma= 1\n[Other]\nkey=value\n";
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 bool sameValues(const SettingsValues& v, qint16 voz0, qint16 voz1, qint16 voz2, qint16 idioma)
 {
@@ -106,7 +101,7 @@ private slots:
             return sameValues(v, 2, 65, 91, 2);
         }));
         QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
-        QCOMPARE(readAll(path), kStored);
+        QCOMPARE(fileContents(path), kStored);
     }
 
     void aReadOnlyFolderKeepsTheOldFileAndTheValuesStillRead()
@@ -129,7 +124,7 @@ private slots:
         }));
         QVERIFY(QFile(dir.path())
                     .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(readAll(path), kStored);
+        QCOMPARE(fileContents(path), kStored);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { "oraculo.ini" });
     }
 
@@ -169,7 +164,7 @@ private slots:
                 f.write(big);
             f.close();
             salva_ini(v, path);
-            return readAll(path);
+            return fileContents(path);
         };
         const QByteArray versionB = versionOf(b);
         const QByteArray versionA = versionOf(a);
@@ -184,7 +179,7 @@ private slots:
             usleep(useconds_t(1000 + QRandomGenerator::global()->bounded(30000)));
             kill(child, SIGKILL);
             waitpid(child, nullptr, 0);
-            const QByteArray now = readAll(path);
+            const QByteArray now = fileContents(path);
             QVERIFY2(now == versionA || now == versionB,
                 qPrintable(
                     QStringLiteral("torn after round %1: %2 bytes").arg(round).arg(now.size())));
@@ -223,7 +218,7 @@ private slots:
         stage.form->close();
         QCOMPARE(stage.ended, 1);
         QVERIFY(sameValues(stage.module, 2, 65, 91, 0));
-        QVERIFY(readAll(stage.dir.filePath("oraculo.ini")).startsWith("[Quorvel]\nvozvoz= 2\n"));
+        QVERIFY(fileContents(stage.dir.filePath("oraculo.ini")).startsWith("[Quorvel]\nvozvoz= 2\n"));
     }
 
     // espeak-ng finds its data once per process, so this runs in a child of its own.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeSpeechEngine.h"
+#include "FileContents.h"
 #include "Fakes.h"
 #include "Form1.h"
 #include "PetitionBox.h"
@@ -74,11 +75,7 @@ struct Form1Fixture {
 
     FakeSpeechEngine& tts1() { return *engines.first(); }
     QString iniPath() const { return dir.filePath("oraculo.ini"); }
-    QByteArray ini() const
-    {
-        QFile f(iniPath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray ini() const { return fileContents(iniPath()); }
 
     // Loads the window and forgets what start-up did, so a test sees only its own steps.
     void loaded()

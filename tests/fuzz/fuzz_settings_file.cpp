@@ -1,6 +1,7 @@
 // Any file as the settings file: reading it then saving it must keep every line the oracle does
 // not own, save what it read so that it reads back the same, and a second save changes nothing.
 
+#include "../fakes/FileContents.h"
 #include "Settings.h"
 
 #include <QByteArray>
@@ -14,12 +15,6 @@
 #include <cstdlib>
 
 namespace {
-
-QByteArray slurp(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void spill(const QString& path, const QByteArray& data)
 {
@@ -101,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SettingsValues read;
     le_ini(read, path);
     salva_ini(read, path);
-    const QByteArray first = slurp(path);
+    const QByteArray first = fileContents(path);
     if (!survives(input, first))
         fail("a line the oracle does not own was lost");
 
@@ -111,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fail("saved values read back differently");
 
     salva_ini(again, path);
-    if (slurp(path) != first)
+    if (fileContents(path) != first)
         fail("a second save changed the file");
     return 0;
 }
