@@ -18,7 +18,9 @@ public:
     // 1 from speak_text until the last sample has been played; 0 when silent.
     virtual int speaking_state() const = 0;
 
-    // False (and the current voice kept) for a number outside 1..voice_count().
+    // False (and the current voice kept) for a number outside 1..voice_count(). An engine
+    // still setting itself up may accept a number >= 1 at once and check it when it first
+    // speaks; an invalid one then keeps the voice before it all the same.
     virtual bool select_voice(int voice) = 0;
     virtual int voice_count() const = 0;
     virtual QString voice_label(int voice) const = 0;
