@@ -35,8 +35,9 @@ enum class Spot { Friend, Eyes, Gaze, Death, Eye };
 //    must: waitingPhrase() (none on the quick road), pause(), answer(), refused(), answered();
 //  - hot spots speak one phrase, then stay quiet until re-armed.
 // Every random choice is drawn here, in the order the window would have drawn it.
-// Where the hidden answer came from is no concern of these rules: a typed capture and an
-// answer handed in by another road (arm) are delivered alike.
+// The delivery never asks where the hidden answer came from: a typed capture and an answer
+// handed in by another road (arm) are delivered alike. An armed answer is remembered only to
+// tell its sender whether it was spoken or replaced.
 class Oracle {
 public:
     Oracle(const LanguageTexts& texts, Random& random);
