@@ -3,6 +3,7 @@
 #include "AppFolder.h"
 #include "EsperaFala.h"
 #include "HotSpot.h"
+#include "KeyboardKeeper.h"
 #include "OrbCanvas.h"
 #include "Pause.h"
 #include "PetitionBox.h"
@@ -14,6 +15,7 @@
 #include "Timer.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QMenuBar>
 #include <QScreen>
 
@@ -52,6 +54,14 @@ void blockMousePropagation(QWidget* w)
     w->setAttribute(Qt::WA_NoMousePropagation);
 }
 
+void paintBlack(QWidget* w)
+{
+    w->setAutoFillBackground(true);
+    QPalette black = w->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    w->setPalette(black);
+}
+
 }
 
 Form1::Form1(Module1& module, const Platform& platform, QWidget* parent)
@@ -67,20 +77,27 @@ Form1::Form1(Module1& module, const Platform& platform, QWidget* parent)
     buildStage();
     buildMenus();
     wireHandlers();
+    m_keyboardKeeper = std::make_unique<KeyboardKeeper>(*Text1, [this] { givePetitionKeyboard(); });
 }
 
 Form1::~Form1() = default;
 
 void Form1::buildStage()
 {
-    auto* stage = new HotSpot(this);
+    // The window's whole area is the black stage: in a window made larger (maximised, tiled,
+    // full screen) the scene stands in the middle of it.
+    auto* surround = new HotSpot(this);
+    paintBlack(surround);
+    setCentralWidget(surround);
+    connect(surround, &HotSpot::mouseMoved, this, &Form1::rearma);
+    auto* centring = new QGridLayout(surround);
+    centring->setContentsMargins(0, 0, 0, 0);
+
+    auto* stage = new HotSpot(surround);
     stage->setObjectName(QStringLiteral("Form1"));
-    stage->setAutoFillBackground(true);
-    QPalette black = stage->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    stage->setPalette(black);
+    paintBlack(stage);
     stage->setFixedSize(792, 573);
-    setCentralWidget(stage);
+    centring->addWidget(stage, 0, 0, Qt::AlignCenter);
     connect(stage, &HotSpot::mouseMoved, this, &Form1::rearma);
 
     for (int i = 0; i < 7; ++i) {

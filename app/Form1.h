@@ -16,6 +16,7 @@
 class Calibrar;
 class Form2;
 class HotSpot;
+class KeyboardKeeper;
 class OrbCanvas;
 class PetitionBox;
 class QAction;
@@ -136,6 +137,7 @@ private:
     bool m_carregando = false;
     std::unique_ptr<SpeechEngine> m_tts1;
     QPointer<Calibrar> m_calibrar;
+    std::unique_ptr<KeyboardKeeper> m_keyboardKeeper;
     QPointer<Form2> m_form2;
     bool m_descarregando = false;
 };

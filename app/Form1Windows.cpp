@@ -4,6 +4,7 @@
 
 #include "Calibrar.h"
 #include "Form2.h"
+#include "KeyboardKeeper.h"
 #include "PetitionBox.h"
 
 #include <QLabel>
@@ -35,7 +36,8 @@ void Form1::abre_calibrar()
 
 // A language command shows the voice window over the stage but leaves the keyboard with the
 // petition box. The window system activates a new window only once it is mapped, long after
-// any focus given back here, so the window must not ask for activation at all.
+// any focus given back here, so the window asks not to be activated; window managers and
+// Wayland compositors activate it all the same, and the keeper hands its keys to the box.
 void Form1::showCalibrarKeepingKeyboard()
 {
     loadCalibrar();
@@ -44,6 +46,7 @@ void Form1::showCalibrarKeepingKeyboard()
     m_calibrar->raise();
     m_calibrar->setAttribute(Qt::WA_ShowWithoutActivating, false);
     givePetitionKeyboard();
+    m_keyboardKeeper->guard(m_calibrar);
 }
 
 void Form1::abre_form2()

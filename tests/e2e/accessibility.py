@@ -127,6 +127,25 @@ def checked(node):
     return has_state(node, pyatspi.STATE_CHECKED)
 
 
+def snapshot(root):
+    """What a person hears of every widget under root: role, name and any text it holds."""
+    seen = []
+    for node in walk(root):
+        try:
+            held = text(node) if "Text" in pyatspi.listInterfaces(node) else None
+            seen.append((node.getRoleName(), node.name, held))
+        except Exception:
+            continue
+    return seen
+
+
+def menu_bar_height(app):
+    """Height in pixels of the first menu bar: sizes hold on every window system, positions
+    do not (a Wayland client does not know where its window is)."""
+    bar = find(app, role=pyatspi.ROLE_MENU_BAR)
+    return bar.queryComponent().getSize()[1] if bar is not None else 0
+
+
 def focused(node):
     return has_state(node, pyatspi.STATE_FOCUSED)
 

@@ -1,11 +1,20 @@
-"""Real input through the X server (XTest via xdotool) and window-system requests (python-xlib)."""
+"""Real input and window-system requests: through the X server (XTest via xdotool, python-xlib),
+or through a Wayland compositor (wtype's virtual keyboard, sway's IPC with swaymsg, grim).
 
+Window ids are the window system's own: X window ids, or sway's container ids.
+"""
+
+import json
 import time
 
 from Xlib import X, display, protocol
 
 
-class Desktop:
+class X11Desktop:
+    qt_platform = "xcb"
+    # Without a window manager a window the program shows without activating stays inactive.
+    activates_new_windows = False
+
     def __init__(self, session):
         self.session = session
 
@@ -42,6 +51,24 @@ class Desktop:
         time.sleep(0.2)
         self.xdotool("mouseup", 1)
 
+    def main_window(self, pid, title_start):
+        found = self.session.run(["xdotool", "search", "--all", "--onlyvisible", "--pid",
+                                  str(pid), "--name", "^" + title_start.replace(".", "\\.")])
+        ids = found.stdout.split()
+        return ids[0] if ids else None
+
+    def window_title(self, window):
+        return self.session.run(["xdotool", "getwindowname", window]).stdout.rstrip("\n")
+
+    def window_geometry(self, window):
+        """Screen position and size of a window's client area."""
+        shown = self.session.run(["xdotool", "getwindowgeometry", "--shell", window]).stdout
+        values = dict(line.split("=", 1) for line in shown.split())
+        return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
+
+    def screenshot(self, path):
+        self.session.run(["import", "-window", "root", path], timeout=30)
+
     def visible_windows(self, pid):
         found = self.session.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid),
                                   "--name", ""])
@@ -68,3 +95,83 @@ class Desktop:
             screen.sync()
         finally:
             screen.close()
+
+
+class SwayDesktop:
+    """A headless sway: keys through wtype, windows through sway's tree, for Wayland clients
+    and X11 clients of its Xwayland alike."""
+
+    # sway activates every new window and keeps it active when the program asks for another.
+    activates_new_windows = True
+
+    def __init__(self, session, qt_platform):
+        self.session = session
+        self.qt_platform = qt_platform
+
+    def _run(self, argv):
+        done = self.session.run(argv, timeout=120)
+        if done.returncode != 0:
+            raise RuntimeError("%s failed: %s" % (" ".join(argv), done.stderr.strip()))
+        return done.stdout
+
+    def _windows(self):
+        tree = json.loads(self._run(["swaymsg", "-r", "-t", "get_tree"]))
+        found, pending = [], [tree]
+        while pending:
+            node = pending.pop()
+            pending.extend(node.get("nodes", []) + node.get("floating_nodes", []))
+            if node.get("pid"):
+                found.append(node)
+        return found
+
+    def _window(self, window):
+        return next((w for w in self._windows() if str(w["id"]) == str(window)), None)
+
+    # wtype's virtual keyboard drops the first key of a run that starts at once.
+    def type(self, text, delay_ms=60):
+        self._run(["wtype", "-s", "150", "-d", str(delay_ms), "--", text])
+
+    def key(self, *names, delay_ms=60):
+        for name in names:
+            *modifiers, key = name.split("+")
+            argv = ["wtype", "-s", "150"]
+            for modifier in modifiers:
+                argv += ["-M", modifier]
+            argv += ["-k", key]
+            for modifier in reversed(modifiers):
+                argv += ["-m", modifier]
+            self._run(argv)
+            time.sleep(delay_ms / 1000.0)
+
+    def move(self, x, y):
+        self._run(["swaymsg", "seat", "-", "cursor", "set", str(x), str(y)])
+
+    def focus(self, window):
+        self._run(["swaymsg", "[con_id=%s]" % window, "focus"])
+
+    def main_window(self, pid, title_start):
+        for node in self._windows():
+            if node["pid"] == pid and (node.get("name") or "").startswith(title_start):
+                return str(node["id"])
+        return None
+
+    def window_title(self, window):
+        node = self._window(window)
+        return node.get("name") or "" if node else ""
+
+    def window_geometry(self, window):
+        node = self._window(window)
+        rect, inner = node["rect"], node["window_rect"]
+        return (rect["x"] + inner["x"], rect["y"] + inner["y"], inner["width"], inner["height"])
+
+    def visible_windows(self, pid):
+        return [str(w["id"]) for w in self._windows() if w["pid"] == pid and w.get("visible")]
+
+    def close_window(self, window):
+        self._run(["swaymsg", "[con_id=%s]" % window, "kill"])
+
+    def screenshot(self, path):
+        self.session.run(["grim", path], timeout=30)
+
+    def drag(self, start, end, steps=12):
+        raise NotImplementedError("no pointer drags on the headless compositor")

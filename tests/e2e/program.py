@@ -39,7 +39,8 @@ class Program:
         self.started_at = self.session.recording.now()
         self.proc = self.session.spawn_program(
             "quorvel", [os.path.join(self.folder, "quorvel")] + self.args,
-            extra_env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb"},
+            extra_env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                       "QT_QPA_PLATFORM": self.session.desktop.qt_platform},
             cwd=self.folder)
         return self
 
@@ -59,25 +60,21 @@ class Program:
     # -- the window system -----------------------------------------------------------------
 
     def main_window(self, timeout=30):
-        """X id of the main window, once it is mapped."""
+        """The window system's id of the main window, once it is mapped."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline and self.alive():
-            found = self.session.run(["xdotool", "search", "--all", "--onlyvisible", "--pid",
-                                      str(self.pid), "--name", "^Quorvel,\\."])
-            ids = found.stdout.split()
-            if ids:
-                return ids[0]
+            window = self.session.desktop.main_window(self.pid, "Quorvel,.")
+            if window:
+                return window
             time.sleep(0.2)
         return None
 
     def window_title(self, window):
-        return self.session.run(["xdotool", "getwindowname", window]).stdout.rstrip("\n")
+        return self.session.desktop.window_title(window)
 
     def window_geometry(self, window):
         """Screen position and size of a window's client area."""
-        shown = self.session.run(["xdotool", "getwindowgeometry", "--shell", window]).stdout
-        values = dict(line.split("=", 1) for line in shown.split())
-        return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
+        return self.session.desktop.window_geometry(window)
 
     # -- accessibility ----------------------------------------------------------------------
 

@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 """Runs one real-session scenario against the quorvel program.
 
-    /usr/bin/python3 tests/e2e/run.py <scenario> --app-dir build/bin --out build/e2e
+    /usr/bin/python3 tests/e2e/run.py <scenario> --app-dir build/bin --out build/e2e \
+        [--desktop xvfb|sway|xwayland] [--audio pulseaudio|pipewire]
 
-Starts a private session (X, D-Bus and accessibility bus, PulseAudio with a null sink, a
-recorder), runs the program from a fresh copy of the application folder, drives it with real
-key and mouse events and checks what is seen and heard. On failure the screenshot, the
-recording and the logs stay in <out>/<scenario>/.
+Starts a private session (a display, D-Bus and accessibility bus, an audio server with a null
+sink, a recorder), runs the program from a fresh copy of the application folder, drives it with
+real key and mouse events and checks what is seen and heard. On failure the screenshot, the
+recording and the logs stay in <out>/<scenario>[-<desktop>][-<audio>]/. Exits 77 (skipped)
+when the machine lacks the programs that session needs. sway will not run as root, so a root
+runner carries on as the unprivileged user nobody.
 """
 
 import argparse
@@ -14,6 +17,7 @@ import ctypes
 import os
 import shutil
 import signal
+import subprocess
 import sys
 import time
 import traceback
@@ -22,10 +26,11 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from check import Failure, Figures  # noqa: E402
 from scenarios import SCENARIOS, Stage  # noqa: E402
-from session import Session  # noqa: E402
-
+from session import AUDIO_SERVERS, DESKTOPS, Session, default_audio, missing_programs  # noqa
 
 PR_SET_PDEATHSIG = 1
+SKIPPED = 77
+NOBODY = 65534
 
 
 class OutOfTime(Exception):
@@ -47,11 +52,25 @@ def main():
     parser.add_argument("--out", required=True)
     parser.add_argument("--budget", type=int, default=150,
                         help="seconds before the scenario is stopped and cleaned up")
+    parser.add_argument("--desktop", choices=DESKTOPS, default="xvfb")
+    parser.add_argument("--audio", choices=AUDIO_SERVERS,
+                        help="the audio server (default: the kind this machine has)")
     args = parser.parse_args()
+    audio = args.audio or default_audio()
 
-    out_dir = os.path.join(os.path.abspath(args.out), args.scenario)
+    missing = missing_programs(args.desktop, audio)
+    if missing:
+        print("SKIPPED %s: this machine has no %s" % (args.scenario, ", ".join(missing)))
+        return SKIPPED
+    label = args.scenario + "".join("-" + kind for kind, plain in
+                                    ((args.desktop, "xvfb"), (audio, default_audio()))
+                                    if kind != plain)
+    out_dir = os.path.join(os.path.abspath(args.out), label)
+    # As nobody, the folder itself stays: only its contents can go.
     shutil.rmtree(out_dir, ignore_errors=True)
-    os.makedirs(out_dir)
+    os.makedirs(out_dir, exist_ok=True)
+    if args.desktop != "xvfb" and os.geteuid() == 0:
+        return as_nobody(out_dir)
     app_dir = os.path.abspath(args.app_dir)
     if not os.access(os.path.join(app_dir, "quorvel"), os.X_OK):
         print("FAIL %s: no quorvel program in %s" % (args.scenario, app_dir))
@@ -63,7 +82,7 @@ def main():
     signal.alarm(args.budget)
 
     started = time.monotonic()
-    session = Session(out_dir)
+    session = Session(out_dir, args.desktop, audio)
     failed = True
     try:
         session.start()
@@ -87,6 +106,18 @@ def main():
                                   time.monotonic() - started,
                                   "; evidence in " + out_dir if failed else ""))
     return 1 if failed else 0
+
+
+def as_nobody(out_dir):
+    """Runs this same command again as nobody, who must be able to write the evidence."""
+    for folder, _, files in os.walk(out_dir):
+        os.chown(folder, NOBODY, NOBODY)
+        for name in files:
+            os.chown(os.path.join(folder, name), NOBODY, NOBODY)
+    argv = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups",
+            sys.executable, os.path.abspath(__file__)] + sys.argv[1:]
+    sys.stdout.flush()
+    return subprocess.call(argv)
 
 
 def run_apart(scenario, stage):

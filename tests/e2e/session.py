@@ -1,5 +1,7 @@
-"""A private desktop session: X display, D-Bus with the accessibility bus, PulseAudio with a
-null sink, and a recorder on that sink's monitor.
+"""A private desktop session: a display (Xvfb alone, Xvfb with a window manager that focuses
+new windows, or a headless Wayland compositor), D-Bus with the accessibility bus, an audio server
+(PulseAudio, or PipeWire with WirePlumber and its PulseAudio server) with a null sink, and a
+recorder on that sink's monitor.
 
 Every process started here carries a marker in its environment, naming the runner that
 started it, so that the clean-up can find and stop the ones that detached themselves (the
@@ -8,6 +10,7 @@ outright had to leave behind.
 """
 
 import os
+import re
 import signal
 import shutil
 import subprocess
@@ -16,6 +19,7 @@ import time
 import uuid
 
 from audio import Recording
+from desktop import SwayDesktop, X11Desktop
 
 MARKER = "QUORVEL_E2E_SESSION"
 SINK = "quorvel_null"
@@ -34,9 +38,35 @@ def _wait_for(predicate, timeout, what):
     raise SessionError("timed out after %.0f s waiting for %s" % (timeout, what))
 
 
+# xvfb: X11 with no window manager; sway: native Wayland; xwayland: an X11 client under sway,
+# which like most window managers activates every new window.
+DESKTOPS = ("xvfb", "sway", "xwayland")
+AUDIO_SERVERS = ("pulseaudio", "pipewire")
+# What each kind needs on the machine; a session whose programs are missing is skipped.
+NEEDS = {
+    "xvfb": ["Xvfb", "xdotool"],
+    "sway": ["sway", "swaymsg", "wtype", "grim"],
+    "xwayland": ["sway", "swaymsg", "wtype", "grim", "Xwayland"],
+    "pulseaudio": ["pulseaudio", "pactl", "pacat", "parec"],
+    "pipewire": ["pipewire", "wireplumber", "pipewire-pulse", "pactl", "pacat", "parec"],
+}
+
+
+def missing_programs(desktop, audio):
+    return [name for name in NEEDS[desktop] + NEEDS[audio] if shutil.which(name) is None]
+
+
+def default_audio():
+    """The kind of server this machine has: PulseAudio where it is there, else PipeWire."""
+    return "pulseaudio" if shutil.which("pulseaudio") else "pipewire"
+
+
 class Session:
-    def __init__(self, out_dir):
+    def __init__(self, out_dir, desktop="xvfb", audio="pulseaudio"):
         self.out_dir = out_dir
+        self.desktop_kind = desktop
+        self.audio_kind = audio
+        self.desktop = None
         self.id = "%d:%s" % (os.getpid(), uuid.uuid4().hex)
         self.root = tempfile.mkdtemp(prefix="quorvel-e2e-")
         self.procs = []
@@ -49,15 +79,26 @@ class Session:
     def start(self):
         stop_orphans()
         self.env = self._base_env()
-        self._start_x()
         self._start_dbus()
+        if self.desktop_kind == "xvfb":
+            self._start_x()
+            self.desktop = X11Desktop(self)
+        else:
+            self._start_sway(xwayland=self.desktop_kind == "xwayland")
+            self.desktop = SwayDesktop(self, "xcb" if self.desktop_kind == "xwayland" else
+                                       "wayland")
         self._start_accessibility()
-        self._start_pulseaudio()
+        if self.audio_kind == "pipewire":
+            self._start_pipewire()
+        else:
+            self._start_pulseaudio()
         self._start_keepalive()
         self.recording = self._start_recorder()
         # The test itself talks to the display and the accessibility bus.
-        for name in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"):
-            os.environ[name] = self.env[name]
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS",
+                     "XDG_RUNTIME_DIR"):
+            if name in self.env:
+                os.environ[name] = self.env[name]
         return self
 
     def _base_env(self):
@@ -107,6 +148,43 @@ class Session:
         _wait_for(lambda: self.run(["xdotool", "getdisplaygeometry"]).returncode == 0,
                   20, "the X display " + self.display)
 
+    def _start_sway(self, xwayland):
+        # Headless, with no input devices of its own: keys come from wtype's virtual keyboard.
+        config = os.path.join(self.root, "sway.conf")
+        with open(config, "w") as conf:
+            conf.write("output HEADLESS-1 resolution 1280x1024\nxwayland %s\n"
+                       % ("force" if xwayland else "disable"))
+        runtime = self.env["XDG_RUNTIME_DIR"]
+        env = dict(self.env, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1",
+                   WLR_RENDERER="pixman")
+        sway = self._spawn("sway", ["sway", "-c", config], env=env)
+        sockets = lambda prefix: [n for n in os.listdir(runtime)  # noqa: E731
+                                  if n.startswith(prefix) and not n.endswith(".lock")]
+        _wait_for(lambda: sockets("wayland-") and sockets("sway-ipc."), 20, "the compositor")
+        self.env["WAYLAND_DISPLAY"] = sockets("wayland-")[0]
+        self.env["SWAYSOCK"] = os.path.join(runtime, sockets("sway-ipc.")[0])
+        _wait_for(lambda: self.run(["swaymsg", "-t", "get_outputs"]).returncode == 0, 20,
+                  "the compositor's outputs")
+        if xwayland:
+            _wait_for(lambda: self._xwayland_display(sway.pid), 20, "Xwayland")
+            self.display = self._xwayland_display(sway.pid)
+            self.env["DISPLAY"] = self.display
+
+    @staticmethod
+    def _xwayland_display(compositor):
+        """The X display whose lock file the compositor holds."""
+        for name in os.listdir("/tmp"):
+            match = re.fullmatch(r"\.X(\d+)-lock", name)
+            if not match or not os.path.exists("/tmp/.X11-unix/X" + match.group(1)):
+                continue
+            try:
+                with open(os.path.join("/tmp", name)) as lock:
+                    if int(lock.read().strip(" \n\0") or 0) == compositor:
+                        return ":" + match.group(1)
+            except (OSError, ValueError):
+                continue
+        return None
+
     def _start_dbus(self):
         address = "unix:path=" + os.path.join(self.env["XDG_RUNTIME_DIR"], "bus")
         self._spawn("dbus", ["dbus-daemon", "--session", "--nofork", "--nopidfile",
@@ -133,9 +211,9 @@ class Session:
         done = self.run(["dbus-send", "--session", "--print-reply"] + list(args))
         return done.stdout if done.returncode == 0 else ""
 
-    def _start_pulseaudio(self):
+    def _pulse_client_env(self):
         runtime = os.path.join(self.env["XDG_RUNTIME_DIR"], "pulse")
-        os.makedirs(runtime, mode=0o700)
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
         socket = os.path.join(runtime, "native")
         client_conf = os.path.join(self.root, "client.conf")
         with open(client_conf, "w") as conf:
@@ -146,6 +224,25 @@ class Session:
             "PULSE_CLIENTCONFIG": client_conf,
             "PULSE_SERVER": "unix:" + socket,
         })
+        return socket
+
+    def _start_pipewire(self):
+        self._pulse_client_env()
+        self._spawn("pipewire", ["pipewire"])
+        _wait_for(lambda: os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"],
+                                                      "pipewire-0")), 20, "the PipeWire server")
+        self._spawn("wireplumber", ["wireplumber"])
+        self._spawn("pipewire-pulse", ["pipewire-pulse"])
+        _wait_for(lambda: self.run(["pactl", "info"]).returncode == 0, 20,
+                  "PipeWire's PulseAudio server")
+        self.run(["pactl", "load-module", "module-null-sink", "sink_name=%s" % SINK,
+                  "rate=44100", "channels=2"], check=True)
+        _wait_for(lambda: SINK in self.run(["pactl", "list", "short", "sinks"]).stdout, 20,
+                  "the null sink")
+        self.run(["pactl", "set-default-sink", SINK], check=True)
+
+    def _start_pulseaudio(self):
+        socket = self._pulse_client_env()
         self._spawn("pulseaudio", [
             "pulseaudio", "--daemonize=no", "--system=false", "--exit-idle-time=-1",
             "--disallow-exit", "--use-pid-file=false", "--disable-shm=true",
@@ -182,8 +279,8 @@ class Session:
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, **kwargs)
 
     def screenshot(self, path):
-        if self.display:
-            self.run(["import", "-window", "root", path], timeout=30)
+        if self.desktop:
+            self.desktop.screenshot(path)
 
     # -- stop -------------------------------------------------------------------------------
 
