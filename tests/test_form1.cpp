@@ -137,6 +137,25 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), fx.form->Text1);
     }
 
+    // As a window manager that activates every new window, and keeps it active, would have it.
+    void keysGivenToTheVoiceWindowAfterALanguageCommandLandInThePetitionBox()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(fx.form.get()));
+        fx.form->menuOpcoesEng->trigger();
+        QWindow* voice = fx.form->calibrar()->windowHandle();
+        for (QChar ch : QStringLiteral(",sim.")) {
+            const auto key = Qt::Key(ch.toUpper().unicode());
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
+            QCoreApplication::sendEvent(voice, &press);
+            QCoreApplication::sendEvent(voice, &release);
+        }
+        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Answe"));
+    }
+
     void windowKeywordsOpenTheirWindowAndKeepThePendingAnswer_data()
     {
         QTest::addColumn<QByteArray>("idioma");
