@@ -2,8 +2,8 @@
 
 #include "AudioThread.h"
 
-#include <QAudioSink>
-#include <QMediaDevices>
+#include "PulseOutput.h"
+
 #include <QTimer>
 
 #include <algorithm>
@@ -16,33 +16,10 @@ constexpr int pumpIntervalMs = 5;
 constexpr int paddingMs = 60;
 // A device left open this long after the last sound is closed again.
 constexpr int idleCloseMs = 1000;
-
-// QAudioSink's destructor runs a nested event loop and, with Qt's PulseAudio backend, now and
-// then crashes. So sinks are never destroyed: a stopped sink waits here for the next stream that
-// plays in its format. Touched on the audio thread only, where every stream lives.
-QList<QAudioSink*>& idleSinks()
-{
-    static QList<QAudioSink*> sinks;
-    return sinks;
-}
-
-QAudioSink* takeSink(const QAudioDevice& device, const QAudioFormat& format)
-{
-    QList<QAudioSink*>& idle = idleSinks();
-    for (qsizetype i = 0; i < idle.size(); ++i) {
-        if (idle[i]->format() == format)
-            return idle.takeAt(i);
-    }
-    return new QAudioSink(device, format);
-}
-
-void giveBack(QAudioSink* sink)
-{
-    sink->stop();
-    // A sink that failed stays stopped and out of use rather than being handed on.
-    if (sink->error() == QAudio::NoError || sink->error() == QAudio::UnderrunError)
-        idleSinks().append(sink);
-}
+// A device that plays nothing of what it was given for this long (a server with no session
+// manager to link the stream, a hung server) is given up for the virtual clock. Waking a
+// suspended sink takes under a second.
+constexpr int stallMs = 3000;
 
 } // namespace
 
@@ -184,16 +161,16 @@ void AudioStream::pump()
             closeSink();
             m_cut = false;
         }
-        if (!m_virtual && !m_sink && hasWork())
+        if (!m_virtual && !m_output && hasWork())
             openSink();
-        if (m_sink
-            && (m_sink->error() == QAudio::OpenError || m_sink->error() == QAudio::FatalError))
+        if (m_output && m_output->failed())
             switchToVirtual();
         if (m_virtual)
             feedVirtual();
-        else if (m_sink)
+        else if (m_output)
             feedDevice();
         updatePlayed();
+        giveUpWhenStalled();
         reached = takeReachedMarks();
         stopWhenIdle();
     }
@@ -203,31 +180,23 @@ void AudioStream::pump()
 
 void AudioStream::openSink()
 {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
-        switchToVirtual();
-        return;
-    }
-    m_sink = takeSink(device, m_format);
+    m_output = PulseOutput::open(m_format);
     m_sinkBase = m_writtenFrames;
-    m_device = m_sink->start();
-    // A reused sink may count its processed time on from its last use.
-    m_sinkBaseUs = m_sink->processedUSecs();
-    if (!m_device)
+    if (!m_output)
         switchToVirtual();
 }
 
 void AudioStream::closeSink()
 {
-    if (!m_sink)
-        return;
-    giveBack(m_sink);
-    m_sink = nullptr;
-    m_device = nullptr;
+    m_output.reset();
 }
 
 void AudioStream::switchToVirtual()
 {
+    static std::atomic<bool> told { false };
+    if (!told.exchange(true))
+        qWarning("quorvel: no sound can be played (no PulseAudio or PipeWire server answers, or "
+                 "it does not play): the oracle goes on silently");
     closeSink();
     m_virtual = true;
     m_virtualClock.start();
@@ -236,13 +205,13 @@ void AudioStream::switchToVirtual()
 
 void AudioStream::feedDevice()
 {
-    qint64 room = m_sink->bytesFree();
+    qint64 room = m_output->writableBytes();
     while (room > 0 && !m_chunks.empty()) {
         const QByteArray& chunk = m_chunks.front();
         const qint64 wanted = std::min<qint64>(room, chunk.size() - m_chunkOffset);
         const qint64 frameBytes = m_format.bytesPerFrame();
         const qint64 written
-            = m_device->write(chunk.constData() + m_chunkOffset, wanted - wanted % frameBytes);
+            = m_output->write(chunk.constData() + m_chunkOffset, wanted - wanted % frameBytes);
         if (written <= 0)
             return;
         room -= written;
@@ -266,7 +235,7 @@ void AudioStream::padWithSilence(qint64 room)
     if (frames <= 0)
         return;
     const QByteArray silence(frames * m_format.bytesPerFrame(), '\0');
-    const qint64 written = m_device->write(silence);
+    const qint64 written = m_output->write(silence.constData(), silence.size());
     if (written <= 0)
         return;
     m_writtenFrames += framesOf(written);
@@ -294,11 +263,24 @@ void AudioStream::updatePlayed()
         played += frames;
         if (played >= m_writtenFrames)
             m_virtualCarryNs = 0; // a starved clock does not run ahead
-    } else if (m_sink) {
-        played = m_sinkBase
-            + (m_sink->processedUSecs() - m_sinkBaseUs) * m_format.sampleRate() / 1000000;
+    } else if (m_output) {
+        played = m_sinkBase + m_output->heardUSecs() * m_format.sampleRate() / 1000000;
     }
     m_playedFrames = std::clamp(played, m_playedFrames.load(), m_writtenFrames);
+}
+
+void AudioStream::giveUpWhenStalled()
+{
+    const bool waiting = m_output && m_playedFrames < m_writtenFrames;
+    if (!waiting || m_playedFrames != m_stalledAt) {
+        m_stalledAt = m_playedFrames;
+        m_stall.invalidate();
+        return;
+    }
+    if (!m_stall.isValid())
+        m_stall.start();
+    else if (m_stall.elapsed() >= stallMs)
+        switchToVirtual();
 }
 
 QList<AudioStream::Mark> AudioStream::takeReachedMarks()
@@ -317,7 +299,7 @@ void AudioStream::stopWhenIdle()
         m_idle.invalidate();
         return;
     }
-    if (m_sink) {
+    if (m_output) {
         if (!m_idle.isValid())
             m_idle.start();
         if (m_idle.elapsed() < idleCloseMs)

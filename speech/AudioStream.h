@@ -11,16 +11,15 @@
 #include <memory>
 #include <mutex>
 
-class QAudioSink;
-class QIODevice;
+class PulseOutput;
 class QTimer;
 
-// One stream of PCM played by a QAudioSink on the audio thread. Marks are positions in the
-// stream; markReached(tag, frame) is emitted on the audio thread (connect it queued) once playback
-// has passed one, never earlier.
+// One stream of PCM played on the machine's audio server from the audio thread. Marks are
+// positions in the stream; markReached(tag, frame) is emitted on the audio thread (connect it
+// queued) once the sound at that position is heard, by the server's own account, never earlier.
 //
-// Without a usable device (no audio server or sink: open error; a device failing mid-way: fatal
-// error) the stream goes on against a real-time virtual clock, so timing and marks behave the
+// Without a usable device (no audio server, a stream it refuses or never plays, a server going
+// away mid-way) the stream goes on against a real-time virtual clock, so timing and marks behave the
 // same and nothing waits forever. Setting the environment variable QUORVEL_AUDIO=virtual, or
 // passing Clock::Virtual, forces that clock from the start (tests, machines without sound).
 //
@@ -71,6 +70,7 @@ private:
     void padWithSilence(qint64 room);
     void feedVirtual();
     void updatePlayed();
+    void giveUpWhenStalled();
     QList<Mark> takeReachedMarks();
     void stopWhenIdle();
     bool hasWork() const;
@@ -91,11 +91,11 @@ private:
 
     // Audio thread only.
     QTimer* m_timer = nullptr;
-    QAudioSink* m_sink = nullptr;
-    QIODevice* m_device = nullptr;
-    qint64 m_sinkBase = 0;
-    qint64 m_sinkBaseUs = 0;
+    std::unique_ptr<PulseOutput> m_output;
+    qint64 m_sinkBase = 0; // frames written before the device was opened
     QElapsedTimer m_virtualClock;
     qint64 m_virtualCarryNs = 0;
     QElapsedTimer m_idle;
+    QElapsedTimer m_stall;
+    qint64 m_stalledAt = -1;
 };

@@ -156,6 +156,15 @@ void SynthesisWorker::submit(Job job)
     m_wakeUp.notify_all();
 }
 
+// espeak-ng opens an audio stream of its own while it sets up (through pcaudio), though here it
+// only ever hands over samples; a server that never starts a stream (PipeWire without its
+// session manager) holds that set-up, and every speak_text waiting on it, for half a minute.
+// With no device to offer it, espeak-ng leaves the server alone.
+extern "C" struct audio_object* create_audio_device_object(const char*, const char*, const char*)
+{
+    return nullptr;
+}
+
 void SynthesisWorker::setUp()
 {
     {
