@@ -88,12 +88,7 @@ class Session:
             self.desktop = SwayDesktop(self, "xcb" if self.desktop_kind == "xwayland" else
                                        "wayland")
         self._start_accessibility()
-        if self.audio_kind == "pipewire":
-            self._start_pipewire()
-        else:
-            self._start_pulseaudio()
-        self._start_keepalive()
-        self.recording = self._start_recorder()
+        self._start_sound(keepalive=True)
         # The test itself talks to the display and the accessibility bus.
         for name in ("DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS",
                      "XDG_RUNTIME_DIR"):
@@ -147,6 +142,23 @@ class Session:
         self.env["DISPLAY"] = self.display
         _wait_for(lambda: self.run(["xdotool", "getdisplaygeometry"]).returncode == 0,
                   20, "the X display " + self.display)
+
+    def start_audio(self, keepalive=True):
+        """The audio server and its recorder alone, with a D-Bus session for PipeWire."""
+        stop_orphans()
+        self.env = self._base_env()
+        self._start_dbus()
+        return self._start_sound(keepalive)
+
+    def _start_sound(self, keepalive):
+        if self.audio_kind == "pipewire":
+            self._start_pipewire()
+        else:
+            self._start_pulseaudio()
+        if keepalive:
+            self._start_keepalive()
+        self.recording = self._start_recorder()
+        return self.recording
 
     def _start_sway(self, xwayland):
         # Headless, with no input devices of its own: keys come from wtype's virtual keyboard.
