@@ -19,8 +19,8 @@ class QTimer;
 // queued) once the sound at that position is heard, by the server's own account, never earlier.
 //
 // Without a usable device (no audio server, a stream it refuses or never plays, a server going
-// away mid-way) the stream goes on against a real-time virtual clock, so timing and marks behave the
-// same and nothing waits forever. Setting the environment variable QUORVEL_AUDIO=virtual, or
+// away mid-way) the stream goes on against a real-time virtual clock, so timing and marks behave
+// the same and nothing waits forever. Setting the environment variable QUORVEL_AUDIO=virtual, or
 // passing Clock::Virtual, forces that clock from the start (tests, machines without sound).
 //
 // append(), clear(), restart() and the position reads may be called from any thread.

@@ -36,8 +36,7 @@ public:
 
     void iterate()
     {
-        for (int round = 0; round < 64 && pa_mainloop_iterate(m_loop, 0, nullptr) > 0; ++round) {
-        }
+        for (int round = 0; round < 64 && pa_mainloop_iterate(m_loop, 0, nullptr) > 0; ++round) { }
     }
 
     // Handles the server's messages until done() holds or the time runs out.
@@ -55,10 +54,7 @@ public:
         return true;
     }
 
-    bool good() const
-    {
-        return m_context && PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context));
-    }
+    bool good() const { return m_context && PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)); }
 
 private:
     // The loop outlives every context and stream made on it, so it is never freed: streams may
@@ -71,7 +67,8 @@ private:
     bool connect()
     {
         m_context = pa_context_new(pa_mainloop_get_api(m_loop), "Quorvel");
-        if (!m_context || pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        if (!m_context
+            || pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
             drop();
             return false;
         }

@@ -77,25 +77,29 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<int>("reclaimed");
 
-        const auto steps = [](const char* list) {
-            return QString::fromLatin1(list).split(QLatin1Char(','));
-        };
-        QTest::newRow("not guarded") << steps("key") << "" << "k" << 0;
-        QTest::newRow("a key") << steps("guard,key,key") << "kk" << "" << 0;
-        QTest::newRow("composed text") << steps("guard,composed") << QString::fromUtf8("ã") << ""
-                                       << 0;
-        QTest::newRow("activated by the window system")
-            << steps("guard,activate,key") << "k" << "" << 1;
+        const auto steps
+            = [](const char* list) { return QString::fromLatin1(list).split(QLatin1Char(',')); };
+        QTest::newRow("not guarded") << steps("key") << ""
+                                     << "k" << 0;
+        QTest::newRow("a key") << steps("guard,key,key") << "kk"
+                               << "" << 0;
+        QTest::newRow("composed text")
+            << steps("guard,composed") << QString::fromUtf8("ã") << "" << 0;
+        QTest::newRow("activated by the window system") << steps("guard,activate,key") << "k"
+                                                        << "" << 1;
         QTest::newRow("activation given back") << steps("guard,activate,deactivate,key") << ""
                                                << "k" << 1;
-        QTest::newRow("left inactive, never activated")
-            << steps("guard,deactivate,key") << "k" << "" << 0;
-        QTest::newRow("pointer pressed in it") << steps("guard,press,key") << "" << "k" << 0;
-        QTest::newRow("hidden, shown again by hand")
-            << steps("guard,hide,show,key") << "" << "k" << 0;
-        QTest::newRow("the stage's own keys") << steps("guard,stage key") << "s" << "" << 0;
+        QTest::newRow("left inactive, never activated") << steps("guard,deactivate,key") << "k"
+                                                        << "" << 0;
+        QTest::newRow("pointer pressed in it") << steps("guard,press,key") << ""
+                                               << "k" << 0;
+        QTest::newRow("hidden, shown again by hand") << steps("guard,hide,show,key") << ""
+                                                     << "k" << 0;
+        QTest::newRow("the stage's own keys") << steps("guard,stage key") << "s"
+                                              << "" << 0;
         QTest::newRow("guarded again after it was taken up")
-            << steps("guard,press,guard,key") << "k" << "" << 0;
+            << steps("guard,press,guard,key") << "k"
+            << "" << 0;
     }
     void keysGoToTheKeeperUntilTheOpenedWindowIsTakenUp()
     {
