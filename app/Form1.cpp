@@ -10,8 +10,8 @@
 #include "Random.h"
 #include "Settings.h"
 #include "SoundPlayer.h"
-#include "StageClock.h"
 #include "StageLook.h"
+#include "StageClock.h"
 #include "Timer.h"
 
 #include <QCloseEvent>
@@ -168,12 +168,13 @@ void Form1::buildStage()
 void Form1::buildMenus()
 {
     // Dark menus, so the stage stays one dark scene.
-    menuBar()->setStyleSheet(QStringLiteral(
-        "QMenuBar { background: rgb(14, 9, 6); color: %1; }"
-        "QMenuBar::item:selected { background: rgb(70, 36, 14); }"
-        "QMenu { background: rgb(20, 12, 8); color: %1; border: 1px solid rgb(90, 50, 20); }"
-        "QMenu::item:selected { background: rgb(90, 46, 16); }")
-                                 .arg(look::kPaleYellow.name()));
+    menuBar()->setStyleSheet(
+        QStringLiteral(
+            "QMenuBar { background: rgb(14, 9, 6); color: %1; }"
+            "QMenuBar::item:selected { background: rgb(70, 36, 14); }"
+            "QMenu { background: rgb(20, 12, 8); color: %1; border: 1px solid rgb(90, 50, 20); }"
+            "QMenu::item:selected { background: rgb(90, 46, 16); }")
+            .arg(look::kPaleYellow.name()));
     menuArquivo = menuBar()->addMenu(QStringLiteral("Arquivo"));
     menuArquivoSair = menuArquivo->addAction(QStringLiteral("Sair"));
     menuOpcoes = menuBar()->addMenu(QString::fromUtf8("Opções"));
@@ -202,6 +203,7 @@ void Form1::wireHandlers()
     for (int i = 0; i < 4; ++i)
         connect(Labels[i], &HotSpot::mouseMoved, this, [this, s = spots[i]] { fala_hotspot(s); });
     connect(Picture3, &HotSpot::mouseMoved, this, [this] { fala_hotspot(Spot::Eye); });
+
 
     connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
     connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
