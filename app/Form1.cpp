@@ -98,6 +98,8 @@ void Form1::buildStage()
     paintBlack(stage);
     stage->setFixedSize(792, 573);
     centring->addWidget(stage, 0, 0, Qt::AlignCenter);
+    // A picture label sizes itself by its picture, not by the layout it holds.
+    surround->setMinimumSize(stage->size());
     connect(stage, &HotSpot::mouseMoved, this, &Form1::rearma);
 
     for (int i = 0; i < 7; ++i) {

@@ -137,6 +137,22 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), fx.form->Text1);
     }
 
+    void theStageIsTheWholeWindowAndStandsInTheMiddleOfALargerOne()
+    {
+        Form1Fixture fx;
+        fx.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+        auto* stage = fx.form->findChild<QWidget*>(QStringLiteral("Form1"));
+        QWidget* area = fx.form->centralWidget();
+        QCOMPARE(area->size(), QSize(792, 573));
+        QCOMPARE(stage->geometry(), area->rect());
+        fx.form->resize(1280, 1000);
+        QTRY_COMPARE(area->width(), 1280);
+        QCOMPARE(stage->size(), QSize(792, 573));
+        QCOMPARE(stage->geometry().center(), area->rect().center());
+        QCOMPARE(area->palette().color(QPalette::Window), QColor(Qt::black));
+    }
+
     // As a window manager that activates every new window, and keeps it active, would have it.
     void keysGivenToTheVoiceWindowAfterALanguageCommandLandInThePetitionBox()
     {
