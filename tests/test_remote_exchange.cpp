@@ -420,6 +420,36 @@ private slots:
             same);
     }
 
+    void thePageOffersTheReadyAnswersOfItsLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("refuse");
+        QTest::newRow("Portuguese") << 0
+                                    << QStringList { "Sim", QString::fromUtf8("Não"), "Talvez",
+                                           "Com certeza", "Jamais", "Pergunte de novo mais tarde" }
+                                    << "recusar";
+        QTest::newRow("English") << 1 << QStringList { "Yes", "No", "Maybe" } << "refuse";
+        QTest::newRow("French") << 2 << QStringList { "Oui", "Non", QString::fromUtf8("Peut-être") }
+                                << "refuser";
+        QTest::newRow("Spanish") << 3 << QStringList { QString::fromUtf8("Sí"), "No" } << "rechazar";
+    }
+    void thePageOffersTheReadyAnswersOfItsLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, refuse);
+        const QString page = QString::fromUtf8(remotePage(language));
+        for (const QString& answer : answers)
+            QVERIFY2(page.contains("data-answer=\"" + answer + "\">" + answer + "</button>"),
+                qPrintable(answer));
+        QVERIFY(page.contains(">" + refuse + "</button>"));
+        // Nothing in large type names the trick: the title is a plain notebook's.
+        const QString title = page.section("<title>", 1).section("</title>", 0, 0);
+        for (const char* word : { "Or", "Resp", "Answer", "Rép" })
+            QVERIFY2(!title.contains(QLatin1String(word)), qPrintable(title));
+    }
+
     void anEmptyTokenNeverMatches()
     {
         RemoteExchange exchange(QByteArray(), kPage, [] { return 0; });
