@@ -596,6 +596,114 @@ def remote_http(stage):
            repr(program.text1()))
 
 
+# -- 9 ---------------------------------------------------------------------------------------
+
+def open_peek(stage, page):
+    """The performer's page on a phone-sized headless Chromium, counting its buzzes."""
+    browser = remote.Browser(stage.session, os.path.join(stage.out_dir, "browser"))
+    browser.open(page)
+    remote.status_reaches(browser, "nenhuma resposta armada", 10)
+    browser.script("window.buzzes = 0;"
+                   "navigator.vibrate = () => { window.buzzes += 1; return true; };")
+    return browser
+
+
+def page_shows(browser, wanted, timeout=3.0):
+    seen = eventually(lambda: browser.text("#shown"),
+                      lambda text: text.strip() == wanted.strip(), timeout)
+    expect(seen.strip() == wanted.strip(), "the page showing %r" % wanted, repr(seen))
+
+
+def page_marks_asked(browser):
+    asked = eventually(lambda: browser.script(
+        "return document.getElementById('shown').classList.contains('asked');"), bool, 5)
+    expect(asked, "the question marked as asked on the page", "not marked")
+    buzzes = browser.script("return window.buzzes;")
+    expect(buzzes == 1, "one short buzz when the question is asked", buzzes)
+
+
+def remote_peek(stage):
+    program, page = launch_remote(stage)
+    browser = open_peek(stage, page)
+    try:
+        stage.rest_pointer(program)
+        # Typed with a slip and its correction: the page follows Backspace too.
+        stage.desktop.type("vai chovx")
+        page_shows(browser, program.text1())
+        stage.desktop.key("BackSpace")
+        stage.desktop.type("er amanha")
+        question = "vai chover amanha"
+        shown = eventually(program.text1, lambda text: text == question, 3)
+        expect(shown == question, "the guest's question shown as typed", repr(shown))
+        page_shows(browser, question)
+
+        mark = stage.press_enter()
+        page_marks_asked(browser)
+        remote.status_reaches(browser, "esperando", 20)
+        browser.screenshot(os.path.join(stage.out_dir, "page-waiting.png"))
+        waited = stage.recording.now()
+        browser.click('#ready button[data-answer="Talvez"]')
+        _, gap = hidden_answer_delivered(stage, program, mark)
+        stage.figures.note("silence between waiting phrase and the phone's answer", gap, "s")
+        stage.figures.note("Enter to the page showing the wait (phrase and orb)", waited - mark,
+                           "s")
+        remote.status_reaches(browser, "falada", 10)
+        page_shows(browser, "")
+    finally:
+        browser.close()
+    output = remote.program_output(stage.session)
+    for private in ("chover", "Talvez"):
+        expect(private not in output, "%r never in the program's output" % private, "it was")
+
+
+def remote_wait(stage):
+    program, page = launch_remote(stage)
+    browser = open_peek(stage, page)
+    try:
+        stage.rest_pointer(program)
+        question = "quem ganha o jogo"
+        stage.desktop.type(question)
+        page_shows(browser, question)
+        mark = stage.press_enter()
+        waiting = stage.sound_after(mark)
+        remote.status_reaches(browser, "esperando", 20)
+
+        # The phone's connection drops while the oracle waits: the page comes back by itself
+        # and shows the question and the state again; the oracle waits on.
+        browser.script("document.getElementById('shown').textContent = '';"
+                       "document.getElementById('status').textContent = '';"
+                       "socket.close();")
+        back = eventually(lambda: browser.script("return socket.readyState;"),
+                          lambda state: state == 1, 10)
+        expect(back == 1, "the page connected again by itself", back)
+        page_shows(browser, question)
+        remote.status_reaches(browser, "esperando", 5)
+
+        # No answer: a refusal once the 30 s have run out, and nothing before.
+        quiet = stage.settle(waiting)
+        refusal = stage.recording.wait_for_sound(quiet, 60)
+        expect(refusal is not None, "a refusal after the wait",
+               stage.recording.describe(mark, stage.recording.now()))
+        # The waiting phrase and the orb (up to five pulses of 3 s, longer on a busy machine)
+        # come before the 30 s.
+        expect(30.5 <= refusal - mark <= 70.0, "the refusal 30 s after the wait began",
+               "%.2f s after Enter" % (refusal - mark))
+        stage.figures.note("Enter to the refusal of an unanswered question", refusal - mark, "s")
+        stage.box_reset(program, timeout=30)
+        remote.status_reaches(browser, "nenhuma resposta armada", 10)
+
+        # An answer sent too late waits for the next question, which is answered at once.
+        status, _ = remote.request(remote.with_token(page, "/answer"), "Sim".encode())
+        expect(status == 200, "a late answer armed", status)
+        stage.settle(stage.recording.now())
+        stage.desktop.type("e agora")
+        mark = stage.press_enter()
+        hidden_answer_delivered(stage, program, mark)
+    finally:
+        browser.close()
+    expect(program.alive(), "the oracle still running", "it ended")
+
+
 SCENARIOS = {
     "first_start": first_start,
     "trick": trick,
@@ -606,4 +714,6 @@ SCENARIOS = {
     "abuse": abuse,
     "remote_browser": remote_browser,
     "remote_http": remote_http,
+    "remote_peek": remote_peek,
+    "remote_wait": remote_wait,
 }
