@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "EspeakEngine.h"
 #include "Form1.h"
+#include "Form1Remote.h"
 #include "OperatorShortcut.h"
 #include "OperatorWindow.h"
 #include "Pause.h"
@@ -32,27 +33,6 @@ bool announce(RemoteServer& server, quint16 port)
 }
 
 struct Remote {
-    // The phone sees what the audience sees in the petition box, and where the delivery is;
-    // the oracle waits for the phone only while a phone holds the page open.
-    void wirePeek(Form1& form1)
-    {
-        RemoteExchange& exchange = server.exchange();
-        QObject::connect(
-            &form1, &Form1::petitionShown, &server.push(), &PushChannel::show);
-        QObject::connect(&form1, &Form1::questionAsked, &exchange,
-            [&exchange] { exchange.setPhase(RemoteExchange::Phase::Asked); });
-        QObject::connect(&form1, &Form1::phoneWaitChanged, &exchange, [&exchange](bool waiting) {
-            exchange.setPhase(
-                waiting ? RemoteExchange::Phase::Waiting : RemoteExchange::Phase::Asked);
-        });
-        QObject::connect(&form1, &Form1::questionAnswered, &exchange,
-            [&exchange] { exchange.setPhase(RemoteExchange::Phase::None); });
-        QObject::connect(
-            &exchange, &RemoteExchange::refusalAsked, &form1, &Form1::refuseForPhone);
-        QObject::connect(
-            &server.push(), &PushChannel::phonesChanged, &form1, &Form1::setPhonesListening);
-    }
-
     RemoteServer server;
     bool listening;
     OperatorWindow operatorWindow;
@@ -62,13 +42,7 @@ struct Remote {
         , listening(announce(server, port))
         , operatorWindow(server)
     {
-        QObject::connect(&server.exchange(), &RemoteExchange::answerArmed, &form1,
-            &Form1::armHiddenAnswer);
-        QObject::connect(&form1, &Form1::hiddenAnswerDelivered, &server.exchange(),
-            &RemoteExchange::answerDelivered);
-        QObject::connect(&form1, &Form1::capturedAnswerReplacedArmed, &server.exchange(),
-            &RemoteExchange::armedAnswerReplaced);
-        wirePeek(form1);
+        connectPhone(form1, server);
         form1.filterPetitionKeys(new OperatorShortcut(&operatorWindow, &form1));
         operatorWindow.show();
     }
