@@ -28,9 +28,9 @@
 #include <QUrlQuery>
 
 #include <algorithm>
-#include <cerrno>
 #include <arpa/inet.h>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -429,7 +429,8 @@ int main(int argc, char** argv)
     stop = true;
     listening.join();
     if (firstWord)
-        report("answer_to_first_word_less_pause_ms", msBetween(armedAt, *firstWord) - pause.longest());
+        report(
+            "answer_to_first_word_less_pause_ms", msBetween(armedAt, *firstWord) - pause.longest());
     std::fflush(stdout);
     std::_Exit(0);
 }

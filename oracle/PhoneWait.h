@@ -6,8 +6,8 @@
 
 // The oracle waiting for the performer's phone, on a clock given at each call (milliseconds
 // that never go back; the first call starts the wait): it waits silent, the orb pulsing again
-// after every kPulseMs of quiet, until the phone's answer arrives, the phone asks for a refusal, or kLimitMs
-// have passed.
+// after every kPulseMs of quiet, until the phone's answer arrives, the phone asks for a refusal, or
+// kLimitMs have passed.
 class PhoneWait {
 public:
     static constexpr qint64 kLimitMs = 30000;

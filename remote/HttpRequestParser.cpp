@@ -94,9 +94,8 @@ int readHeader(QByteArrayView line, Head& head)
         return 400;
     const QByteArrayView name = line.first(colon);
     const QByteArrayView value = line.sliced(colon + 1).trimmed();
-    const auto is = [name](QByteArrayView wanted) {
-        return name.compare(wanted, Qt::CaseInsensitive) == 0;
-    };
+    const auto is
+        = [name](QByteArrayView wanted) { return name.compare(wanted, Qt::CaseInsensitive) == 0; };
     if (is("Content-Length")) {
         const auto length = bodyLength(value);
         if (!length)
@@ -141,7 +140,8 @@ int judge(const Head& head)
 
 HttpParse parseHttpRequest(QByteArrayView buffered)
 {
-    const qsizetype headEnd = buffered.first(std::min(buffered.size(), kMaxHeadBytes)).indexOf(kHeadEnd);
+    const qsizetype headEnd
+        = buffered.first(std::min(buffered.size(), kMaxHeadBytes)).indexOf(kHeadEnd);
     if (headEnd < 0)
         return buffered.size() >= kMaxHeadBytes ? refused(431) : HttpParse {};
 

@@ -59,9 +59,8 @@ void PushChannel::welcome()
         Phone& state = m_phones[phone];
         state.socket = socket;
         state.heard.start();
-        const auto unexpected = [this, phone] {
-            phone->close(QWebSocketProtocol::CloseCodePolicyViolated);
-        };
+        const auto unexpected
+            = [this, phone] { phone->close(QWebSocketProtocol::CloseCodePolicyViolated); };
         connect(phone, &QWebSocket::textMessageReceived, this, unexpected);
         connect(phone, &QWebSocket::binaryMessageReceived, this, unexpected);
         connect(phone, &QWebSocket::pong, this, [this, phone] {

@@ -18,11 +18,11 @@
 //   POST /refuse?t=TOKEN  while the oracle waits for the phone: it refuses at once
 //   GET  /status?t=TOKEN  {"state":"idle"|"armed"|"spoken"|"asked"|"waiting"}
 // checked in this order: too many requests from one client (429), wrong token (403, or 429
-// when all clients together guess too often), unknown route (404), body too large (413), not an answer (400), nothing waits
-// (409). The oracle hears of an armed answer through answerArmed and tells back whether it
-// spoke it or a keyboard capture replaced it, and where its delivery is (setPhase).
-// The state is the delivery's phase while a question is being answered ("asked", or "waiting"
-// for the phone), else what became of the last armed answer.
+// when all clients together guess too often), unknown route (404), body too large (413), not an
+// answer (400), nothing waits (409). The oracle hears of an armed answer through answerArmed and
+// tells back whether it spoke it or a keyboard capture replaced it, and where its delivery is
+// (setPhase). The state is the delivery's phase while a question is being answered ("asked", or
+// "waiting" for the phone), else what became of the last armed answer.
 class RemoteExchange : public QObject {
     Q_OBJECT
 public:

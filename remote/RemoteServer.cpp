@@ -131,10 +131,10 @@ HttpReply RemoteServer::answer(const HttpRequest& request, const QString& client
     if (!request.host.isEmpty() && !hostNamesThisServer(request.host, m_hostNames))
         return { 421, "text/plain; charset=utf-8", "not this server\n", {}, false };
     const QUrlQuery query(QString::fromLatin1(request.query));
-    const RemoteExchange::Reply reply = m_exchange->handle({ request.method,
-        QString::fromLatin1(request.path),
-        query.queryItemValue(QStringLiteral("t"), QUrl::FullyDecoded).toLatin1(), request.body,
-        client, request.webSocketUpgrade });
+    const RemoteExchange::Reply reply
+        = m_exchange->handle({ request.method, QString::fromLatin1(request.path),
+            query.queryItemValue(QStringLiteral("t"), QUrl::FullyDecoded).toLatin1(), request.body,
+            client, request.webSocketUpgrade });
     // The token travels in the address: no referrer may carry it elsewhere, no cache keep it.
     return { reply.status, reply.contentType, reply.body,
         { { "Cache-Control", "no-store" }, { "Referrer-Policy", "no-referrer" },

@@ -23,8 +23,7 @@ const RemoteTexts& table(int language)
             u("Quorvel: resposta remota"), u("Abra este endereço no telefone, na mesma rede:"),
             u("A resposta remota não pôde começar:") },
         { u("Notes"), u("Answer"), u("send"), u("no answer armed"), u("armed"), u("spoken"),
-            u("not sent"),
-            u("asked"), u("waiting"), u("refuse"), u("Quorvel: remote answer"),
+            u("not sent"), u("asked"), u("waiting"), u("refuse"), u("Quorvel: remote answer"),
             u("Open this address on the phone, on the same network:"),
             u("The remote answer could not start:") },
         { u("Notes"), u("Réponse"), u("envoyer"), u("aucune réponse armée"), u("armée"),
@@ -34,7 +33,8 @@ const RemoteTexts& table(int language)
             u("La réponse à distance n’a pas pu démarrer :") },
         { u("Notas"), u("Respuesta"), u("enviar"), u("ninguna respuesta armada"), u("armada"),
             u("dicha"), u("no enviada"), u("preguntó"), u("esperando"), u("rechazar"),
-            u("Quorvel: respuesta remota"), u("Abra esta dirección en el teléfono, en la misma red:"),
+            u("Quorvel: respuesta remota"),
+            u("Abra esta dirección en el teléfono, en la misma red:"),
             u("La respuesta remota no pudo empezar:") },
     };
     return texts[std::clamp(language, 0, 3)];
@@ -53,7 +53,6 @@ QString readyButtons(int language)
     }
     return buttons;
 }
-
 }
 
 const RemoteTexts& remoteTexts(int language)

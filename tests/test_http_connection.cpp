@@ -83,18 +83,18 @@ private slots:
         QTest::addColumn<bool>("halfClose");
         QTest::addColumn<QStringList>("statuses");
         QTest::addColumn<bool>("closed");
-        QTest::newRow("a GET is answered and the connection kept")
-            << "GET / HTTP/1.1\r\n" + kHost + "\r\n" << false << QStringList { "200" } << false;
+        QTest::newRow("a GET is answered and the connection kept") << "GET / HTTP/1.1\r\n" + kHost
+                + "\r\n" << false << QStringList { "200" } << false;
         QTest::newRow("Connection: close closes after the reply")
-            << "GET / HTTP/1.1\r\n" + kHost + "Connection: close\r\n\r\n" << false
-            << QStringList { "200" } << true;
+            << "GET / HTTP/1.1\r\n" + kHost + "Connection: close\r\n\r\n"
+            << false << QStringList { "200" } << true;
         QTest::newRow("HTTP/1.0 closes after the reply")
             << QByteArray("GET / HTTP/1.0\r\n\r\n") << false << QStringList { "200" } << true;
-        QTest::newRow("a client that half-closes still gets its reply")
-            << "GET / HTTP/1.1\r\n" + kHost + "\r\n" << true << QStringList { "200" } << true;
+        QTest::newRow("a client that half-closes still gets its reply") << "GET / HTTP/1.1\r\n"
+                + kHost + "\r\n" << true << QStringList { "200" } << true;
         QTest::newRow("pipelined requests are answered in order")
-            << "GET /x HTTP/1.1\r\n" + kHost + "\r\nGET / HTTP/1.1\r\n" + kHost + "\r\n" << false
-            << QStringList { "404", "200" } << false;
+            << "GET /x HTTP/1.1\r\n" + kHost + "\r\nGET / HTTP/1.1\r\n" + kHost + "\r\n"
+            << false << QStringList { "404", "200" } << false;
         QTest::newRow("100-continue is answered before the body is sent")
             << "POST / HTTP/1.1\r\n" + kHost + "Expect: 100-continue\r\nContent-Length: 3\r\n\r\n"
             << false << QStringList { "100" } << false;
@@ -108,7 +108,8 @@ private slots:
             << "GET /x HTTP/1.1\r\n" + kHost + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n"
             << false << QStringList { "404" } << true;
         QTest::newRow("a handshake that is taken gets nothing from the HTTP side")
-            << "GET /push HTTP/1.1\r\n" + kHost + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n"
+            << "GET /push HTTP/1.1\r\n" + kHost
+                + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n"
             << false << QStringList() << false;
     }
     void eachConversationEndsAsHttpSays()
@@ -133,8 +134,8 @@ private slots:
 
     void aTakenHandshakeLeavesTheRequestUnreadForTheWebSocketServer()
     {
-        const QByteArray handshake
-            = "GET /push HTTP/1.1\r\n" + kHost + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n";
+        const QByteArray handshake = "GET /push HTTP/1.1\r\n" + kHost
+            + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n";
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost, 0));
         QByteArray unread;

@@ -33,15 +33,15 @@ private slots:
         QTest::newRow("a whole GET") << get() << Outcome::Complete << 0;
         QTest::newRow("half a head waits") << get().left(20) << Outcome::Incomplete << 0;
         QTest::newRow("a head of exactly the limit is read")
-            << get("Host: h\r\nX-Pad: " + QByteArray(8192 - 48, 'a') + "\r\n")
-            << Outcome::Complete << 0;
+            << get("Host: h\r\nX-Pad: " + QByteArray(8192 - 48, 'a') + "\r\n") << Outcome::Complete
+            << 0;
         QTest::newRow("a head past the limit is refused before its end arrives")
-            << get("Host: h\r\nX-Pad: " + QByteArray(9000, 'a')).left(8192)
-            << Outcome::Refused << 431;
+            << get("Host: h\r\nX-Pad: " + QByteArray(9000, 'a')).left(8192) << Outcome::Refused
+            << 431;
         QTest::newRow("a head that never ends is refused at the limit")
             << QByteArray(8192, 'G') << Outcome::Refused << 431;
-        QTest::newRow("a body is waited for") << post("Content-Length: 3\r\n", "si")
-                                              << Outcome::Incomplete << 0;
+        QTest::newRow("a body is waited for")
+            << post("Content-Length: 3\r\n", "si") << Outcome::Incomplete << 0;
         QTest::newRow("a body of 4 KiB is read")
             << post("Content-Length: 4096\r\n", QByteArray(4096, 'a')) << Outcome::Complete << 0;
         QTest::newRow("a body announced over 4 KiB is refused before it is sent")
@@ -49,8 +49,7 @@ private slots:
         QTest::newRow("a huge length is refused, not overflowed")
             << post("Content-Length: 99999999999999999999999\r\n") << Outcome::Refused << 413;
         QTest::newRow("two lengths are refused, even when equal")
-            << post("Content-Length: 3\r\nContent-Length: 3\r\n", "sim") << Outcome::Refused
-            << 400;
+            << post("Content-Length: 3\r\nContent-Length: 3\r\n", "sim") << Outcome::Refused << 400;
         QTest::newRow("a length that is not a number is refused")
             << post("Content-Length: 3x\r\n", "sim") << Outcome::Refused << 400;
         QTest::newRow("a negative length is refused")
@@ -78,8 +77,7 @@ private slots:
         QTest::newRow("an expectation other than 100-continue is refused")
             << post("Expect: magic\r\nContent-Length: 3\r\n") << Outcome::Refused << 417;
         QTest::newRow("100-continue with too large a body is refused before the body")
-            << post("Expect: 100-continue\r\nContent-Length: 5000\r\n") << Outcome::Refused
-            << 413;
+            << post("Expect: 100-continue\r\nContent-Length: 5000\r\n") << Outcome::Refused << 413;
     }
     void eachRequestIsReadOrRefusedOnTheBytesSeen()
     {

@@ -50,7 +50,10 @@ struct Stage {
         else
             oracle.refuseNow();
     }
-    static qint64 at(const QString& event) { return event.section(QLatin1Char(' '), 0, 0).toLongLong(); }
+    static qint64 at(const QString& event)
+    {
+        return event.section(QLatin1Char(' '), 0, 0).toLongLong();
+    }
 
     // The road of one delivery on a clock moved by hand, as the window walks it.
     QStringList road(QStringList events)
@@ -67,7 +70,8 @@ struct Stage {
             if (next.step == PhoneWait::Step::Pulse)
                 ++pulses;
             else if (next.step == PhoneWait::Step::Wait)
-                now = events.isEmpty() ? now + next.forMs : std::min(now + next.forMs, at(events.first()));
+                now = events.isEmpty() ? now + next.forMs
+                                       : std::min(now + next.forMs, at(events.first()));
             else
                 road << QStringLiteral("waited %1 ms, %2 pulses").arg(now).arg(pulses);
         }
@@ -362,8 +366,8 @@ private slots:
             << true << ",sim. vou casar?" << QString() << QStringList()
             << QStringList { "waiting phrase", "pause", "sim" };
         QTest::newRow("an armed answer is delivered without waiting")
-            << true << "vou casar?" << "talvez" << QStringList()
-            << QStringList { "waiting phrase", "pause", "talvez" };
+            << true << "vou casar?"
+            << "talvez" << QStringList() << QStringList { "waiting phrase", "pause", "talvez" };
         QTest::newRow("with no phone the quick refusal holds")
             << false << "vou casar?" << QString() << QStringList { "1000 answer sim" }
             << QStringList { "quick pause", refusal };
@@ -372,7 +376,8 @@ private slots:
             << QStringList { "waiting phrase", "waited 7000 ms, 1 pulses", "pause", "com certeza" };
         QTest::newRow("no answer within 30 s is a quick refusal")
             << true << "vou casar?" << QString() << QStringList()
-            << QStringList { "waiting phrase", "waited 30000 ms, 5 pulses", "quick pause", refusal };
+            << QStringList { "waiting phrase", "waited 30000 ms, 5 pulses", "quick pause",
+                   refusal };
         QTest::newRow("the refuse button refuses at once")
             << true << "vou casar?" << QString() << QStringList { "2000 refuse" }
             << QStringList { "waiting phrase", "waited 2000 ms, 0 pulses", "quick pause", refusal };

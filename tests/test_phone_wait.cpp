@@ -41,16 +41,16 @@ private slots:
         QTest::newRow("the quiet between pulses counts from the end of a pulse")
             << QStringList { "5000", "10000", "13000", "16000" }
             << QStringList { "wait 5000", "pulse", "wait 5000", "wait 2000" };
-        QTest::newRow("no answer within 30 s is a refusal")
-            << QStringList { "0", "5000", "29999", "30000" }
-            << QStringList { "wait 5000", "pulse", "wait 1", "refuse" };
+        QTest::newRow("no answer within 30 s is a refusal") << QStringList { "0", "5000", "29999",
+            "30000" } << QStringList { "wait 5000", "pulse", "wait 1", "refuse" };
         QTest::newRow("the last wait ends at the limit, not at the next pulse")
             << QStringList { "0", "27000", "28000" }
             << QStringList { "wait 5000", "pulse", "wait 2000" };
         QTest::newRow("the refuse button refuses at once")
             << QStringList { "0", "1200 refused" } << QStringList { "wait 5000", "refuse" };
         QTest::newRow("an answer that made it wins over a refusal asked with it")
-            << QStringList { "0", "1200 answered refused" } << QStringList { "wait 5000", "answer" };
+            << QStringList { "0", "1200 answered refused" }
+            << QStringList { "wait 5000", "answer" };
         QTest::newRow("an answer already armed needs no wait at all")
             << QStringList { "0 answered" } << QStringList { "answer" };
         QTest::newRow("the thirty seconds count from the first call, not from zero")

@@ -27,7 +27,10 @@ struct Channel {
                 push.take(socket);
         });
     }
-    QUrl url() const { return QUrl(QStringLiteral("ws://127.0.0.1:%1/push").arg(server.serverPort())); }
+    QUrl url() const
+    {
+        return QUrl(QStringLiteral("ws://127.0.0.1:%1/push").arg(server.serverPort()));
+    }
 };
 
 struct Page {
@@ -103,9 +106,10 @@ private slots:
         to.sin_port = htons(channel.server.serverPort());
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         QCOMPARE(::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
-        const QByteArray handshake = "GET /push HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
-                                     "Connection: Upgrade\r\nSec-WebSocket-Key: "
-                                     "dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n";
+        const QByteArray handshake
+            = "GET /push HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
+              "Connection: Upgrade\r\nSec-WebSocket-Key: "
+              "dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n";
         QCOMPARE(::send(fd, handshake.constData(), size_t(handshake.size()), 0),
             ssize_t(handshake.size()));
         QTRY_COMPARE(channel.push.phones(), 1);

@@ -111,7 +111,8 @@ private slots:
             << QByteArray();
         QTest::newRow("direction marks and overrides alone are no answer")
             << QByteArray("POST") << "/answer" << kToken
-            << QByteArray("\xE2\x80\x8E\xE2\x80\x8F\xE2\x80\xAE \xE2\x81\xA6") << 400 << QByteArray();
+            << QByteArray("\xE2\x80\x8E\xE2\x80\x8F\xE2\x80\xAE \xE2\x81\xA6") << 400
+            << QByteArray();
         QTest::newRow("invisible tags beyond 16 bits alone are no answer")
             << QByteArray("POST") << "/answer" << kToken << QByteArray("\xF3\xA0\x80\x81") << 400
             << QByteArray();
@@ -216,9 +217,8 @@ private slots:
             << QStringList { "asked", "waiting", "send" } << "waiting";
         QTest::newRow("the answer heard, the delivery goes on")
             << QStringList { "asked", "waiting", "send", "asked" } << "asked";
-        QTest::newRow("the answer waited for and spoken")
-            << QStringList { "asked", "waiting", "send", "asked", "delivered", "ended" }
-            << "spoken";
+        QTest::newRow("the answer waited for and spoken") << QStringList { "asked", "waiting",
+            "send", "asked", "delivered", "ended" } << "spoken";
         QTest::newRow("an armed answer during its delivery reads asked")
             << QStringList { "send", "asked" } << "asked";
         QTest::newRow("a refusal after the wait ends idle")
@@ -402,14 +402,17 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<bool>("same");
-        QTest::newRow("two IPv4 addresses are two clients") << "127.0.0.1" << "127.0.0.2" << false;
+        QTest::newRow("two IPv4 addresses are two clients") << "127.0.0.1"
+                                                            << "127.0.0.2" << false;
         QTest::newRow("an IPv4 address is the same client mapped into IPv6")
-            << "192.0.2.7" << "::ffff:192.0.2.7" << true;
-        QTest::newRow("two addresses of one /64 are one client")
-            << "2001:db8:1:2:3:4:5:6" << "2001:db8:1:2:ffff::1" << true;
-        QTest::newRow("two /64 networks are two clients")
-            << "2001:db8:1:2::1" << "2001:db8:1:3::1" << false;
-        QTest::newRow("IPv6 loopback is not IPv4 loopback") << "::1" << "127.0.0.1" << false;
+            << "192.0.2.7"
+            << "::ffff:192.0.2.7" << true;
+        QTest::newRow("two addresses of one /64 are one client") << "2001:db8:1:2:3:4:5:6"
+                                                                 << "2001:db8:1:2:ffff::1" << true;
+        QTest::newRow("two /64 networks are two clients") << "2001:db8:1:2::1"
+                                                          << "2001:db8:1:3::1" << false;
+        QTest::newRow("IPv6 loopback is not IPv4 loopback") << "::1"
+                                                            << "127.0.0.1" << false;
     }
     void oneClientIsAnIPv4AddressOrAnIPv6Network()
     {
@@ -432,7 +435,8 @@ private slots:
         QTest::newRow("English") << 1 << QStringList { "Yes", "No", "Maybe" } << "refuse";
         QTest::newRow("French") << 2 << QStringList { "Oui", "Non", QString::fromUtf8("Peut-être") }
                                 << "refuser";
-        QTest::newRow("Spanish") << 3 << QStringList { QString::fromUtf8("Sí"), "No" } << "rechazar";
+        QTest::newRow("Spanish") << 3 << QStringList { QString::fromUtf8("Sí"), "No" }
+                                 << "rechazar";
     }
     void thePageOffersTheReadyAnswersOfItsLanguage()
     {
