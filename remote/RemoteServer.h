@@ -52,11 +52,12 @@ private:
     int m_language;
     QByteArray m_token;
     std::unique_ptr<RemoteExchange> m_exchange;
-    QTcpServer m_tcp;
-    PushChannel m_push;
     QList<QByteArray> m_hostNames;
+    // Before the sockets: a socket destroyed with the server still counts itself out here.
     int m_open = 0;
     QHash<QString, int> m_openByClient;
+    QTcpServer m_tcp;
+    PushChannel m_push;
     QString m_address;
     QString m_error;
 };
