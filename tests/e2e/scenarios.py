@@ -6,6 +6,9 @@ above it inside the same X window.
 
 import os
 import random
+import resource
+import socket
+import threading
 import time
 import urllib.parse
 
@@ -704,6 +707,74 @@ def remote_wait(stage):
     expect(program.alive(), "the oracle still running", "it ended")
 
 
+def flood_remote(port, seconds):
+    """What any program or web page on the laptop could do to the server without the token:
+    five 200 MB answers announced and sent as fast as they go, and 1050 connections that
+    never say a word. Returns the silent connections, left open."""
+    def huge_body():
+        try:
+            with socket.create_connection(("127.0.0.1", port), timeout=2) as s:
+                s.sendall(b"POST /answer HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                          b"Content-Length: 209715200\r\n\r\n")
+                end = time.monotonic() + seconds
+                while time.monotonic() < end:
+                    s.send(b"a" * 65536)
+        except OSError:
+            pass
+
+    senders = [threading.Thread(target=huge_body, daemon=True) for _ in range(5)]
+    for sender in senders:
+        sender.start()
+    silent = []
+    for _ in range(1050):
+        quiet = socket.socket()
+        quiet.setblocking(False)
+        quiet.connect_ex(("127.0.0.1", port))
+        silent.append(quiet)
+    for sender in senders:
+        sender.join(seconds + 5)
+    return silent
+
+
+def remote_abuse_close(stage):
+    soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+    resource.setrlimit(resource.RLIMIT_NOFILE, (min(hard, 8192), hard))
+    program, page = launch_remote(stage)
+    port = int(urllib.parse.urlsplit(page).port)
+    idle = program.rss_kib()
+    peak = [idle]
+
+    def sample():
+        while program.alive() and len(peak) < 100:
+            peak.append(program.rss_kib())
+            time.sleep(0.1)
+
+    sampler = threading.Thread(target=sample, daemon=True)
+    sampler.start()
+    silent = flood_remote(port, 4.0)
+    status, _ = remote.request(remote.with_token(page, "/status"))
+    expect(status == 200, "the phone still served during the flood", status)
+    growth = (max(peak) - idle) / 1024.0
+    expect(growth < 10.0, "the oracle's memory within 10 MB of idle under the flood",
+           "%.1f MB more" % growth)
+    stage.figures.note("memory growth under the flood", growth, "MB")
+
+    # Closing the oracle with all of that still open writes its settings.
+    mark = stage.recording.now()
+    stage.desktop.close_window(program.window)
+    ended = wait_for_end(stage, program, 10)
+    for quiet in silent:
+        quiet.close()
+    expect(ended is not None, "the program to end when its window is closed",
+           "still running 10 s later")
+    expect(os.path.exists(program.settings_path), "oraculo.ini written", "no file")
+    expect(program.settings_lines() == DEFAULTS, "the default values in five lines",
+           program.settings_lines())
+    expect("could not be saved" not in remote.program_output(stage.session),
+           "no failed save reported", "it was")
+    stage.figures.note("close request to end of process, flooded", ended - mark, "s")
+
+
 SCENARIOS = {
     "first_start": first_start,
     "trick": trick,
@@ -716,4 +787,5 @@ SCENARIOS = {
     "remote_http": remote_http,
     "remote_peek": remote_peek,
     "remote_wait": remote_wait,
+    "remote_abuse_close": remote_abuse_close,
 }
