@@ -120,7 +120,7 @@ private:
 
     // Answer delivery.
     void entrega();
-    void esperaTelefone();
+    void awaitPhone();
     void waitForPhoneMessage(qint64 ms);
     void wakeFromPhoneWait();
     void responde();
@@ -130,7 +130,7 @@ private:
     void Timer2_Timer();
     void fala_hotspot(Spot spot);
     // One pulse of the orb's rings; stops early once `interrupted` says so.
-    void pulsa_bola(const std::function<bool()>& interrupted = {});
+    void pulseOrb(const std::function<bool()>& interrupted = {});
     void rearma();
 
     // Other windows.

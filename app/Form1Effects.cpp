@@ -41,12 +41,12 @@ void Form1::acende_bola()
     Timer2->setEnabled(false);
     const int pulsos = static_cast<int>(double(m_platform.random.next()) * 5.0 + 1.0);
     for (int pulso = 0; pulso < pulsos; ++pulso)
-        pulsa_bola();
+        pulseOrb();
     Timer2->setEnabled(true);
     Picture4->hide();
 }
 
-void Form1::pulsa_bola(const std::function<bool()>& interrupted)
+void Form1::pulseOrb(const std::function<bool()>& interrupted)
 {
     const QPointF centro(Picture1->width() / 2.0, Picture1->height() / 2.0);
     double raio = 60;

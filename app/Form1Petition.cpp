@@ -124,7 +124,7 @@ void Form1::entrega()
         espera_fala(*m_tts1);
         acende_bola();
         if (m_oracle.waitsForPhone())
-            esperaTelefone();
+            awaitPhone();
     }
     responde();
     Text1->setFocus();
@@ -133,7 +133,7 @@ void Form1::entrega()
 
 // Silent, the orb pulsing now and then, while every event runs as in any other wait; closing
 // the window ends it.
-void Form1::esperaTelefone()
+void Form1::awaitPhone()
 {
     emit phoneWaitChanged(true);
     QElapsedTimer clock;
@@ -145,7 +145,7 @@ void Form1::esperaTelefone()
             || next.step == PhoneWait::Step::Refuse)
             break;
         if (next.step == PhoneWait::Step::Pulse)
-            pulsa_bola([this] { return m_phoneSpoke || m_descarregando; });
+            pulseOrb([this] { return m_phoneSpoke || m_descarregando; });
         else
             waitForPhoneMessage(next.forMs);
     }
