@@ -25,8 +25,10 @@ struct Options {
                        "(voztom), speed (vozvel) and language (idioma) the oracle would start "
                        "with, and exit. Opens no window and makes no sound.") };
     QCommandLineOption remote { QStringLiteral("remote"),
-        QStringLiteral("Serve a small page on the local network from which the performer's "
-                       "phone sends the hidden answer. Its address is printed on a line "
+        QStringLiteral("Serve a small page on the local network on which the performer's "
+                       "phone sees the question as it is typed and sends the hidden answer; "
+                       "with the page open, an unanswered question waits for it (up to 30 s). "
+                       "Its address is printed on a line "
                        "starting with 'remote: ' and shown, with a QR code, in a pairing "
                        "window (Ctrl+Shift+R in the petition box shows it again).") };
     QCommandLineOption remotePort { QStringLiteral("remote-port"),

@@ -19,6 +19,8 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include <cstdio>
+
 namespace {
 
 using look::twips;
@@ -197,6 +199,7 @@ void Form1::wireHandlers()
     Text1->keyDown = [this](int k) { Text1_KeyDown(k); };
     Text1->keyPress = [this](QChar ch) { Text1_KeyPress(ch); };
     Text1->keyUp = [this](int k) { Text1_KeyUp(k); };
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::tellPetitionShown);
 
     connect(Timer1, &Timer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &Timer::timeout, this, &Form1::Timer2_Timer);
@@ -297,6 +300,10 @@ void Form1::Form_Unload()
     if (m_descarregando)
         return;
     m_descarregando = true;
-    salva_ini(m_module, m_platform.settingsPath);
+    wakeFromPhoneWait();
+    // The one thing the oracle writes: if it cannot, the operator must hear of it.
+    if (!salva_ini(m_module, m_platform.settingsPath))
+        std::fprintf(stderr, "quorvel: the settings could not be saved to %s\n",
+            qPrintable(m_platform.settingsPath));
     fecha_tudo();
 }

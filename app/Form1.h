@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class Calibrar;
@@ -20,6 +21,7 @@ class KeyboardKeeper;
 class OrbCanvas;
 class PetitionBox;
 class QAction;
+class QEventLoop;
 class QLabel;
 class QMenu;
 class Timer;
@@ -53,6 +55,9 @@ public:
 
     // The performer's remote answer, armed as if captured at the keyboard.
     void armHiddenAnswer(const QString& answer);
+    // The performer's phone: how many hold the page open, and its refuse button.
+    void setPhonesListening(int phones);
+    void refuseForPhone();
     // Sees the petition box's keys before the trick does (an operator's shortcut).
     void filterPetitionKeys(QObject* filter);
 
@@ -62,6 +67,13 @@ public:
 signals:
     void hiddenAnswerDelivered();
     void capturedAnswerReplacedArmed();
+    // What the petition box shows the audience, at every change (possibly repeated).
+    void petitionShown(const QString& shown);
+    // A question is being answered, from Enter to the reset of the box; in the middle the
+    // oracle may wait for the phone.
+    void questionAsked();
+    void phoneWaitChanged(bool waiting);
+    void questionAnswered();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -103,17 +115,23 @@ private:
     void Text1_KeyPress(QChar ch);
     void Text1_KeyUp(int keyCode);
     void setText1Colour(const QColor& colour);
+    void tellPetitionShown();
     void startWandering();
     void parkEye();
 
     // Answer delivery.
     void entrega();
+    void awaitPhone();
+    void waitForPhoneMessage(qint64 ms);
+    void wakeFromPhoneWait();
     void responde();
 
     // Effects.
     void Timer1_Timer();
     void Timer2_Timer();
     void fala_hotspot(Spot spot);
+    // One pulse of the orb's rings; stops early once `interrupted` says so.
+    void pulseOrb(const std::function<bool()>& interrupted = {});
     void rearma();
 
     // Other windows.
@@ -140,4 +158,7 @@ private:
     std::unique_ptr<KeyboardKeeper> m_keyboardKeeper;
     QPointer<Form2> m_form2;
     bool m_descarregando = false;
+    // The wait for the phone: whether the phone spoke since it began, and the loop to wake.
+    bool m_phoneSpoke = false;
+    QPointer<QEventLoop> m_phoneLoop;
 };

@@ -40,19 +40,23 @@ void Form1::acende_bola()
     Picture4->show();
     Timer2->setEnabled(false);
     const int pulsos = static_cast<int>(double(m_platform.random.next()) * 5.0 + 1.0);
-    for (int pulso = 0; pulso < pulsos; ++pulso) {
-        const QPointF centro(Picture1->width() / 2.0, Picture1->height() / 2.0);
-        double raio = 60;
-        int nivel = 255;
-        for (int anel = 0; anel < 60; ++anel) {
-            Picture1->circle(centro, raio, QColor(nivel, nivel, 0));
-            nivel -= 4;
-            raio += 5;
-            m_platform.pause.sleep(50);
-            QCoreApplication::processEvents();
-        }
-        Picture1->cls();
-    }
+    for (int pulso = 0; pulso < pulsos; ++pulso)
+        pulseOrb();
     Timer2->setEnabled(true);
     Picture4->hide();
+}
+
+void Form1::pulseOrb(const std::function<bool()>& interrupted)
+{
+    const QPointF centro(Picture1->width() / 2.0, Picture1->height() / 2.0);
+    double raio = 60;
+    int nivel = 255;
+    for (int anel = 0; anel < 60 && !(interrupted && interrupted()); ++anel) {
+        Picture1->circle(centro, raio, QColor(nivel, nivel, 0));
+        nivel -= 4;
+        raio += 5;
+        m_platform.pause.sleep(50);
+        QCoreApplication::processEvents();
+    }
+    Picture1->cls();
 }

@@ -9,11 +9,24 @@
 #include "SoundPlayer.h"
 #include "Timer.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
 void Form1::setText1Colour(const QColor& colour)
 {
     QPalette p = Text1->palette();
     p.setColor(QPalette::Text, colour);
     Text1->setPalette(p);
+    tellPetitionShown();
+}
+
+// Text in black on the black box is a key's moment before the disguise takes its place:
+// nobody sees it, so nobody is told of it.
+void Form1::tellPetitionShown()
+{
+    if (Text1->palette().color(QPalette::Text) != Qt::black)
+        emit petitionShown(Text1->text());
 }
 
 void Form1::startWandering()
@@ -73,6 +86,25 @@ void Form1::Text1_KeyPress(QChar ch)
 void Form1::armHiddenAnswer(const QString& answer)
 {
     m_oracle.arm(answer);
+    wakeFromPhoneWait();
+}
+
+void Form1::setPhonesListening(int phones)
+{
+    m_oracle.setPhoneListening(phones > 0);
+}
+
+void Form1::refuseForPhone()
+{
+    m_oracle.refuseNow();
+    wakeFromPhoneWait();
+}
+
+void Form1::wakeFromPhoneWait()
+{
+    m_phoneSpoke = true;
+    if (m_phoneLoop)
+        m_phoneLoop->quit();
 }
 
 void Form1::Text1_KeyUp(int keyCode)
@@ -86,13 +118,48 @@ void Form1::Text1_KeyUp(int keyCode)
 
 void Form1::entrega()
 {
+    emit questionAsked();
     if (const auto frase = m_oracle.waitingPhrase()) {
         m_tts1->speak_text(*frase);
         espera_fala(*m_tts1);
         acende_bola();
+        if (m_oracle.waitsForPhone())
+            awaitPhone();
     }
     responde();
     Text1->setFocus();
+    emit questionAnswered();
+}
+
+// Silent, the orb pulsing now and then, while every event runs as in any other wait; closing
+// the window ends it.
+void Form1::awaitPhone()
+{
+    emit phoneWaitChanged(true);
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        m_phoneSpoke = false;
+        const PhoneWait::Next next = m_oracle.waitForPhone(clock.elapsed());
+        if (m_descarregando || next.step == PhoneWait::Step::Answer
+            || next.step == PhoneWait::Step::Refuse)
+            break;
+        if (next.step == PhoneWait::Step::Pulse)
+            pulseOrb([this] { return m_phoneSpoke || m_descarregando; });
+        else
+            waitForPhoneMessage(next.forMs);
+    }
+    emit phoneWaitChanged(false);
+}
+
+void Form1::waitForPhoneMessage(qint64 ms)
+{
+    if (m_phoneSpoke)
+        return;
+    QEventLoop loop;
+    m_phoneLoop = &loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void Form1::responde()

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "EspeakEngine.h"
 #include "Form1.h"
+#include "Form1Remote.h"
 #include "OperatorShortcut.h"
 #include "OperatorWindow.h"
 #include "Pause.h"
@@ -41,12 +42,7 @@ struct Remote {
         , listening(announce(server, port))
         , operatorWindow(server)
     {
-        QObject::connect(&server.exchange(), &RemoteExchange::answerArmed, &form1,
-            &Form1::armHiddenAnswer);
-        QObject::connect(&form1, &Form1::hiddenAnswerDelivered, &server.exchange(),
-            &RemoteExchange::answerDelivered);
-        QObject::connect(&form1, &Form1::capturedAnswerReplacedArmed, &server.exchange(),
-            &RemoteExchange::armedAnswerReplaced);
+        connectPhone(form1, server);
         form1.filterPetitionKeys(new OperatorShortcut(&operatorWindow, &form1));
         operatorWindow.show();
     }

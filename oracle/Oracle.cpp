@@ -72,11 +72,36 @@ bool Oracle::semResposta(const QString& resposta)
 
 std::optional<QString> Oracle::waitingPhrase()
 {
-    if (semResposta(m_petition.resposta))
+    m_phoneWait.reset();
+    if (semResposta(m_petition.resposta)) {
+        if (m_phoneListening && !m_resposta_rapida) {
+            m_refusalAsked = false;
+            m_phoneWait.emplace();
+            return m_texts.frases_espera[m_waitingIndex];
+        }
         m_resposta_rapida = true;
+    }
     if (m_resposta_rapida)
         return std::nullopt;
     return m_texts.frases_espera[m_waitingIndex];
+}
+
+PhoneWait::Next Oracle::waitForPhone(qint64 nowMs)
+{
+    if (!m_phoneWait)
+        return { PhoneWait::Step::Refuse };
+    const PhoneWait::Next next = m_phoneWait->next(nowMs, m_petition.armed(), m_refusalAsked);
+    if (next.step == PhoneWait::Step::Refuse)
+        m_resposta_rapida = true;
+    if (next.step == PhoneWait::Step::Answer || next.step == PhoneWait::Step::Refuse)
+        m_phoneWait.reset();
+    return next;
+}
+
+void Oracle::refuseNow()
+{
+    if (m_phoneWait)
+        m_refusalAsked = true;
 }
 
 int Oracle::pause()

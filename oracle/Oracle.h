@@ -2,6 +2,7 @@
 
 #include "LanguageTables.h"
 #include "PetitionState.h"
+#include "PhoneWait.h"
 
 #include <QString>
 
@@ -33,6 +34,11 @@ enum class Spot { Friend, Eyes, Gaze, Death, Eye };
 //    only in the question, never in the petition disguise) and answers with a Command;
 //  - an answer is delivered in steps the window walks, waiting for speech between them as it
 //    must: waitingPhrase() (none on the quick road), pause(), answer(), refused(), answered();
+//  - a question with no answer captured or armed, asked while the performer's phone listens
+//    and not on the quick road, takes the full road instead of the quick refusal: after the
+//    waiting phrase and the orb, the window asks waitForPhone() what to do until the phone
+//    answers, refuses, or the time runs out; then the usual pause and the answer (or the quick
+//    pause and a refusal);
 //  - hot spots speak one phrase, then stay quiet until re-armed.
 // Every random choice is drawn here, in the order the window would have drawn it.
 // The delivery never asks where the hidden answer came from: a typed capture and an answer
@@ -50,9 +56,18 @@ public:
     // An answer handed in by another road than the keyboard.
     void arm(const QString& answer);
 
+    // Whether a phone holds the remote page open and can answer an uncaptured question.
+    void setPhoneListening(bool listening) { m_phoneListening = listening; }
+    // The phone asks for a refusal; heard only while the delivery waits for it.
+    void refuseNow();
+
     // Delivery, in this order. After answer(), armedFate() tells whether it spoke the armed
     // answer, or dropped it for another text.
     std::optional<QString> waitingPhrase();
+    // After the orb: true while the delivery waits for the phone, then stepped by
+    // waitForPhone() on the caller's clock until it answers Answer or Refuse.
+    bool waitsForPhone() const { return m_phoneWait.has_value(); }
+    PhoneWait::Next waitForPhone(qint64 nowMs);
     int pause();
     QString answer();
     PetitionState::Armed armedFate() const { return m_armedFate; }
@@ -81,4 +96,7 @@ private:
     int m_waitingIndex = 0; // r, drawn at every key press
     int m_refusalIndex = 0; // k, drawn for every answer
     PetitionState::Armed m_armedFate = PetitionState::Armed::None;
+    bool m_phoneListening = false;
+    bool m_refusalAsked = false;
+    std::optional<PhoneWait> m_phoneWait;
 };

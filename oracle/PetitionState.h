@@ -33,6 +33,7 @@ public:
     bool keyPress(QChar ch);
 
     void arm(const QString& answer);
+    bool armed() const { return m_armed.has_value(); }
     // The delivery is about to speak `resposta`: was it the armed answer, or did a keyword put
     // something else in its place?
     Armed deliver();

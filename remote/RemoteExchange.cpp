@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include <memory>
 
 namespace {
@@ -23,6 +25,15 @@ RemoteExchange::Clock steadyClock()
     return [timer] { return timer->elapsed(); };
 }
 
+// Blanks, and marks that have no width or only set the writing direction: nothing to hear.
+bool saysNothing(const QString& answer)
+{
+    const QList<uint> points = answer.toUcs4();
+    return std::all_of(points.begin(), points.end(), [](uint point) {
+        return QChar::isSpace(point) || QChar::category(point) == QChar::Other_Format;
+    });
+}
+
 // The answer as the oracle will speak it; empty when the body is not an answer.
 QString answerFrom(const QByteArray& body)
 {
@@ -31,7 +42,7 @@ QString answerFrom(const QByteArray& body)
     if (decode.hasError())
         return {};
     answer.removeIf([](QChar ch) { return ch.category() == QChar::Other_Control; });
-    if (answer.trimmed().isEmpty() || answer.toUcs4().size() > RemoteExchange::kMaxAnswerCharacters)
+    if (saysNothing(answer) || answer.toUcs4().size() > RemoteExchange::kMaxAnswerCharacters)
         return {};
     return answer;
 }
@@ -52,14 +63,37 @@ RemoteExchange::Reply RemoteExchange::handle(const Request& request)
     if (tooMany(request.client))
         return text(429, "too many requests");
     if (!tokenMatches(request.token))
-        return text(403, "forbidden");
-    if (request.method == "GET" && request.path == QLatin1String("/"))
+        return tooManyGuesses() ? text(429, "too many requests") : text(403, "forbidden");
+    return route(request);
+}
+
+RemoteExchange::Reply RemoteExchange::route(const Request& request)
+{
+    const auto is = [&request](const char* method, const char* path) {
+        return request.method == method && request.path == QLatin1String(path);
+    };
+    if (is("GET", "/"))
         return { 200, "text/html; charset=utf-8", m_page };
-    if (request.method == "GET" && request.path == QLatin1String("/status"))
+    if (is("GET", "/status"))
         return stateReply();
-    if (request.method == "POST" && request.path == QLatin1String("/answer"))
+    if (is("GET", "/push")) {
+        if (!request.webSocket)
+            return text(426, "the push channel is a WebSocket");
+        return { 101, {}, {}, true };
+    }
+    if (is("POST", "/answer"))
         return arm(request.body);
+    if (is("POST", "/refuse"))
+        return refuse();
     return text(404, "not found");
+}
+
+bool RemoteExchange::counted(Window& window, int limit) const
+{
+    const qint64 now = m_clock();
+    if (window.count == 0 || now - window.start >= kWindowMs)
+        window = { now, 0 };
+    return ++window.count > limit;
 }
 
 bool RemoteExchange::tooMany(const QString& client)
@@ -69,10 +103,14 @@ bool RemoteExchange::tooMany(const QString& client)
         m_windows.removeIf(
             [now](const auto& entry) { return now - entry.value().start >= kWindowMs; });
     }
-    Window& window = m_windows[client];
-    if (window.count == 0 || now - window.start >= kWindowMs)
-        window = { now, 0 };
-    return ++window.count > kRequestsPerSecond;
+    return counted(m_windows[client], kRequestsPerSecond);
+}
+
+// Many addresses of one host (aliases, IPv4 and IPv6) each get their own share; together their
+// guesses at the token are held to one limit, which the phone, holding the token, never meets.
+bool RemoteExchange::tooManyGuesses()
+{
+    return counted(m_guesses, kGuessesPerSecond);
 }
 
 // Every byte is compared whatever the first difference, so the time taken tells nothing of
@@ -94,25 +132,56 @@ RemoteExchange::Reply RemoteExchange::arm(const QByteArray& body)
     const QString answer = answerFrom(body);
     if (answer.isEmpty())
         return text(400, "not an answer: 1 to 200 characters of UTF-8 text");
-    m_state = State::Armed;
+    change(State::Armed, m_phase);
     emit answerArmed(answer);
     return stateReply();
 }
 
+RemoteExchange::Reply RemoteExchange::refuse()
+{
+    if (m_phase != Phase::Waiting)
+        return text(409, "nothing waits for an answer");
+    emit refusalAsked();
+    return stateReply();
+}
+
+QByteArray RemoteExchange::stateName() const
+{
+    if (m_phase == Phase::Waiting)
+        return "waiting";
+    if (m_phase == Phase::Asked)
+        return "asked";
+    static const QByteArray names[] = { "idle", "armed", "spoken" };
+    return names[static_cast<int>(m_state)];
+}
+
 RemoteExchange::Reply RemoteExchange::stateReply() const
 {
-    static const QByteArray names[] = { "idle", "armed", "spoken" };
-    return { 200, "application/json", "{\"state\":\"" + names[static_cast<int>(m_state)] + "\"}" };
+    return { 200, "application/json", "{\"state\":\"" + stateName() + "\"}" };
+}
+
+void RemoteExchange::change(State state, Phase phase)
+{
+    const QByteArray before = stateName();
+    m_state = state;
+    m_phase = phase;
+    if (stateName() != before)
+        emit stateChanged(stateName());
 }
 
 void RemoteExchange::answerDelivered()
 {
     if (m_state == State::Armed)
-        m_state = State::Spoken;
+        change(State::Spoken, m_phase);
 }
 
 void RemoteExchange::armedAnswerReplaced()
 {
     if (m_state == State::Armed)
-        m_state = State::Idle;
+        change(State::Idle, m_phase);
+}
+
+void RemoteExchange::setPhase(Phase phase)
+{
+    change(m_state, phase);
 }

@@ -13,6 +13,9 @@ struct RemoteTexts {
     QString armed;
     QString spoken;
     QString notSent;
+    QString asked;
+    QString waiting;
+    QString refuse;
     QString operatorTitle;
     QString scanHint;
     QString unavailable;

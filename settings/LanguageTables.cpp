@@ -148,6 +148,18 @@ const VoiceWindowTexts* voiceWindowTexts(qint16 lingua)
     return (lingua >= 0 && lingua <= 3) ? &kVoiceWindowTexts[lingua] : nullptr;
 }
 
+const ReadyAnswers kReadyAnswers[4] = {
+    { { "Sim", "Não", "Talvez", "Com certeza", "Jamais", "Pergunte de novo mais tarde" } },
+    { { "Yes", "No", "Maybe", "Certainly", "Never", "Ask again later" } },
+    { { "Oui", "Non", "Peut-être", "Certainement", "Jamais", "Redemandez plus tard" } },
+    { { "Sí", "No", "Quizás", "Sin duda", "Jamás", "Pregunte de nuevo más tarde" } },
+};
+
+const ReadyAnswers* readyAnswers(qint16 lingua)
+{
+    return (lingua >= 0 && lingua <= 3) ? &kReadyAnswers[lingua] : nullptr;
+}
+
 const char* const kNoVoiceNotice = "Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
                             "acompanha o jogo ou busque na Internet por Text-to-Speech Engines";
 

@@ -64,6 +64,14 @@ struct VoiceWindowTexts {
 // Texts for `lingua`, or nullptr outside 0..3 (the window then keeps its design texts).
 const VoiceWindowTexts* voiceWindowTexts(qint16 lingua);
 
+// The answers the performer's phone offers in one tap, for one language, the commonest first.
+struct ReadyAnswers {
+    const char* answers[6];
+};
+
+// Answers for `lingua`, or nullptr outside 0..3.
+const ReadyAnswers* readyAnswers(qint16 lingua);
+
 // What the voice window shows when no voice is installed, in every language.
 extern const char* const kNoVoiceNotice;
 

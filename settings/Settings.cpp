@@ -46,12 +46,12 @@ QByteArray formatSetting(qint16 value)
     return value < 0 ? digits : ' ' + digits;
 }
 
-void salva_ini(const SettingsValues& values, const QString& path)
+bool salva_ini(const SettingsValues& values, const QString& path)
 {
     ProfileFile file = ProfileFile::load(path);
     for (int i = 0; i < 4; ++i) {
         const qint16 value = i < 3 ? values.voz[i] : values.idioma;
         file.setValue(kSection, kKeys[i].name, formatSetting(value));
     }
-    file.save();
+    return file.save();
 }

@@ -13,9 +13,9 @@ inline constexpr const char* kSettingsFileName = "\\oraculo.ini";
 // not be read (every key then has its default).
 bool le_ini(SettingsValues& values, const QString& path);
 
-// Writes the four keys in order, keeping everything else in the file. A failed save is
-// silent and leaves the old file intact.
-void salva_ini(const SettingsValues& values, const QString& path);
+// Writes the four keys in order, keeping everything else in the file. False when the save
+// failed, which leaves the old file intact.
+bool salva_ini(const SettingsValues& values, const QString& path);
 
 // " 2" for 2, "-5" for -5: the value text as written into the file.
 QByteArray formatSetting(qint16 value);

@@ -150,6 +150,82 @@ private slots:
         QVERIFY(!fx.tts1().spoken.contains(QStringLiteral("zebra")));
         QCOMPARE(delivered.size(), 0);
     }
+
+    // Wiring: with a phone listening, an uncaptured question waits for what the phone does.
+    void theMainWindowWaitsForTheListeningPhone_data()
+    {
+        QTest::addColumn<QString>("phone");
+        QTest::addColumn<bool>("refusal");
+        QTest::newRow("its answer is spoken") << "answer" << false;
+        QTest::newRow("its refuse button is a refusal") << "refuse" << true;
+    }
+    void theMainWindowWaitsForTheListeningPhone()
+    {
+        QFETCH(QString, phone);
+        QFETCH(bool, refusal);
+        Form1Fixture fx;
+        fx.loaded();
+        QSignalSpy asked(fx.form.get(), &Form1::questionAsked);
+        QSignalSpy waiting(fx.form.get(), &Form1::phoneWaitChanged);
+        QSignalSpy answered(fx.form.get(), &Form1::questionAnswered);
+        fx.form->setPhonesListening(1);
+        fx.type("vai chover");
+        QTimer::singleShot(50, fx.form.get(), [&fx, phone] {
+            if (phone == QLatin1String("answer"))
+                fx.form->armHiddenAnswer(QStringLiteral("zebra"));
+            else
+                fx.form->refuseForPhone();
+        });
+        fx.enter();
+        QTRY_COMPARE(answered.size(), 1);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(waiting.size(), 2);
+        QCOMPARE(waiting[0][0].toBool(), true);
+        QCOMPARE(waiting[1][0].toBool(), false);
+        const QString last = fx.tts1().spoken.last();
+        QCOMPARE(last == QStringLiteral("zebra"), !refusal);
+        const auto& refusals = fx.form->texts().frases_recusa;
+        QCOMPARE(std::find(std::begin(refusals), std::end(refusals), last) != std::end(refusals),
+            refusal);
+    }
+
+    void withNoPhoneListeningThereIsNoWait()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QSignalSpy waiting(fx.form.get(), &Form1::phoneWaitChanged);
+        fx.form->setPhonesListening(1);
+        fx.form->setPhonesListening(0);
+        fx.type("vai chover");
+        fx.enter();
+        QCOMPARE(waiting.size(), 0);
+    }
+
+    void closingTheWindowEndsTheWaitAndSavesOnce()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QSignalSpy waiting(fx.form.get(), &Form1::phoneWaitChanged);
+        fx.form->setPhonesListening(1);
+        fx.type("vai chover");
+        QTimer::singleShot(50, fx.form.get(), [&fx] { fx.form->close(); });
+        fx.enter();
+        QTRY_COMPARE(waiting.size(), 2);
+        QCOMPARE(fx.ended, 1);
+        QVERIFY(fx.ini().contains("idioma"));
+    }
+
+    void theAudienceSeesWhatThePhoneIsShown()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QSignalSpy shown(fx.form.get(), &Form1::petitionShown);
+        fx.type(",z.vai");
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown.last().first().toString(), fx.form->Text1->text());
+        for (const QList<QVariant>& each : shown)
+            QVERIFY2(!each.first().toString().contains(QLatin1Char('z')), "never the answer");
+    }
 };
 
 QTEST_MAIN(TestArmedAnswer)

@@ -40,6 +40,51 @@ struct Stage {
 
     Command enter() { return *key(QLatin1Char('\r')); }
 
+    // What the phone does during a wait: "7000 answer sim" arms "sim" at 7 s, "2000 refuse"
+    // presses the refuse button; events past the delivery's end happen after it.
+    void phone(const QString& event)
+    {
+        const QStringList parts = event.split(QLatin1Char(' '));
+        if (parts[1] == QLatin1String("answer"))
+            oracle.arm(parts.mid(2).join(QLatin1Char(' ')));
+        else
+            oracle.refuseNow();
+    }
+    static qint64 at(const QString& event)
+    {
+        return event.section(QLatin1Char(' '), 0, 0).toLongLong();
+    }
+
+    // The road of one delivery on a clock moved by hand, as the window walks it.
+    QStringList road(QStringList events)
+    {
+        QStringList road;
+        if (oracle.waitingPhrase())
+            road << QStringLiteral("waiting phrase");
+        qint64 now = 0;
+        int pulses = 0;
+        while (oracle.waitsForPhone()) {
+            while (!events.isEmpty() && at(events.first()) <= now)
+                phone(events.takeFirst());
+            const PhoneWait::Next next = oracle.waitForPhone(now);
+            if (next.step == PhoneWait::Step::Pulse)
+                ++pulses;
+            else if (next.step == PhoneWait::Step::Wait)
+                now = events.isEmpty() ? now + next.forMs
+                                       : std::min(now + next.forMs, at(events.first()));
+            else
+                road << QStringLiteral("waited %1 ms, %2 pulses").arg(now).arg(pulses);
+        }
+        road << (oracle.pause() == 500 ? QStringLiteral("quick pause") : QStringLiteral("pause"));
+        const QString spoken = oracle.answer();
+        road << (oracle.refused() ? QStringLiteral("refusal") : spoken);
+        oracle.answered();
+        box = QStringLiteral(" ");
+        for (const QString& late : events)
+            phone(late);
+        return road;
+    }
+
     // The whole road of one answer, as the window walks it; returns what was spoken.
     QStringList deliver()
     {
@@ -307,6 +352,99 @@ private slots:
         QCOMPARE(s.pos_pedido, qint16(32767));
         s.keyPress(QLatin1Char('.'));
         QVERIFY(s.keyUp(46, "x.", phrase).has_value());
+    }
+
+    void anUncapturedQuestionWaitsForAListeningPhone_data()
+    {
+        QTest::addColumn<bool>("phone");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("armed");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QStringList>("road");
+        const QString refusal = QStringLiteral("refusal");
+        QTest::newRow("a captured answer is delivered without waiting")
+            << true << ",sim. vou casar?" << QString() << QStringList()
+            << QStringList { "waiting phrase", "pause", "sim" };
+        QTest::newRow("an armed answer is delivered without waiting")
+            << true << "vou casar?"
+            << "talvez" << QStringList() << QStringList { "waiting phrase", "pause", "talvez" };
+        QTest::newRow("with no phone the quick refusal holds")
+            << false << "vou casar?" << QString() << QStringList { "1000 answer sim" }
+            << QStringList { "quick pause", refusal };
+        QTest::newRow("the phone's answer in time is spoken after the usual pause")
+            << true << "vou casar?" << QString() << QStringList { "7000 answer com certeza" }
+            << QStringList { "waiting phrase", "waited 7000 ms, 1 pulses", "pause", "com certeza" };
+        QTest::newRow("no answer within 30 s is a quick refusal")
+            << true << "vou casar?" << QString() << QStringList()
+            << QStringList { "waiting phrase", "waited 30000 ms, 5 pulses", "quick pause",
+                   refusal };
+        QTest::newRow("the refuse button refuses at once")
+            << true << "vou casar?" << QString() << QStringList { "2000 refuse" }
+            << QStringList { "waiting phrase", "waited 2000 ms, 0 pulses", "quick pause", refusal };
+        QTest::newRow("a question to the oracle keeps the quick road")
+            << true << u("você sabe?") << QString() << QStringList { "1000 answer sim" }
+            << QStringList { "quick pause", refusal };
+        QTest::newRow("repeat before any answer keeps the quick road")
+            << true << "repita" << QString() << QStringList { "1000 answer sim" }
+            << QStringList { "quick pause", refusal };
+        QTest::newRow("a comma typed and left empty is no answer: the phone is waited for")
+            << true << ",. vou casar?" << QString() << QStringList { "500 answer sim" }
+            << QStringList { "waiting phrase", "waited 500 ms, 0 pulses", "pause", "sim" };
+    }
+    void anUncapturedQuestionWaitsForAListeningPhone()
+    {
+        QFETCH(bool, phone);
+        QFETCH(QString, typed);
+        QFETCH(QString, armed);
+        QFETCH(QStringList, events);
+        QFETCH(QStringList, road);
+        Stage stage;
+        stage.oracle.setPhoneListening(phone);
+        if (!armed.isEmpty())
+            stage.oracle.arm(armed);
+        stage.type(typed);
+        QCOMPARE(stage.enter(), Command::Answer);
+        QCOMPARE(stage.road(events), road);
+    }
+
+    void keywordsWinOverWaitingForThePhone_data()
+    {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<int>("command");
+        QTest::newRow("exit") << "exit" << int(Command::Exit);
+        QTest::newRow("the voice window") << "mudar voz" << int(Command::ChangeVoice);
+        QTest::newRow("advice") << "conselho" << int(Command::Consult);
+    }
+    void keywordsWinOverWaitingForThePhone()
+    {
+        QFETCH(QString, question);
+        QFETCH(int, command);
+        Stage stage;
+        stage.oracle.setPhoneListening(true);
+        stage.type(question);
+        QCOMPARE(int(stage.enter()), command);
+    }
+
+    void anAnswerTooLateIsKeptForTheNextQuestion()
+    {
+        Stage stage;
+        stage.oracle.setPhoneListening(true);
+        stage.type(QStringLiteral("vou casar?"));
+        stage.enter();
+        QCOMPARE(stage.road({ "31000 answer tarde" }).last(), QStringLiteral("refusal"));
+        stage.type(QStringLiteral("e agora?"));
+        stage.enter();
+        QCOMPARE(stage.road({}), (QStringList { "waiting phrase", "pause", "tarde" }));
+    }
+
+    void theRefuseButtonMeansNothingOutsideAWait()
+    {
+        Stage stage;
+        stage.oracle.setPhoneListening(true);
+        stage.oracle.refuseNow();
+        stage.type(QStringLiteral("vou casar?"));
+        stage.enter();
+        QCOMPARE(stage.road({ "1000 answer sim" }).last(), QStringLiteral("sim"));
     }
 
     void aLanguageOutsideTheTablesRevealsNothingAndMatchesNothing()

@@ -1,4 +1,5 @@
 #include "RemoteExchange.h"
+#include "RemoteServer.h"
 #include "RemoteTexts.h"
 
 #include <QSignalSpy>
@@ -104,6 +105,28 @@ private slots:
             << QByteArray("POST") << "/answer" << kToken << QByteArray() << 400 << QByteArray();
         QTest::newRow("blanks and control characters alone are no answer") << QByteArray(
             "POST") << "/answer" << kToken << QByteArray(" \r\n\t ") << 400 << QByteArray();
+        QTest::newRow("zero-width characters alone are no answer")
+            << QByteArray("POST") << "/answer" << kToken
+            << QByteArray("\xE2\x80\x8B\xE2\x80\x8C\xE2\x80\x8D\xE2\x81\xA0\xEF\xBB\xBF") << 400
+            << QByteArray();
+        QTest::newRow("direction marks and overrides alone are no answer")
+            << QByteArray("POST") << "/answer" << kToken
+            << QByteArray("\xE2\x80\x8E\xE2\x80\x8F\xE2\x80\xAE \xE2\x81\xA6") << 400
+            << QByteArray();
+        QTest::newRow("invisible tags beyond 16 bits alone are no answer")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray("\xF3\xA0\x80\x81") << 400
+            << QByteArray();
+        QTest::newRow("a word among direction marks is an answer")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray("\xE2\x80\x8Fsim") << 200
+            << armed;
+        QTest::newRow("the push channel by plain GET asks for the upgrade")
+            << QByteArray("GET") << "/push" << kToken << QByteArray() << 426 << QByteArray();
+        QTest::newRow("the push channel without the token is forbidden")
+            << QByteArray("GET") << "/push" << QByteArray() << QByteArray() << 403 << QByteArray();
+        QTest::newRow("a refusal while nothing waits is a conflict")
+            << QByteArray("POST") << "/refuse" << kToken << QByteArray() << 409 << QByteArray();
+        QTest::newRow("a refusal by GET is not found")
+            << QByteArray("GET") << "/refuse" << kToken << QByteArray() << 404 << QByteArray();
     }
     void everyRequestIsAnsweredByItsRule()
     {
@@ -186,6 +209,20 @@ private slots:
             << QStringList { "send", "delivered", "replaced" } << "spoken";
         QTest::newRow("a second delivery after the spoken one changes nothing")
             << QStringList { "send", "delivered", "delivered" } << "spoken";
+        QTest::newRow("a question being answered reads asked")
+            << QStringList { "asked" } << "asked";
+        QTest::newRow("the oracle waiting for the phone reads waiting")
+            << QStringList { "asked", "waiting" } << "waiting";
+        QTest::newRow("an answer sent while it waits leaves it waiting until the oracle hears it")
+            << QStringList { "asked", "waiting", "send" } << "waiting";
+        QTest::newRow("the answer heard, the delivery goes on")
+            << QStringList { "asked", "waiting", "send", "asked" } << "asked";
+        QTest::newRow("the answer waited for and spoken") << QStringList { "asked", "waiting",
+            "send", "asked", "delivered", "ended" } << "spoken";
+        QTest::newRow("an armed answer during its delivery reads asked")
+            << QStringList { "send", "asked" } << "asked";
+        QTest::newRow("a refusal after the wait ends idle")
+            << QStringList { "asked", "waiting", "asked", "ended" } << "idle";
     }
     void theStateFollowsWhatTheOracleDid()
     {
@@ -197,6 +234,12 @@ private slots:
                 QCOMPARE(phone.answer("sim").status, 200);
             else if (step == "delivered")
                 phone.exchange.answerDelivered();
+            else if (step == "asked")
+                phone.exchange.setPhase(RemoteExchange::Phase::Asked);
+            else if (step == "waiting")
+                phone.exchange.setPhase(RemoteExchange::Phase::Waiting);
+            else if (step == "ended")
+                phone.exchange.setPhase(RemoteExchange::Phase::None);
             else
                 phone.exchange.armedAnswerReplaced();
         }
@@ -288,6 +331,127 @@ private slots:
         QVERIFY2(!page.contains("{{"), "every text filled in");
         for (const char* outside : { "http:", "https:", "url(", "src=", "@import" })
             QVERIFY2(!page.contains(QLatin1String(outside)), outside);
+    }
+
+    void theStateIsToldOnlyWhenItChanges()
+    {
+        Phone phone;
+        QSignalSpy changed(&phone.exchange, &RemoteExchange::stateChanged);
+        phone.exchange.setPhase(RemoteExchange::Phase::Asked);
+        phone.exchange.setPhase(RemoteExchange::Phase::Asked);
+        phone.answer("sim");
+        phone.exchange.setPhase(RemoteExchange::Phase::None);
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(changed[0][0].toByteArray(), QByteArray("asked"));
+        QCOMPARE(changed[1][0].toByteArray(), QByteArray("armed"));
+    }
+
+    void theRefuseButtonIsHeardOnlyWhileTheOracleWaits()
+    {
+        Phone phone;
+        QSignalSpy refusals(&phone.exchange, &RemoteExchange::refusalAsked);
+        phone.exchange.setPhase(RemoteExchange::Phase::Asked);
+        QCOMPARE(phone.send("POST", "/refuse").status, 409);
+        phone.exchange.setPhase(RemoteExchange::Phase::Waiting);
+        QCOMPARE(phone.send("POST", "/refuse").status, 200);
+        QCOMPARE(refusals.size(), 1);
+    }
+
+    void thePushChannelOpensOnlyForAWebSocketWithTheToken_data()
+    {
+        QTest::addColumn<QByteArray>("token");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("upgrade");
+        QTest::newRow("the token opens it") << kToken << 101 << true;
+        QTest::newRow("a wrong token gets nothing") << QByteArray("nope") << 403 << false;
+        QTest::newRow("no token gets nothing") << QByteArray() << 403 << false;
+    }
+    void thePushChannelOpensOnlyForAWebSocketWithTheToken()
+    {
+        QFETCH(QByteArray, token);
+        QFETCH(int, status);
+        QFETCH(bool, upgrade);
+        RemoteExchange exchange(kToken, kPage, [] { return 0; });
+        const auto reply = exchange.handle({ "GET", "/push", token, {}, "192.0.2.7", true });
+        QCOMPARE(reply.status, status);
+        QCOMPARE(reply.upgrade, upgrade);
+    }
+
+    void guessesFromManyAddressesAreLimitedTogether()
+    {
+        qint64 now = 0;
+        RemoteExchange exchange(kToken, kPage, [&now] { return now; });
+        int forbidden = 0;
+        int tooMany = 0;
+        for (int alias = 1; alias < 250; ++alias) {
+            const QString client = QStringLiteral("127.0.0.%1").arg(alias);
+            const int status = exchange.handle({ "GET", "/status", "guess", {}, client }).status;
+            forbidden += status == 403;
+            tooMany += status == 429;
+        }
+        QCOMPARE(forbidden, RemoteExchange::kGuessesPerSecond);
+        QCOMPARE(tooMany, 249 - RemoteExchange::kGuessesPerSecond);
+        // The phone holds the token: the guessers never shut it out.
+        QCOMPARE(exchange.handle({ "GET", "/status", kToken, {}, "192.0.2.7" }).status, 200);
+        now += 1000;
+        QCOMPARE(exchange.handle({ "GET", "/status", "guess", {}, "127.0.0.1" }).status, 403);
+    }
+
+    void oneClientIsAnIPv4AddressOrAnIPv6Network_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("two IPv4 addresses are two clients") << "127.0.0.1"
+                                                            << "127.0.0.2" << false;
+        QTest::newRow("an IPv4 address is the same client mapped into IPv6")
+            << "192.0.2.7"
+            << "::ffff:192.0.2.7" << true;
+        QTest::newRow("two addresses of one /64 are one client") << "2001:db8:1:2:3:4:5:6"
+                                                                 << "2001:db8:1:2:ffff::1" << true;
+        QTest::newRow("two /64 networks are two clients") << "2001:db8:1:2::1"
+                                                          << "2001:db8:1:3::1" << false;
+        QTest::newRow("IPv6 loopback is not IPv4 loopback") << "::1"
+                                                            << "127.0.0.1" << false;
+    }
+    void oneClientIsAnIPv4AddressOrAnIPv6Network()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, same);
+        QCOMPARE(RemoteServer::clientOf(QHostAddress(a)) == RemoteServer::clientOf(QHostAddress(b)),
+            same);
+    }
+
+    void thePageOffersTheReadyAnswersOfItsLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("refuse");
+        QTest::newRow("Portuguese") << 0
+                                    << QStringList { "Sim", QString::fromUtf8("Não"), "Talvez",
+                                           "Com certeza", "Jamais", "Pergunte de novo mais tarde" }
+                                    << "recusar";
+        QTest::newRow("English") << 1 << QStringList { "Yes", "No", "Maybe" } << "refuse";
+        QTest::newRow("French") << 2 << QStringList { "Oui", "Non", QString::fromUtf8("Peut-être") }
+                                << "refuser";
+        QTest::newRow("Spanish") << 3 << QStringList { QString::fromUtf8("Sí"), "No" }
+                                 << "rechazar";
+    }
+    void thePageOffersTheReadyAnswersOfItsLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, refuse);
+        const QString page = QString::fromUtf8(remotePage(language));
+        for (const QString& answer : answers)
+            QVERIFY2(page.contains("data-answer=\"" + answer + "\">" + answer + "</button>"),
+                qPrintable(answer));
+        QVERIFY(page.contains(">" + refuse + "</button>"));
+        // Nothing in large type names the trick: the title is a plain notebook's.
+        const QString title = page.section("<title>", 1).section("</title>", 0, 0);
+        for (const char* word : { "Or", "Resp", "Answer", "Rép" })
+            QVERIFY2(!title.contains(QLatin1String(word)), qPrintable(title));
     }
 
     void anEmptyTokenNeverMatches()

@@ -354,6 +354,23 @@ private slots:
         QCOMPARE(read(), after);
     }
 
+    // The oracle tells the operator when it could not keep the settings: it must know.
+    void aSaveSaysWhetherItWrote_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("a file in a folder that exists") << "oraculo.ini" << true;
+        QTest::newRow("a file in a folder that does not") << "missing/oraculo.ini" << false;
+        QTest::newRow("a path that is a folder") << "." << false;
+    }
+    void aSaveSaysWhetherItWrote()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, saved);
+        SettingsValues v;
+        QCOMPARE(salva_ini(v, m_dir.filePath(name)), saved);
+    }
+
     void freshSaveWritesExactlyFiveLines()
     {
         SettingsValues v = loaded();

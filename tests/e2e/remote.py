@@ -149,6 +149,10 @@ class Browser:
     def text(self, css):
         return self._session("GET", "/element/%s/text" % self.element(css))
 
+    def script(self, source, *args):
+        """Runs `source` as a function body in the page; its return value."""
+        return self._session("POST", "/execute/sync", {"script": source, "args": list(args)})
+
     def screenshot(self, path):
         with open(path, "wb") as png:
             png.write(base64.b64decode(self._session("GET", "/screenshot")))

@@ -6,6 +6,9 @@ above it inside the same X window.
 
 import os
 import random
+import resource
+import socket
+import threading
 import time
 import urllib.parse
 
@@ -605,6 +608,182 @@ def remote_http(stage):
            repr(program.text1()))
 
 
+# -- 9 ---------------------------------------------------------------------------------------
+
+def open_peek(stage, page):
+    """The performer's page on a phone-sized headless Chromium, counting its buzzes."""
+    browser = remote.Browser(stage.session, os.path.join(stage.out_dir, "browser"))
+    browser.open(page)
+    remote.status_reaches(browser, "nenhuma resposta armada", 10)
+    browser.script("window.buzzes = 0;"
+                   "navigator.vibrate = () => { window.buzzes += 1; return true; };")
+    return browser
+
+
+def page_shows(browser, wanted, timeout=3.0):
+    seen = eventually(lambda: browser.text("#shown"),
+                      lambda text: text.strip() == wanted.strip(), timeout)
+    expect(seen.strip() == wanted.strip(), "the page showing %r" % wanted, repr(seen))
+
+
+def page_marks_asked(browser):
+    asked = eventually(lambda: browser.script(
+        "return document.getElementById('shown').classList.contains('asked');"), bool, 5)
+    expect(asked, "the question marked as asked on the page", "not marked")
+    buzzes = browser.script("return window.buzzes;")
+    expect(buzzes == 1, "one short buzz when the question is asked", buzzes)
+
+
+def remote_peek(stage):
+    program, page = launch_remote(stage)
+    browser = open_peek(stage, page)
+    try:
+        stage.rest_pointer(program)
+        # Typed with a slip and its correction: the page follows Backspace too.
+        stage.desktop.type("vai chovx")
+        page_shows(browser, program.text1())
+        stage.desktop.key("BackSpace")
+        stage.desktop.type("er amanha")
+        question = "vai chover amanha"
+        shown = eventually(program.text1, lambda text: text == question, 3)
+        expect(shown == question, "the guest's question shown as typed", repr(shown))
+        page_shows(browser, question)
+
+        mark = stage.press_enter()
+        page_marks_asked(browser)
+        remote.status_reaches(browser, "esperando", 20)
+        browser.screenshot(os.path.join(stage.out_dir, "page-waiting.png"))
+        waited = stage.recording.now()
+        browser.click('#ready button[data-answer="Talvez"]')
+        _, gap = hidden_answer_delivered(stage, program, mark)
+        stage.figures.note("silence between waiting phrase and the phone's answer", gap, "s")
+        stage.figures.note("Enter to the page showing the wait (phrase and orb)", waited - mark,
+                           "s")
+        remote.status_reaches(browser, "falada", 10)
+        page_shows(browser, "")
+    finally:
+        browser.close()
+    output = remote.program_output(stage.session)
+    for private in ("chover", "Talvez"):
+        expect(private not in output, "%r never in the program's output" % private, "it was")
+
+
+def remote_wait(stage):
+    program, page = launch_remote(stage)
+    browser = open_peek(stage, page)
+    try:
+        stage.rest_pointer(program)
+        question = "quem ganha o jogo"
+        stage.desktop.type(question)
+        page_shows(browser, question)
+        mark = stage.press_enter()
+        waiting = stage.sound_after(mark)
+        remote.status_reaches(browser, "esperando", 20)
+
+        # The phone's connection drops while the oracle waits: the page comes back by itself
+        # and shows the question and the state again; the oracle waits on.
+        browser.script("document.getElementById('shown').textContent = '';"
+                       "document.getElementById('status').textContent = '';"
+                       "socket.close();")
+        back = eventually(lambda: browser.script("return socket.readyState;"),
+                          lambda state: state == 1, 10)
+        expect(back == 1, "the page connected again by itself", back)
+        page_shows(browser, question)
+        remote.status_reaches(browser, "esperando", 5)
+
+        # No answer: a refusal once the 30 s have run out, and nothing before.
+        quiet = stage.settle(waiting)
+        refusal = stage.recording.wait_for_sound(quiet, 60)
+        expect(refusal is not None, "a refusal after the wait",
+               stage.recording.describe(mark, stage.recording.now()))
+        # The waiting phrase and the orb (up to five pulses of 3 s, longer on a busy machine)
+        # come before the 30 s.
+        expect(30.5 <= refusal - mark <= 70.0, "the refusal 30 s after the wait began",
+               "%.2f s after Enter" % (refusal - mark))
+        stage.figures.note("Enter to the refusal of an unanswered question", refusal - mark, "s")
+        stage.box_reset(program, timeout=30)
+        remote.status_reaches(browser, "nenhuma resposta armada", 10)
+
+        # An answer sent too late waits for the next question, which is answered at once.
+        status, _ = remote.request(remote.with_token(page, "/answer"), "Sim".encode())
+        expect(status == 200, "a late answer armed", status)
+        stage.settle(stage.recording.now())
+        stage.desktop.type("e agora")
+        mark = stage.press_enter()
+        hidden_answer_delivered(stage, program, mark)
+    finally:
+        browser.close()
+    expect(program.alive(), "the oracle still running", "it ended")
+
+
+def flood_remote(port, seconds):
+    """What any program or web page on the laptop could do to the server without the token:
+    five 200 MB answers announced and sent as fast as they go, and 1050 connections that
+    never say a word. Returns the silent connections, left open."""
+    def huge_body():
+        try:
+            with socket.create_connection(("127.0.0.1", port), timeout=2) as s:
+                s.sendall(b"POST /answer HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                          b"Content-Length: 209715200\r\n\r\n")
+                end = time.monotonic() + seconds
+                while time.monotonic() < end:
+                    s.send(b"a" * 65536)
+        except OSError:
+            pass
+
+    senders = [threading.Thread(target=huge_body, daemon=True) for _ in range(5)]
+    for sender in senders:
+        sender.start()
+    silent = []
+    for _ in range(1050):
+        quiet = socket.socket()
+        quiet.setblocking(False)
+        quiet.connect_ex(("127.0.0.1", port))
+        silent.append(quiet)
+    for sender in senders:
+        sender.join(seconds + 5)
+    return silent
+
+
+def remote_abuse_close(stage):
+    soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+    resource.setrlimit(resource.RLIMIT_NOFILE, (min(hard, 8192), hard))
+    program, page = launch_remote(stage)
+    port = int(urllib.parse.urlsplit(page).port)
+    idle = program.rss_kib()
+    peak = [idle]
+
+    def sample():
+        while program.alive() and len(peak) < 100:
+            peak.append(program.rss_kib())
+            time.sleep(0.1)
+
+    sampler = threading.Thread(target=sample, daemon=True)
+    sampler.start()
+    silent = flood_remote(port, 4.0)
+    status, _ = remote.request(remote.with_token(page, "/status"))
+    expect(status == 200, "the phone still served during the flood", status)
+    growth = (max(peak) - idle) / 1024.0
+    expect(growth < 10.0, "the oracle's memory within 10 MB of idle under the flood",
+           "%.1f MB more" % growth)
+    stage.figures.note("memory growth under the flood", growth, "MB")
+
+    # Closing the oracle with all of that still open writes its settings.
+    mark = stage.recording.now()
+    stage.desktop.close_window(program.window)
+    ended = wait_for_end(stage, program, 10)
+    for quiet in silent:
+        quiet.close()
+    expect(ended is not None, "the program to end when its window is closed",
+           "still running 10 s later")
+    expect(os.path.exists(program.settings_path), "oraculo.ini written", "no file")
+    expect(program.settings_lines() == DEFAULTS, "the default values in five lines",
+           program.settings_lines())
+    expect("could not be saved" not in remote.program_output(stage.session),
+           "no failed save reported", "it was")
+    stage.figures.note("close request to end of process, flooded", ended - mark, "s")
+
+
 SCENARIOS = {
     "first_start": first_start,
     "trick": trick,
@@ -615,4 +794,7 @@ SCENARIOS = {
     "abuse": abuse,
     "remote_browser": remote_browser,
     "remote_http": remote_http,
+    "remote_peek": remote_peek,
+    "remote_wait": remote_wait,
+    "remote_abuse_close": remote_abuse_close,
 }
