@@ -14,10 +14,10 @@
 // word_event carries the word's number in its utterance and its position in the engine's
 // stream in milliseconds; mouth_shape follows the synthesizer's phonemes, in the voice's
 // language, merged as mouth::Track merges them. Without espeak-ng data there are no voices and
-// speak_text does nothing. espeak-ng is set up in the background from the first call that needs it,
-// so creating and configuring an engine never wait; voices chosen before the set-up is done are
-// tested in turn when the engine first speaks (an invalid one keeps the voice before it, as it
-// would have).
+// speak_text does nothing. espeak-ng is set up in the background from the first call that needs
+// it, so creating and configuring an engine never wait; voices chosen before the set-up is done
+// are tested in turn when the engine first speaks (an invalid one keeps the voice before it, as
+// it would have).
 class EspeakEngine final : public SpeechEngine {
     Q_OBJECT
 public:

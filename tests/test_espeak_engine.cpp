@@ -232,7 +232,7 @@ private slots:
 
     void theMouthMovesWithTheVoiceAndRestsBeforeSilence()
     {
-        // At the oracle's own slow speed, where every sound lasts long enough to be seen.
+        // At an everyday speed, where most sounds last long enough to be seen.
         EspeakEngine engine(AudioStream::Clock::Virtual);
         engine.set_speed(175);
         const Mouthing m = mouthingOf(engine, QStringLiteral("Você sabe tudo, filho de um leão."));
