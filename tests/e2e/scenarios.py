@@ -596,6 +596,46 @@ def remote_http(stage):
            repr(program.text1()))
 
 
+# -- 9 ---------------------------------------------------------------------------------------
+
+# The face's mouth in the stage's pixels: the face photo lies one pixel inside Picture1, at
+# (352, 256), and the mouth 171 by 203 pixels into the photo.
+MOUTH = (524, 460, 108, 48)
+EYES_HOT_SPOT = (308, 544)  # Label2: "Estes olhos..."
+
+
+def speaking_face(stage):
+    program = stage.launch(settings=None)
+    stage.settle_after_startup(program)
+    x, y = stage.stage_origin(program)
+
+    def mouth():
+        return stage.desktop.grab(x + MOUTH[0], y + MOUTH[1], MOUTH[2], MOUTH[3])
+
+    rest = mouth()
+    time.sleep(1.0)
+    expect(mouth() == rest, "the mouth still while the oracle is silent", "it changed")
+    mark = stage.recording.now()
+    stage.desktop.move(x + EYES_HOT_SPOT[0], y + EYES_HOT_SPOT[1])
+    onset = stage.recording.wait_for_sound(mark, 10)
+    expect(onset is not None, "the eyes' phrase within 10 s of the pointer reaching them",
+           stage.recording.describe(mark, stage.recording.now()))
+    shapes = set()
+    while stage.recording.now() < onset + 2.5:
+        seen = mouth()
+        if seen != rest:
+            shapes.add(seen)
+        time.sleep(0.02)
+    expect(len(shapes) >= 3, "the mouth moving through at least 3 shapes while it speaks",
+           "%d shapes besides rest" % len(shapes))
+    stage.figures.note("mouth shapes seen in the first 2.5 s of a phrase", len(shapes))
+    quiet = stage.settle(onset)
+    time.sleep(0.3)
+    expect(mouth() == rest, "the mouth at rest again in silence",
+           "the mouth differs from rest %.2f s after the sound ended"
+           % (stage.recording.now() - quiet))
+
+
 SCENARIOS = {
     "first_start": first_start,
     "trick": trick,
@@ -606,4 +646,5 @@ SCENARIOS = {
     "abuse": abuse,
     "remote_browser": remote_browser,
     "remote_http": remote_http,
+    "speaking_face": speaking_face,
 }
