@@ -621,19 +621,25 @@ def speaking_face(stage):
     expect(onset is not None, "the eyes' phrase within 10 s of the pointer reaching them",
            stage.recording.describe(mark, stage.recording.now()))
     shapes = set()
+    first_moved = None
     while stage.recording.now() < onset + 2.5:
         seen = mouth()
         if seen != rest:
             shapes.add(seen)
-        time.sleep(0.02)
+            first_moved = first_moved or stage.recording.now()
+        time.sleep(0.01)
     expect(len(shapes) >= 3, "the mouth moving through at least 3 shapes while it speaks",
            "%d shapes besides rest" % len(shapes))
-    stage.figures.note("mouth shapes seen in the first 2.5 s of a phrase", len(shapes))
+    rested = eventually(lambda: stage.recording.now() if mouth() == rest else None, bool, 15,
+                        interval=0.01)
     quiet = stage.settle(onset)
     time.sleep(0.3)
     expect(mouth() == rest, "the mouth at rest again in silence",
            "the mouth differs from rest %.2f s after the sound ended"
            % (stage.recording.now() - quiet))
+    stage.figures.note("mouth shapes seen in the first 2.5 s of a phrase", len(shapes))
+    stage.figures.note("phrase first heard to the mouth's first move", first_moved - onset, "s")
+    stage.figures.note("phrase last heard to the mouth at rest", rested - quiet, "s")
 
 
 SCENARIOS = {
