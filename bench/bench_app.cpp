@@ -32,11 +32,12 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -407,16 +408,29 @@ int runMouth()
     stage.form.tts1().set_speed(175);
     const AudioStream& stream = static_cast<EspeakEngine&>(stage.form.tts1()).stream();
     OrbCanvas* face = stage.form.Picture1;
-    // Noted on the audio thread as the mark is reached, before the stage hears of it.
-    std::atomic<qint64> shapeAt { -1 };
+    // Marks are noted on the audio thread as they are reached, paints of a new mouth on the
+    // user-interface thread; they are paired afterwards, as the two threads note them in
+    // either order.
+    struct Mark {
+        qint64 frame;
+        MouthShape shape;
+    };
+    std::mutex marksMutex;
+    std::vector<Mark> marks;
     QObject::connect(
         &stream, &AudioStream::markReached, face,
         [&](int tag, qint64 frame) {
-            if (SynthesisWorker::mouthOfTag(tag))
-                shapeAt = frame;
+            if (const std::optional<MouthShape> shape = SynthesisWorker::mouthOfTag(tag)) {
+                std::lock_guard lock(marksMutex);
+                marks.push_back({ frame, *shape });
+            }
         },
         Qt::DirectConnection);
-    std::vector<double> lags;
+    struct Paint {
+        qint64 played;
+        MouthShape shape;
+    };
+    std::vector<Paint> painted;
     struct MouthPaints : QObject {
         std::function<void()> painted;
         bool eventFilter(QObject* watched, QEvent* e) override
@@ -429,17 +443,25 @@ int runMouth()
         }
     } paints;
     paints.painted = [&] {
-        const qint64 at = shapeAt.exchange(-1);
-        if (at < 0)
-            return;
-        lags.push_back(double(stream.playedFrames() - at) * 1000 / stream.sampleRate());
+        if (painted.empty() || painted.back().shape != face->mouth())
+            painted.push_back({ stream.playedFrames(), face->mouth() });
     };
     face->installEventFilter(&paints);
     const double moving = speakingCpuPct(stage, kSentence + kSentence);
     face->removeEventFilter(&paints);
+    QObject::disconnect(&stream, &AudioStream::markReached, face, nullptr);
     QObject::disconnect(&stage.form.tts1(), &SpeechEngine::mouth_shape, face, nullptr);
     const double still = speakingCpuPct(stage, kSentence + kSentence);
 
+    // Each new mouth painted belongs to the last mark of its shape reached before the paint.
+    std::lock_guard lock(marksMutex);
+    std::vector<double> lags;
+    for (const Paint& paint : painted) {
+        const auto mark = std::find_if(marks.rbegin(), marks.rend(),
+            [&](const Mark& m) { return m.shape == paint.shape && m.frame <= paint.played; });
+        if (mark != marks.rend())
+            lags.push_back(double(paint.played - mark->frame) * 1000 / stream.sampleRate());
+    }
     const auto [earliest, latest] = std::minmax_element(lags.begin(), lags.end());
     double sum = 0;
     for (double lag : lags)
