@@ -65,12 +65,8 @@ private slots:
         emit fx.tts1().mouth_shape(shape);
         QCOMPARE(
             mouthOnScreen(fx.form->Picture1), facePictureAtTheMouth(kMouthPictures[size_t(shape)]));
-        // Lying over the face at the place the pictures were cropped from.
-        const QImage face = QImage(":/pictures/face.jpg").convertToFormat(QImage::Format_RGB32);
+        // Lying over the face where the pictures were cropped from, inside the frame.
         QCOMPARE(fx.form->Picture1->mouthRect().topLeft(), kMouthInFace.topLeft() + QPoint(1, 1));
-        QCOMPARE(
-            fx.form->Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(1, 1),
-            face.pixel(0, 0));
     }
 
     void onlyTheMouthRepaintsAndASilentFaceStaysStill()
