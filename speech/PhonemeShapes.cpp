@@ -91,12 +91,17 @@ namespace {
         return nullptr;
     }
 
-    QStringView languageCode(QStringView language)
+    // The table of "pt-br+m8" is Portuguese's; a language without one of its own has none.
+    const Language* tableOf(QStringView language)
     {
         qsizetype end = 0;
         while (end < language.size() && language[end].isLetter())
             ++end;
-        return language.left(end);
+        for (const Language& l : kLanguages) {
+            if (language.left(end).compare(QLatin1String(l.code), Qt::CaseInsensitive) == 0)
+                return &l;
+        }
+        return nullptr;
     }
 
     bool isMark(char32_t c)
@@ -141,17 +146,12 @@ namespace {
 
 Shape shapeOf(QStringView language, QStringView phoneme)
 {
-    const QStringView code = languageCode(language);
-    const Language* table = nullptr;
-    for (const Language& l : kLanguages) {
-        if (code.compare(QLatin1String(l.code), Qt::CaseInsensitive) == 0)
-            table = &l;
-    }
     if (isPause(phoneme))
         return Shape::Rest;
     const QString letters = lettersOf(phoneme);
     if (letters.isEmpty())
         return Shape::Slight;
+    const Language* table = tableOf(language);
     if (const Entry* whole = lookUp(table, letters))
         return whole->shape;
     const QString first = letters.left(letters.at(0).isHighSurrogate() ? 2 : 1);
