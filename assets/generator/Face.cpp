@@ -103,6 +103,12 @@ namespace {
         return { p.x(), p.y() + down };
     }
 
+    // Where the lips part: midway between them as they move apart.
+    QPointF gapCentre(const MouthPose& m)
+    {
+        return moved(kLipLine, (m.drop - m.lift) / 2.0f);
+    }
+
     float upperLip(QPointF p, const MouthPose& m)
     {
         return relief::bump(p, moved(kUpperLip, -m.lift), 24.0f * m.width,
@@ -112,8 +118,8 @@ namespace {
     float lipLine(QPointF p, const MouthPose& m)
     {
         // The line between the lips gives way to the gap as the mouth opens.
-        return relief::bump(p, moved(kLipLine, (m.drop - m.lift) / 2.0f), 26.0f * m.width,
-            2.2f * (1.0f - 0.4f * m.press), -7.0f * (1.0f - 0.3f * m.press) / (1.0f + m.opening));
+        return relief::bump(p, gapCentre(m), 26.0f * m.width, 2.2f * (1.0f - 0.4f * m.press),
+            -7.0f * (1.0f - 0.3f * m.press) / (1.0f + m.opening));
     }
 
     float lowerLip(QPointF p, const MouthPose& m)
@@ -133,7 +139,7 @@ namespace {
     {
         if (m.opening <= 0.0f)
             return 0.0f;
-        const QPointF centre = moved(kLipLine, (m.drop - m.lift) / 2.0f);
+        const QPointF centre = gapCentre(m);
         const float u = static_cast<float>(p.x() - centre.x()) / m.openingWidth;
         const float v = static_cast<float>(p.y() - centre.y()) / (m.opening / 2.0f);
         const float r = std::sqrt(u * u + v * v);
@@ -144,7 +150,7 @@ namespace {
     // How far down the gap a point lies: 0 at its top, 1 at its bottom.
     float downTheGap(QPointF p, const MouthPose& m)
     {
-        const QPointF centre = moved(kLipLine, (m.drop - m.lift) / 2.0f);
+        const QPointF centre = gapCentre(m);
         return std::clamp(static_cast<float>(p.y() - centre.y()) / m.opening + 0.5f, 0.0f, 1.0f);
     }
 
@@ -161,7 +167,7 @@ namespace {
         const float down = downTheGap(p, m);
         if (down < m.teeth || down > 1.0f - m.lowerTeeth)
             return { -1.5f, enamel, 0.6f };
-        const QPointF centre = moved(kLipLine, (m.drop - m.lift) / 2.0f);
+        const QPointF centre = gapCentre(m);
         const float across = std::abs(static_cast<float>(p.x() - centre.x())) / m.openingWidth;
         if (across < 0.5f * m.tongue)
             return { -3.0f, QVector3D(0.70f, 0.22f, 0.20f), 0.5f };
