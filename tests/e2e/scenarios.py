@@ -617,16 +617,18 @@ def speaking_face(stage):
     expect(mouth() == rest, "the mouth still while the oracle is silent", "it changed")
     mark = stage.recording.now()
     stage.desktop.move(x + EYES_HOT_SPOT[0], y + EYES_HOT_SPOT[1])
+    # Watched from the moment the pointer arrives, so the first move is seen when it happens.
+    first_moved = eventually(lambda: stage.recording.now() if mouth() != rest else None, bool,
+                             10, interval=0.005)
     onset = stage.recording.wait_for_sound(mark, 10)
-    expect(onset is not None, "the eyes' phrase within 10 s of the pointer reaching them",
+    expect(onset is not None and first_moved is not None,
+           "the eyes' phrase heard, and the mouth moving, within 10 s of the pointer reaching them",
            stage.recording.describe(mark, stage.recording.now()))
     shapes = set()
-    first_moved = None
     while stage.recording.now() < onset + 2.5:
         seen = mouth()
         if seen != rest:
             shapes.add(seen)
-            first_moved = first_moved or stage.recording.now()
         time.sleep(0.01)
     expect(len(shapes) >= 3, "the mouth moving through at least 3 shapes while it speaks",
            "%d shapes besides rest" % len(shapes))
