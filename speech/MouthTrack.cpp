@@ -1,5 +1,6 @@
 #include "MouthTrack.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace mouth {
@@ -50,7 +51,8 @@ QList<Track::Key> Track::takeSettled(qint64 produced)
 
 qint64 Track::settledUntil(qint64 produced) const
 {
-    return m_candidate ? m_candidate->frame : produced;
+    // A phoneme may be told before the sound it starts has been produced.
+    return m_candidate ? std::min(m_candidate->frame, produced) : produced;
 }
 
 QList<Track::Key> Track::finish(qint64 end)

@@ -37,7 +37,8 @@ public:
     void phoneme(qint64 frame, Shape shape);
     // The changes settled now that sound has been synthesized up to `produced`.
     QList<Key> takeSettled(qint64 produced);
-    // Every change before this frame has been given by takeSettled(produced).
+    // Every change before this frame, never beyond `produced`, has been given by
+    // takeSettled(produced).
     qint64 settledUntil(qint64 produced) const;
     // The utterance ended at `end`: the last changes, closing with Rest.
     QList<Key> finish(qint64 end);

@@ -205,9 +205,10 @@ private slots:
         QCOMPARE(keysOf(phonemes, end, rate), keys);
     }
 
-    // As the synthesizer feeds it: sound produced in steps of 10 ms, each phoneme known once
-    // the sound reaches it. The same changes come out, each settled before the sound it starts
-    // is handed on, and the sound is held back no more than the longest wait for a proof.
+    // As the synthesizer feeds it: sound produced in steps of 10 ms, each phoneme told up to a
+    // step before its sound is produced. The same changes come out, each settled before the
+    // sound it starts is handed on, and the sound is held back no more than the longest wait
+    // for a proof.
     void changesAreSettledBeforeTheirSoundIsHandedOn_data() { tracks(); }
     void changesAreSettledBeforeTheirSoundIsHandedOn()
     {
@@ -223,14 +224,14 @@ private slots:
         qsizetype next = 0;
         for (qint64 produced = step; produced < end + step; produced += step) {
             produced = std::min(produced, end);
-            for (; next < phonemes.size() && phonemes[next].frame < produced; ++next)
+            for (; next < phonemes.size() && phonemes[next].frame < produced + step; ++next)
                 track.phoneme(phonemes[next].frame, phonemes[next].shape);
             for (const Key& key : track.takeSettled(produced)) {
                 QVERIFY2(key.frame >= handedOn, "a change placed in sound already handed on");
                 given << key;
             }
             const qint64 until = track.settledUntil(produced);
-            QVERIFY(until >= handedOn);
+            QVERIFY(until >= handedOn && until <= produced);
             QVERIFY(produced - until <= longestHold);
             handedOn = until;
         }
