@@ -4,6 +4,7 @@
 #include "EsperaFala.h"
 #include "HotSpot.h"
 #include "KeyboardKeeper.h"
+#include "MouthPictures.h"
 #include "OrbCanvas.h"
 #include "Pause.h"
 #include "PetitionBox.h"
@@ -48,6 +49,16 @@ const QRect kLabels[4] = {
 
 const char* const kGifNames[7]
     = { "Gif89a1(0)", "Gif89a1(1)", "Gif89a2", "Gif89a3", "Gif89a4", "Gif89a5", "Gif89a6" };
+
+// One per mouth shape, in the order of the shapes.
+QList<QPixmap> mouthPictures()
+{
+    static_assert(kMouthPictures.size() == mouth::kShapes);
+    QList<QPixmap> pictures;
+    for (const char* name : kMouthPictures)
+        pictures << QPixmap(QStringLiteral(":/pictures/") + QLatin1String(name));
+    return pictures;
+}
 
 // Pictures that sit on the stage but are no hot spot: the pointer crossing them must not count
 // as crossing the background.
@@ -122,6 +133,7 @@ void Form1::buildStage()
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(twips(5280, 3840, 6795, 4770));
     Picture1->setPhoto(QPixmap(QStringLiteral(":/pictures/face.jpg")));
+    Picture1->setMouths(mouthPictures(), kMouthInFace.topLeft());
     connect(Picture1, &OrbCanvas::mouseMoved, this, &Form1::rearma);
 
     Picture4 = new QLabel(stage);
@@ -209,6 +221,11 @@ void Form1::wireHandlers()
         connect(Labels[i], &HotSpot::mouseMoved, this, [this, s = spots[i]] { fala_hotspot(s); });
     connect(Picture3, &HotSpot::mouseMoved, this, [this] { fala_hotspot(Spot::Eye); });
 
+    // The face speaks with the oracle's own voice only, never with the voice window's trial.
+    connect(m_tts1.get(), &SpeechEngine::mouth_shape, Picture1, &OrbCanvas::showMouth);
+    // Speech cut short closes the mouth all the same.
+    connect(m_tts1.get(), &SpeechEngine::silenced, Picture1,
+        [this] { Picture1->showMouth(MouthShape::Rest); });
 
     connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
     connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);

@@ -3,6 +3,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+// One pixel of frame, as the picture box had, around the photograph.
+constexpr QPoint kPhotoAt { 1, 1 };
+
+}
+
 OrbCanvas::OrbCanvas(QWidget* parent)
     : QWidget(parent)
 {
@@ -22,6 +29,21 @@ void OrbCanvas::setPhoto(const QPixmap& photo)
     update();
 }
 
+void OrbCanvas::setMouths(const QList<QPixmap>& mouths, QPoint at)
+{
+    m_mouths = mouths;
+    m_mouthRect = QRect(kPhotoAt + at, mouths.value(0).size());
+    update(m_mouthRect);
+}
+
+void OrbCanvas::showMouth(MouthShape shape)
+{
+    if (shape == m_mouth)
+        return;
+    m_mouth = shape;
+    update(m_mouthRect);
+}
+
 void OrbCanvas::circle(QPointF centre, double radius, const QColor& colour)
 {
     m_rings.append({ centre, radius, colour });
@@ -38,8 +60,10 @@ void OrbCanvas::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
-    // One pixel of frame, as the picture box had, around the photograph.
-    p.drawPixmap(1, 1, m_photo);
+    p.drawPixmap(kPhotoAt, m_photo);
+    // Rest is the photograph itself.
+    if (m_mouth != MouthShape::Rest)
+        p.drawPixmap(m_mouthRect.topLeft(), m_mouths.value(int(m_mouth)));
     p.setBrush(Qt::NoBrush);
     for (const Ring& ring : m_rings) {
         p.setPen(QPen(ring.colour, 1));

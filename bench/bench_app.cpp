@@ -7,14 +7,19 @@
 //   bench_app keys                                 key press to the petition box's repaint
 //   bench_app wait                                 CPU of a wait for silence, against busy polling
 //   bench_app scale                                speaking 100, 1,000 and 10,000 characters
+//   bench_app mouth                                a mouth shape's first sample to the mouth's
+//                                                  repaint; CPU while speaking, mouth moving
+//                                                  and still
 
 #include "AppFolder.h"
+#include "BenchForm1.h"
 #include "EspeakEngine.h"
 #include "EsperaFala.h"
-#include "BenchForm1.h"
+#include "OrbCanvas.h"
 #include "Pause.h"
 #include "PetitionBox.h"
 #include "Random.h"
+#include "SynthesisWorker.h"
 #include "WavSoundPlayer.h"
 
 #include <QApplication>
@@ -30,6 +35,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
+#include <mutex>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -379,6 +387,96 @@ int runScale()
     std::_Exit(0);
 }
 
+// The whole process's CPU while the oracle says `text`, in percent of one core.
+double speakingCpuPct(Stage& stage, const QString& text)
+{
+    const double cpu0 = cpuSeconds(RUSAGE_SELF);
+    const qint64 t0 = monotonicNs();
+    stage.form.tts1().speak_text(text);
+    stage.waitUntilSilent();
+    return 100.0 * (cpuSeconds(RUSAGE_SELF) - cpu0) / (double(monotonicNs() - t0) / 1e9);
+}
+
+// On the real stage: each change of mouth from the moment playback passes the first sample of
+// its sound (the played position at the mouth's repaint, less the sound's own position, as the
+// word lag is measured) and the stage's CPU while speaking, with the mouth moving and with the
+// mouth left still.
+int runMouth()
+{
+    Stage stage(qEnvironmentVariable("BENCH_SETTINGS"));
+    stage.waitUntilSilent();
+    stage.form.tts1().set_speed(175);
+    const AudioStream& stream = static_cast<EspeakEngine&>(stage.form.tts1()).stream();
+    OrbCanvas* face = stage.form.Picture1;
+    // Marks are noted on the audio thread as they are reached, paints of a new mouth on the
+    // user-interface thread; they are paired afterwards, as the two threads note them in
+    // either order.
+    struct Mark {
+        qint64 frame;
+        MouthShape shape;
+    };
+    std::mutex marksMutex;
+    std::vector<Mark> marks;
+    QObject::connect(
+        &stream, &AudioStream::markReached, face,
+        [&](int tag, qint64 frame) {
+            if (const std::optional<MouthShape> shape = SynthesisWorker::mouthOfTag(tag)) {
+                std::lock_guard lock(marksMutex);
+                marks.push_back({ frame, *shape });
+            }
+        },
+        Qt::DirectConnection);
+    struct Paint {
+        qint64 played;
+        MouthShape shape;
+    };
+    std::vector<Paint> painted;
+    struct MouthPaints : QObject {
+        std::function<void()> painted;
+        bool eventFilter(QObject* watched, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint
+                && static_cast<QPaintEvent*>(e)->rect().intersects(
+                    static_cast<OrbCanvas*>(watched)->mouthRect()))
+                painted();
+            return false;
+        }
+    } paints;
+    paints.painted = [&] {
+        if (painted.empty() || painted.back().shape != face->mouth())
+            painted.push_back({ stream.playedFrames(), face->mouth() });
+    };
+    face->installEventFilter(&paints);
+    const double moving = speakingCpuPct(stage, kSentence + kSentence);
+    face->removeEventFilter(&paints);
+    QObject::disconnect(&stream, &AudioStream::markReached, face, nullptr);
+    QObject::disconnect(&stage.form.tts1(), &SpeechEngine::mouth_shape, face, nullptr);
+    const double still = speakingCpuPct(stage, kSentence + kSentence);
+
+    // Each new mouth painted belongs to the last mark of its shape reached before the paint.
+    std::lock_guard lock(marksMutex);
+    std::vector<double> lags;
+    for (const Paint& paint : painted) {
+        const auto mark = std::find_if(marks.rbegin(), marks.rend(),
+            [&](const Mark& m) { return m.shape == paint.shape && m.frame <= paint.played; });
+        if (mark != marks.rend())
+            lags.push_back(double(paint.played - mark->frame) * 1000 / stream.sampleRate());
+    }
+    const auto [earliest, latest] = std::minmax_element(lags.begin(), lags.end());
+    double sum = 0;
+    for (double lag : lags)
+        sum += lag;
+    report("mouth_count", double(lags.size()));
+    report("mouth_lag_mean_ms", lags.empty() ? 0 : sum / double(lags.size()));
+    report("mouth_lag_max_ms", lags.empty() ? 0 : *latest);
+    report("mouth_lag_min_ms", lags.empty() ? 0 : *earliest);
+    report("mouth_early",
+        double(std::count_if(lags.begin(), lags.end(), [](double l) { return l < 0; })));
+    report("speaking_cpu_mouth_pct", moving);
+    report("speaking_cpu_still_pct", still);
+    std::_Exit(0);
+}
+
 }
 
 int main(int argc, char** argv)
@@ -396,7 +494,10 @@ int main(int argc, char** argv)
         return runWait();
     if (mode == "scale")
         return runScale();
+    if (mode == "mouth")
+        return runMouth();
     std::fprintf(stderr,
-        "usage: bench_app launch <stage|widgets|bare> <idle seconds> | keys | wait | scale\n");
+        "usage: bench_app launch <stage|widgets|bare> <idle seconds> | keys | wait | scale | "
+        "mouth\n");
     return 2;
 }

@@ -136,6 +136,10 @@ int EspeakEngine::speed_max() const
 
 void EspeakEngine::onMark(int tag, qint64 frame)
 {
+    if (const std::optional<MouthShape> shape = SynthesisWorker::mouthOfTag(tag)) {
+        emit mouth_shape(*shape);
+        return;
+    }
     if (tag != SynthesisWorker::endOfUtterance) {
         emit word_event(tag + 1, int(frame * 1000 / m_stream->sampleRate()), 0);
         return;

@@ -12,10 +12,12 @@
 // stream, so two engines can speak at once. Pitch runs 0 to 100 (scaled down into espeak-ng's
 // range so that the stored default 65 stays deep), speed 80 to 450 words per minute.
 // word_event carries the word's number in its utterance and its position in the engine's
-// stream in milliseconds. Without espeak-ng data there are no voices and speak_text does nothing.
-// espeak-ng is set up in the background from the first call that needs it, so creating and
-// configuring an engine never wait; voices chosen before the set-up is done are tested in turn
-// when the engine first speaks (an invalid one keeps the voice before it, as it would have).
+// stream in milliseconds; mouth_shape follows the synthesizer's phonemes, in the voice's
+// language, merged as mouth::Track merges them. Without espeak-ng data there are no voices and
+// speak_text does nothing. espeak-ng is set up in the background from the first call that needs
+// it, so creating and configuring an engine never wait; voices chosen before the set-up is done
+// are tested in turn when the engine first speaks (an invalid one keeps the voice before it, as
+// it would have).
 class EspeakEngine final : public SpeechEngine {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MouthShape.h"
+
 #include <QObject>
 #include <QString>
 
@@ -36,6 +38,9 @@ public:
 signals:
     // One per word, on the user-interface thread, when playback reaches that word.
     void word_event(int a, int b, int c);
+    // The mouth the face shows from now on, on the user-interface thread, when playback reaches
+    // the sound that changes it; Rest once the last sound of a text has been played.
+    void mouth_shape(MouthShape shape);
     // speaking_state() has just left 1: lets waits for silence sleep instead of polling.
     void silenced();
 };

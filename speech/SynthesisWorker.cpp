@@ -1,10 +1,13 @@
 #include "SynthesisWorker.h"
 
 #include "AudioStream.h"
+#include "MouthTrack.h"
+#include "PhonemeShapes.h"
 
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -15,17 +18,30 @@ std::mutex& espeakMutex()
     return mutex;
 }
 
-// What one espeak_Synth call needs in its callback. Word events come with or before the chunk
-// holding their first sample; each is handed to the stream with that chunk, so its mark sits at
-// the word's sample and is never reported ahead of the sound. espeak-ng's words are not quite
-// the text's blank-separated words (a lone dash has none, an extra event closes some texts), and
-// the windows count one event per blank-separated word, so events are mapped onto those words:
-// repeats are dropped and skipped words are reported together with the next one.
+// What one espeak_Synth call needs in its callback. Word and phoneme events come with or before
+// the chunk holding their first sample; each is handed to the stream with the sound it starts,
+// as a mark at its sample, so it is never reported ahead of the sound. espeak-ng's words are
+// not quite the text's blank-separated words (a lone dash has none, an extra event closes some
+// texts), and the windows count one event per blank-separated word, so events are mapped onto
+// those words: repeats are dropped and skipped words are reported together with the next one.
+// Phonemes become changes of mouth; the sound is held back in the utterance until the changes
+// within it are settled, a few tens of milliseconds of sound that take microseconds to make.
 struct Utterance {
     const SynthesisWorker::Job* job = nullptr;
+    QString language;
+    mouth::Track mouth;
     qint64 producedFrames = 0;
+    qint64 sentFrames = 0;
+    QByteArray unsent; // produced, not yet handed to the stream
     int nextWord = 0;
-    QList<AudioStream::Mark> pendingWords; // frames counted from the utterance's start
+    QList<AudioStream::Mark> pending; // frames counted from the utterance's start
+
+    Utterance(const SynthesisWorker::Job& j, int sampleRate)
+        : job(&j)
+        , language(QString::fromLatin1(j.voice))
+        , mouth(sampleRate)
+    {
+    }
 
     void onWord(const espeak_EVENT& e)
     {
@@ -34,29 +50,65 @@ struct Utterance {
             = int(std::upper_bound(starts.begin(), starts.end(), e.text_position) - starts.begin())
             - 1;
         for (; nextWord <= word; ++nextWord)
-            pendingWords << AudioStream::Mark { e.sample, nextWord };
+            pending << AudioStream::Mark { e.sample, nextWord };
     }
 
-    QList<AudioStream::Mark> takeWordsBefore(qint64 frame)
+    void onPhoneme(const espeak_EVENT& e)
     {
+        // The name fills all eight bytes, with no terminator, for a long one such as "ɐ̃ʊ̃".
+        const QByteArrayView name(e.id.string, qsizetype(strnlen(e.id.string, sizeof e.id.string)));
+        mouth.phoneme(e.sample, mouth::shapeOf(language, QString::fromUtf8(name)));
+    }
+
+    void onSound(const short* wav, int count)
+    {
+        unsent.append(reinterpret_cast<const char*>(wav), count * qint64(sizeof(short)));
+        producedFrames += count;
+        addMouthMarks(mouth.takeSettled(producedFrames));
+        send(mouth.settledUntil(producedFrames));
+    }
+
+    void addMouthMarks(const QList<mouth::Track::Key>& keys)
+    {
+        for (const mouth::Track::Key& key : keys)
+            pending << AudioStream::Mark { key.frame, SynthesisWorker::mouthTag(key.shape) };
+    }
+
+    // Hands the sound up to `until` to the stream, with the marks that fall in it.
+    void send(qint64 until)
+    {
+        if (until <= sentFrames)
+            return;
+        const qint64 bytes = (until - sentFrames) * qint64(sizeof(short));
+        const QByteArray pcm = unsent.left(bytes);
+        unsent.remove(0, bytes);
         QList<AudioStream::Mark> marks;
-        while (!pendingWords.isEmpty() && pendingWords.first().frame < frame) {
-            const AudioStream::Mark word = pendingWords.takeFirst();
-            marks << AudioStream::Mark { std::max<qint64>(0, word.frame - producedFrames),
-                word.tag };
+        for (qsizetype i = 0; i < pending.size();) {
+            if (pending[i].frame < until) {
+                marks << AudioStream::Mark { std::max<qint64>(0, pending[i].frame - sentFrames),
+                    pending[i].tag };
+                pending.removeAt(i);
+            } else {
+                ++i;
+            }
         }
-        return marks;
+        if (job->stream)
+            job->stream->append(pcm, marks);
+        sentFrames = until;
     }
 
-    QList<AudioStream::Mark> takeTail()
+    // The rest of the sound, the marks still waiting, the mouth at rest and the end.
+    void finish()
     {
+        addMouthMarks(mouth.finish(producedFrames));
+        send(producedFrames);
         QList<AudioStream::Mark> tail;
-        for (const AudioStream::Mark& word : std::as_const(pendingWords))
-            tail << AudioStream::Mark { 0, word.tag };
+        for (const AudioStream::Mark& mark : std::as_const(pending))
+            tail << AudioStream::Mark { 0, mark.tag };
         for (; nextWord < job->wordStarts.size(); ++nextWord)
             tail << AudioStream::Mark { 0, nextWord };
         tail << AudioStream::Mark { 0, SynthesisWorker::endOfUtterance };
-        return tail;
+        job->stream->append({}, tail);
     }
 };
 
@@ -66,20 +118,23 @@ int onSynthesized(short* wav, int count, espeak_EVENT* events)
     for (espeak_EVENT* e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e) {
         if (e->type == espeakEVENT_WORD)
             utterance->onWord(*e);
+        else if (e->type == espeakEVENT_PHONEME)
+            utterance->onPhoneme(*e);
     }
-    if (wav && count > 0) {
-        const QList<AudioStream::Mark> marks
-            = utterance->takeWordsBefore(utterance->producedFrames + count);
-        if (utterance->job->stream)
-            utterance->job->stream->append(
-                QByteArray(reinterpret_cast<const char*>(wav), count * qint64(sizeof(short))),
-                marks);
-        utterance->producedFrames += count;
-    }
+    if (wav && count > 0)
+        utterance->onSound(wav, count);
     return *utterance->job->cancelled ? 1 : 0;
 }
 
 } // namespace
+
+std::optional<MouthShape> SynthesisWorker::mouthOfTag(int tag)
+{
+    const int shape = firstMouthTag - tag;
+    if (shape < 0 || shape >= mouth::kShapes)
+        return std::nullopt;
+    return MouthShape(shape);
+}
 
 QList<int> SynthesisWorker::wordStartsOf(const QString& text)
 {
@@ -169,8 +224,9 @@ void SynthesisWorker::setUp()
 {
     {
         std::lock_guard lock(espeakMutex());
-        const int rate
-            = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+        const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr,
+            espeakINITIALIZE_PHONEME_EVENTS | espeakINITIALIZE_PHONEME_IPA
+                | espeakINITIALIZE_DONT_EXIT);
         if (rate > 0) {
             espeak_SetSynthCallback(onSynthesized);
             const char* dataPath = nullptr;
@@ -209,8 +265,7 @@ void SynthesisWorker::run()
 
 void SynthesisWorker::synthesize(const Job& job)
 {
-    Utterance utterance;
-    utterance.job = &job;
+    Utterance utterance(job, m_sampleRate);
     {
         std::lock_guard lock(espeakMutex());
         if (job.voice != m_currentVoice && espeak_SetVoiceByName(job.voice.constData()) == EE_OK)
@@ -225,5 +280,5 @@ void SynthesisWorker::synthesize(const Job& job)
     }
     if (!job.stream || *job.cancelled)
         return;
-    job.stream->append({}, utterance.takeTail());
+    utterance.finish();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EspeakVoice.h"
+#include "MouthShape.h"
 
 #include <QByteArray>
 #include <QList>
@@ -10,6 +11,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class AudioStream;
@@ -17,12 +19,16 @@ class AudioStream;
 // The process's one espeak-ng synthesizer, working on its own thread. espeak-ng keeps its voice
 // and parameters in globals and crashes when two threads synthesize at once, so every utterance
 // of every engine goes through here, one at a time, with its voice and parameters set afresh.
-// Samples stream into the utterance's AudioStream chunk by chunk, each word as a mark.
+// Samples stream into the utterance's AudioStream chunk by chunk, each word and each change of
+// mouth as a mark.
 // espeak-ng is set up on that thread too, so creating the worker never holds up the caller;
 // only asking for the sample rate or the voices waits until the set-up is done.
 class SynthesisWorker {
 public:
-    static constexpr int endOfUtterance = -1; // mark tag; word marks carry the word's index
+    // Mark tags: word marks carry the word's index (from 0), mouth marks a tag of their own.
+    static constexpr int endOfUtterance = -1;
+    static constexpr int mouthTag(MouthShape shape) { return firstMouthTag - int(shape); }
+    static std::optional<MouthShape> mouthOfTag(int tag);
 
     struct Job {
         QByteArray text; // UTF-8
@@ -46,6 +52,8 @@ public:
     void submit(Job job);
 
 private:
+    static constexpr int firstMouthTag = -2;
+
     SynthesisWorker();
     void run();
     void setUp();

@@ -1,3 +1,4 @@
+#include "MouthPictures.h"
 #include "PointerHotSpots.h"
 
 #include <QDir>
@@ -35,6 +36,32 @@ double borderBrightness(const QImage& image)
         }
     }
     return sum / count;
+}
+
+// Mean difference per channel, 0..255, of two pictures of one size, over `area`.
+double meanDifference(const QImage& a, const QImage& b, const QRect& area)
+{
+    double sum = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                + std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * area.width() * area.height());
+}
+
+QImage mouthPicture(const char* name)
+{
+    return QImage(QStringLiteral(":/pictures/") + QLatin1String(name));
+}
+
+// The face where the mouth pictures lie over it.
+QImage faceAtTheMouth()
+{
+    return QImage(":/pictures/face.jpg").copy(kMouthInFace);
 }
 
 struct Wave {
@@ -96,6 +123,9 @@ private slots:
     void picturesAreCompiledIntoTheProgram_data();
     void picturesAreCompiledIntoTheProgram();
     void theEyeIsALoopingAnimation();
+    void mouthsMeetTheFaceWithoutASeam_data();
+    void mouthsMeetTheFaceWithoutASeam();
+    void everyMouthShapeIsAMouthOfItsOwn();
     void handPointersAreTransparentAroundTheHandAndSolidAtTheirHotSpots_data();
     void handPointersAreTransparentAroundTheHandAndSolidAtTheirHotSpots();
 
@@ -190,6 +220,9 @@ void TestAssets::picturesAreCompiledIntoTheProgram_data()
                                  << QSize(95, 13);
     QTest::newRow("broken stick") << ":/pictures/stick_broken.png" << QByteArray("png")
                                   << QSize(95, 13);
+    for (const char* name : kMouthPictures)
+        QTest::newRow(name) << QStringLiteral(":/pictures/") + QLatin1String(name)
+                            << QByteArray("png") << kMouthInFace.size();
 }
 
 void TestAssets::picturesAreCompiledIntoTheProgram()
@@ -210,6 +243,50 @@ void TestAssets::theEyeIsALoopingAnimation()
     QVERIFY(movie.isValid());
     QVERIFY(movie.frameCount() >= 8);
     QCOMPARE(movie.loopCount(), -1);
+}
+
+void TestAssets::mouthsMeetTheFaceWithoutASeam_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name : kMouthPictures)
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// Laid over the face, a mouth's edges are the face's own pixels, so nothing shows where the
+// picture ends; the mouth at rest is the face.
+void TestAssets::mouthsMeetTheFaceWithoutASeam()
+{
+    QFETCH(QString, name);
+    const QImage mouth = mouthPicture(qPrintable(name));
+    const QImage face = faceAtTheMouth();
+    QVERIFY(!mouth.hasAlphaChannel());
+    const QRect all = mouth.rect();
+    for (const QRect& edge :
+        { QRect(0, 0, all.width(), 1), QRect(0, all.height() - 1, all.width(), 1),
+            QRect(0, 0, 1, all.height()), QRect(all.width() - 1, 0, 1, all.height()) }) {
+        const double difference = meanDifference(mouth, face, edge);
+        QVERIFY2(difference < 0.5, qPrintable(QString::number(difference)));
+    }
+    if (name == QLatin1String(kMouthPictures[0]))
+        QCOMPARE(mouth, face.convertToFormat(mouth.format()));
+}
+
+// Each shape reads as its own mouth: it differs from the face at rest and from every other
+// shape where the lips are.
+void TestAssets::everyMouthShapeIsAMouthOfItsOwn()
+{
+    const QRect lips = QRect(QPoint(0, 0), kMouthInFace.size()).adjusted(24, 10, -24, -10);
+    for (size_t i = 0; i < kMouthPictures.size(); ++i) {
+        for (size_t j = i + 1; j < kMouthPictures.size(); ++j) {
+            const double difference = meanDifference(
+                mouthPicture(kMouthPictures[i]), mouthPicture(kMouthPictures[j]), lips);
+            QVERIFY2(difference > 4,
+                qPrintable(
+                    QStringLiteral("%1 against %2: %3")
+                        .arg(QLatin1String(kMouthPictures[i]), QLatin1String(kMouthPictures[j]))
+                        .arg(difference)));
+        }
+    }
 }
 
 void TestAssets::handPointersAreTransparentAroundTheHandAndSolidAtTheirHotSpots_data()

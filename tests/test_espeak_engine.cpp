@@ -1,6 +1,7 @@
 #include "EspeakEngine.h"
 
 #include <QElapsedTimer>
+#include <QMetaEnum>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -35,6 +36,32 @@ class TestEspeakEngine : public QObject {
         if (words)
             *words = int(spoken.count());
         return engine->stream().queuedFrames() - before;
+    }
+
+    // What the face is told while `engine` says `text`: the shapes raised, and where playback
+    // stood at each, until the engine falls silent.
+    struct Mouthing {
+        QList<MouthShape> shapes;
+        QList<qint64> playedAt;
+        bool silenced = false;
+        bool restedBeforeSilence = true;
+    };
+
+    static Mouthing mouthingOf(EspeakEngine& engine, const QString& text)
+    {
+        Mouthing m;
+        QObject context;
+        connect(&engine, &SpeechEngine::mouth_shape, &context, [&](MouthShape shape) {
+            m.shapes << shape;
+            m.playedAt << engine.stream().playedFrames();
+        });
+        connect(&engine, &SpeechEngine::silenced, &context, [&] {
+            m.restedBeforeSilence = m.shapes.isEmpty() || m.shapes.last() == MouthShape::Rest;
+        });
+        QSignalSpy silenced(&engine, &SpeechEngine::silenced);
+        engine.speak_text(text);
+        m.silenced = silenced.wait(20000);
+        return m;
     }
 
 private slots:
@@ -201,6 +228,58 @@ private slots:
         int words = 0;
         QVERIFY(samplesFor(text, &words) > 0);
         QCOMPARE(words, wordsOf(text));
+    }
+
+    void theMouthMovesWithTheVoiceAndRestsBeforeSilence()
+    {
+        // At an everyday speed, where most sounds last long enough to be seen.
+        EspeakEngine engine(AudioStream::Clock::Virtual);
+        engine.set_speed(175);
+        const Mouthing m = mouthingOf(engine, QStringLiteral("Você sabe tudo, filho de um leão."));
+        QVERIFY(m.silenced);
+        QVERIFY2(m.shapes.size() >= 8, qPrintable(QString::number(m.shapes.size())));
+        QVERIFY(m.restedBeforeSilence);
+        for (MouthShape shape : { MouthShape::Open, MouthShape::Wide, MouthShape::Pursed,
+                 MouthShape::TeethOnLip, MouthShape::Tongue, MouthShape::Pressed })
+            QVERIFY2(
+                m.shapes.contains(shape), QMetaEnum::fromType<MouthShape>().valueToKey(int(shape)));
+        for (qsizetype i = 1; i < m.shapes.size(); ++i) {
+            QVERIFY(m.shapes[i] != m.shapes[i - 1]);
+            // Told as the sound plays, not all at once when synthesized.
+            QVERIFY(m.playedAt[i] >= m.playedAt[i - 1]);
+        }
+        QVERIFY(m.playedAt.last() - m.playedAt.first() > engine.stream().sampleRate() / 2);
+    }
+
+    void textsWithoutSpeechNeverLeaveTheMouthOpen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nothing") << QString();
+        QTest::newRow("digits only") << QStringLiteral("0123456789");
+        QTest::newRow("punctuation only") << QStringLiteral("...!?;,-");
+        QTest::newRow("emoji") << QString::fromUtf8("😀🔮👁");
+        QTest::newRow("200 of one letter") << QString(200, QLatin1Char('a'));
+        QTest::newRow("markup") << QStringLiteral("<speak>[[]]</speak>");
+    }
+
+    void textsWithoutSpeechNeverLeaveTheMouthOpen()
+    {
+        QFETCH(QString, text);
+        auto engine = fastEngine();
+        const Mouthing m = mouthingOf(*engine, text);
+        QVERIFY(m.silenced);
+        QVERIFY(m.restedBeforeSilence);
+    }
+
+    void everyVoiceEndsWithTheMouthAtRest()
+    {
+        auto engine = fastEngine();
+        for (int voice = 1; voice <= engine->voice_count(); ++voice) {
+            QVERIFY(engine->select_voice(voice));
+            const Mouthing m = mouthingOf(*engine, QStringLiteral("Olá, bom dia."));
+            QVERIFY2(m.silenced && m.restedBeforeSilence, qPrintable(engine->voice_detail(voice)));
+            QVERIFY2(m.shapes.size() >= 4, qPrintable(engine->voice_detail(voice)));
+        }
     }
 
     void markupAndPhonemeBracketsAreSpokenAsText_data()

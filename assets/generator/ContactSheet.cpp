@@ -1,5 +1,7 @@
 #include "generator/ContactSheet.h"
 
+#include "MouthPictures.h"
+
 #include <QImageReader>
 #include <QPainter>
 
@@ -35,6 +37,22 @@ Tile load(const QString& path)
     return tile;
 }
 
+// Each mouth as the stage shows it, laid over the face, twice the size: it must read as the
+// face itself moving, with no seam around the crop.
+QList<Tile> mouthsOverFace(const QDir& picturesDir)
+{
+    const QImage face(picturesDir.filePath("face.jpg"));
+    const QRect around = kMouthInFace.adjusted(-24, -24, 24, 24);
+    QList<Tile> tiles;
+    for (const char* name : kMouthPictures) {
+        QImage spoken = face.convertToFormat(QImage::Format_RGB32);
+        QPainter(&spoken).drawImage(kMouthInFace.topLeft(), QImage(picturesDir.filePath(name)));
+        tiles << Tile { QStringLiteral("%1 over face.jpg, 2x").arg(QLatin1String(name)),
+            { spoken.copy(around).scaled(around.size() * 2) } };
+    }
+    return tiles;
+}
+
 QSize tileSize(const Tile& tile)
 {
     int width = 0;
@@ -56,6 +74,7 @@ bool writeContactSheet(const QString& path, const QDir& appDir, const QDir& pict
         for (const QString& name : dir.entryList(filters, QDir::Files, QDir::Name))
             tiles << load(dir.filePath(name));
     }
+    tiles << mouthsOverFace(picturesDir);
     QList<QPoint> places;
     int x = kMargin;
     int y = kMargin;

@@ -1,3 +1,4 @@
+#include "MouthPictures.h"
 #include "generator/Noise.h"
 #include "generator/Palette.h"
 #include "generator/Pictures.h"
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <ranges>
 
 namespace pictures {
 
@@ -76,7 +79,108 @@ namespace {
         return 0.5f * std::clamp(1.0f - std::abs(n - 0.5f) / 0.006f, 0.0f, 1.0f);
     }
 
-    float maskHeight(QPointF p)
+    // How the mouth stands for one of its shapes. The default is the mouth at rest, as the
+    // face has always been drawn.
+    struct MouthPose {
+        float width = 1.0f; // of the lips, against their width at rest
+        float lift = 0.0f; // the upper lip rises, in pixels
+        float drop = 0.0f; // the lower lip falls (up when negative)
+        float pout = 0.0f; // the lips come forward
+        float press = 0.0f; // 0..1: the lips pressed thin together
+        float opening = 0.0f; // height of the gap between the lips
+        float openingWidth = 0.0f; // half of its width
+        float teeth = 0.0f; // 0..1: how far down the gap the upper teeth reach
+        float lowerTeeth = 0.0f; // 0..1: how far up it the lower teeth reach
+        float tongue = 0.0f; // 0..1: the tongue's tip behind the teeth
+    };
+
+    const QPointF kUpperLip = onFace(0.0f, 0.565f);
+    const QPointF kLipLine = onFace(0.0f, 0.605f);
+    const QPointF kLowerLip = onFace(0.0f, 0.655f);
+
+    QPointF moved(QPointF p, float down)
+    {
+        return { p.x(), p.y() + down };
+    }
+
+    // Where the lips part: midway between them as they move apart.
+    QPointF gapCentre(const MouthPose& m)
+    {
+        return moved(kLipLine, (m.drop - m.lift) / 2.0f);
+    }
+
+    float upperLip(QPointF p, const MouthPose& m)
+    {
+        return relief::bump(p, moved(kUpperLip, -m.lift), 24.0f * m.width,
+            4.0f * (1.0f - 0.4f * m.press), 4.0f + m.pout - 2.0f * m.press);
+    }
+
+    float lipLine(QPointF p, const MouthPose& m)
+    {
+        // The line between the lips gives way to the gap as the mouth opens.
+        return relief::bump(p, gapCentre(m), 26.0f * m.width, 2.2f * (1.0f - 0.4f * m.press),
+            -7.0f * (1.0f - 0.3f * m.press) / (1.0f + m.opening));
+    }
+
+    float lowerLip(QPointF p, const MouthPose& m)
+    {
+        return relief::bump(p, moved(kLowerLip, m.drop), 20.0f * m.width,
+            4.5f * (1.0f - 0.4f * m.press), 4.0f + m.pout - 2.0f * m.press);
+    }
+
+    // Lips pressed together push the flesh around them out.
+    float pressedBulge(QPointF p, const MouthPose& m)
+    {
+        return relief::bump(p, kLipLine, 30.0f, 9.0f, 2.5f * m.press);
+    }
+
+    // 1 well inside the gap between the lips, 0 outside it, with a soft edge of a pixel or so.
+    float inGap(QPointF p, const MouthPose& m)
+    {
+        if (m.opening <= 0.0f)
+            return 0.0f;
+        const QPointF centre = gapCentre(m);
+        const float u = static_cast<float>(p.x() - centre.x()) / m.openingWidth;
+        const float v = static_cast<float>(p.y() - centre.y()) / (m.opening / 2.0f);
+        const float r = std::sqrt(u * u + v * v);
+        const float soft = 0.8f / std::min(m.openingWidth, m.opening / 2.0f);
+        return std::clamp((1.0f - r) / soft, 0.0f, 1.0f);
+    }
+
+    // How far down the gap a point lies: 0 at its top, 1 at its bottom.
+    float downTheGap(QPointF p, const MouthPose& m)
+    {
+        const QPointF centre = gapCentre(m);
+        return std::clamp(static_cast<float>(p.y() - centre.y()) / m.opening + 0.5f, 0.0f, 1.0f);
+    }
+
+    // What shows in the gap: the dark of the mouth, the upper teeth, the tongue's tip.
+    struct InTheGap {
+        float depth;
+        QVector3D albedo;
+        float specular;
+    };
+
+    InTheGap gapAt(QPointF p, const MouthPose& m)
+    {
+        const QVector3D enamel(0.95f, 0.90f, 0.74f);
+        const float down = downTheGap(p, m);
+        if (down < m.teeth || down > 1.0f - m.lowerTeeth)
+            return { -1.5f, enamel, 0.6f };
+        const QPointF centre = gapCentre(m);
+        const float across = std::abs(static_cast<float>(p.x() - centre.x())) / m.openingWidth;
+        if (across < 0.5f * m.tongue)
+            return { -3.0f, QVector3D(0.70f, 0.22f, 0.20f), 0.5f };
+        return { -13.0f, QVector3D(0.22f, 0.02f, 0.02f), 0.05f };
+    }
+
+    float gapDepth(QPointF p, const MouthPose& m)
+    {
+        const float gap = inGap(p, m);
+        return gap > 0.0f ? gap * gapAt(p, m).depth : 0.0f;
+    }
+
+    float maskHeight(QPointF p, const MouthPose& m)
     {
         const float r = faceRadius(p);
         const float dome = 62.0f * std::sqrt(std::max(0.0f, 1.0f - r * r));
@@ -84,14 +188,12 @@ namespace {
             + relief::bump(p, onFace(0.0f, -0.30f), 64.0f, 10.0f, 9.0f) // brow
             + relief::bump(p, onFace(0.0f, 0.14f), 12.0f, 34.0f, 13.0f) // nose ridge
             + relief::bump(p, onFace(0.0f, 0.34f), 13.0f, 9.0f, 8.0f) // nose tip
-            + relief::bump(p, onFace(0.0f, 0.565f), 24.0f, 4.0f, 4.0f) // upper lip
-            + relief::bump(p, onFace(0.0f, 0.605f), 26.0f, 2.2f, -7.0f) // mouth
-            + relief::bump(p, onFace(0.0f, 0.655f), 20.0f, 4.5f, 4.0f) // lower lip
+            + upperLip(p, m) + lipLine(p, m) + lowerLip(p, m)
             + relief::bump(p, onFace(0.0f, 0.86f), 22.0f, 11.0f, 6.0f) // chin
             + 0.9f
             * noise::fbm(
                 static_cast<float>(p.x()) / 14.0f, static_cast<float>(p.y()) / 14.0f, 3, 71u)
-            - 1.2f * crackle(p) - 4.0f * fracture(p);
+            - 1.2f * crackle(p) - 4.0f * fracture(p) + gapDepth(p, m) + pressedBulge(p, m);
     }
 
     float hoodHalfWidth(float y)
@@ -136,10 +238,10 @@ namespace {
             + QVector3D(1, 1, 0.8f) * pupil * 0.5f * flare;
     }
 
-    relief::SurfacePoint maskPoint(QPointF p, float flare)
+    relief::SurfacePoint maskPoint(QPointF p, float flare, const MouthPose& mouth)
     {
         relief::SurfacePoint point;
-        point.height = maskHeight(p) + 40.0f;
+        point.height = maskHeight(p, mouth) + 40.0f;
         const float sockets = std::clamp(-eyeSockets(p) / 20.0f, 0.0f, 1.0f);
         const float grime = noise::fbm(
             static_cast<float>(p.x()) / 30.0f, static_cast<float>(p.y()) / 30.0f, 4, 9u);
@@ -147,6 +249,11 @@ namespace {
             * (1.0f - 0.55f * crackle(p)) * (1.0f - 0.9f * fracture(p));
         point.albedo = QVector3D(0.80f, 0.72f, 0.60f) * tone;
         point.specular = 0.45f;
+        if (const float gap = inGap(p, mouth); gap > 0.0f) {
+            const InTheGap inside = gapAt(p, mouth);
+            point.albedo = point.albedo * (1.0f - gap) + inside.albedo * tone * gap;
+            point.specular = point.specular * (1.0f - gap) + inside.specular * gap;
+        }
         point.shininess = 34.0f;
         point.coverage = std::clamp((1.0f - faceRadius(p)) * 40.0f, 0.0f, 1.0f)
             * std::clamp((1.0f - openingRadius(p)) * 40.0f, 0.0f, 1.0f);
@@ -225,15 +332,17 @@ namespace {
         }
     }
 
-    QImage render(float flare)
+    // `shaded` limits the costly shading of hood and mask to a part of the picture (all of it
+    // when empty); elsewhere they are left out.
+    QImage render(float flare, const MouthPose& mouth = {}, QRect shaded = {})
     {
         QImage canvas = raster::blackCanvas(kWidth, kHeight);
         paintSmoke(canvas);
         const QVector3D ambient(0.012f, 0.010f, 0.016f);
-        const QImage hood = relief::shade(canvas.size(), hoodPoint, kCandleBelow, ambient);
+        const QImage hood = relief::shade(canvas.size(), hoodPoint, kCandleBelow, ambient, shaded);
         const QImage mask = relief::shade(
-            canvas.size(), [flare](QPointF p) { return maskPoint(p, flare); }, kCandleBelow,
-            ambient);
+            canvas.size(), [flare, &mouth](QPointF p) { return maskPoint(p, flare, mouth); },
+            kCandleBelow, ambient, shaded);
         {
             QPainter painter(&canvas);
             painter.drawImage(0, 0, hood);
@@ -248,9 +357,11 @@ namespace {
 
 }
 
+constexpr float kFaceFlare = 0.9f;
+
 QImage face()
 {
-    return render(0.9f);
+    return render(kFaceFlare);
 }
 
 QImage faceCrop()
@@ -258,6 +369,83 @@ QImage faceCrop()
     const QImage flaring = render(2.6f);
     const QPointF eyes = onFace(0.0f, -0.13f);
     return flaring.copy(static_cast<int>(eyes.x()) - 68, static_cast<int>(eyes.y()) - 21, 136, 54);
+}
+
+namespace {
+
+    // In the order of kMouthPictures.
+    const MouthPose kMouthPoses[] = {
+        {}, // rest
+        { .width = 1.06f, .pout = 0.3f, .press = 1.0f }, // pressed
+        { .drop = 2.0f, .opening = 3.5f, .openingWidth = 16.0f, .teeth = 0.4f }, // slight
+        { .lift = 1.5f, .drop = 7.5f, .opening = 11.0f, .openingWidth = 17.0f, .teeth = 0.25f },
+        { .width = 1.18f,
+            .lift = 0.5f,
+            .drop = 2.0f,
+            .press = 0.3f,
+            .opening = 6.0f,
+            .openingWidth = 23.0f,
+            .teeth = 0.45f,
+            .lowerTeeth = 0.3f }, // wide
+        { .width = 0.62f,
+            .lift = 1.0f,
+            .drop = 3.5f,
+            .pout = 3.0f,
+            .opening = 8.0f,
+            .openingWidth = 8.5f }, // rounded
+        { .width = 0.45f, .drop = 1.0f, .pout = 5.0f, .opening = 3.5f, .openingWidth = 3.5f },
+        { .lift = 1.2f,
+            .drop = -1.0f,
+            .pout = -1.2f,
+            .opening = 4.0f,
+            .openingWidth = 15.0f,
+            .teeth = 0.9f }, // teeth on lip
+        { .lift = 0.5f,
+            .drop = 3.5f,
+            .opening = 6.0f,
+            .openingWidth = 15.0f,
+            .teeth = 0.3f,
+            .tongue = 1.0f },
+    };
+    static_assert(std::size(kMouthPoses) == kMouthPictures.size());
+
+    // Towards its edges the crop fades into the face at rest, so it meets the face without a
+    // seam wherever it is laid over it.
+    constexpr int kFeather = 8;
+
+    QImage feathered(const QImage& rest, const QImage& shaped)
+    {
+        QImage blended = shaped.convertToFormat(QImage::Format_RGB32);
+        const QImage base = rest.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < blended.height(); ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(blended.scanLine(y));
+            const QRgb* under = reinterpret_cast<const QRgb*>(base.constScanLine(y));
+            for (int x = 0; x < blended.width(); ++x) {
+                const int inside
+                    = std::min({ x, y, blended.width() - 1 - x, blended.height() - 1 - y });
+                const float w = std::clamp(float(inside) / kFeather, 0.0f, 1.0f);
+                auto mix = [w](int a, int b) {
+                    return static_cast<int>(std::lround(a * (1 - w) + b * w));
+                };
+                row[x] = qRgb(mix(qRed(under[x]), qRed(row[x])),
+                    mix(qGreen(under[x]), qGreen(row[x])), mix(qBlue(under[x]), qBlue(row[x])));
+            }
+        }
+        return blended;
+    }
+
+}
+
+QList<QImage> mouths(const QImage& face)
+{
+    // The glow spreads light some thirty pixels: shading that much around the crop gives it
+    // the very pixels of a whole face.
+    const QRect shaded = kMouthInFace.adjusted(-32, -32, 32, 32);
+    const QImage rest = face.copy(kMouthInFace);
+    QList<QImage> pictures { rest };
+    for (const MouthPose& pose : kMouthPoses | std::views::drop(1))
+        pictures << feathered(rest, render(kFaceFlare, pose, shaded).copy(kMouthInFace));
+    return pictures;
 }
 
 QImage calibrarFace()

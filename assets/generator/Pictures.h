@@ -11,6 +11,9 @@ namespace pictures {
 QImage face();
 // Close crop of the face's eyes as they flare up, 136 x 54.
 QImage faceCrop();
+// The mouth of `face` in each of its shapes, cropped at kMouthInFace and lit as the face is,
+// in the order of kMouthPictures; the first, at rest, is the face as it is.
+QList<QImage> mouths(const QImage& face);
 // The face for the voice window, 165 x 116.
 QImage calibrarFace();
 

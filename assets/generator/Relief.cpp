@@ -44,13 +44,15 @@ namespace {
 
 }
 
-QImage shade(QSize size, const Surface& surface, const QList<PointLight>& lights, QVector3D ambient)
+QImage shade(QSize size, const Surface& surface, const QList<PointLight>& lights, QVector3D ambient,
+    QRect area)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    for (int y = 0; y < size.height(); ++y) {
+    const QRect shaded = area.isEmpty() ? image.rect() : area & image.rect();
+    for (int y = shaded.top(); y <= shaded.bottom(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
+        for (int x = shaded.left(); x <= shaded.right(); ++x) {
             const QPointF p(x + 0.5, y + 0.5);
             const SurfacePoint point = surface(p);
             if (point.coverage <= 0.0f)

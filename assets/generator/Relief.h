@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QList>
 #include <QPointF>
+#include <QRect>
 #include <QSize>
 #include <QVector3D>
 
@@ -28,9 +29,10 @@ struct PointLight {
 
 using Surface = std::function<SurfacePoint(QPointF)>;
 
-// Shades the surface into a premultiplied ARGB image; uncovered pixels stay transparent.
-QImage shade(
-    QSize size, const Surface& surface, const QList<PointLight>& lights, QVector3D ambient);
+// Shades the surface into a premultiplied ARGB image; uncovered pixels stay transparent, and so
+// do pixels outside `area` when it is given.
+QImage shade(QSize size, const Surface& surface, const QList<PointLight>& lights, QVector3D ambient,
+    QRect area = {});
 
 // A smooth bump of the given height and radii: the building block of every sculpted shape.
 float bump(QPointF p, QPointF centre, float radiusX, float radiusY, float height);

@@ -3,6 +3,7 @@
 //   quorvel_artgen pictures <dir>         the pictures compiled into the program
 //   quorvel_artgen contact-sheet <png> <app dir> <pictures dir>
 
+#include "MouthPictures.h"
 #include "generator/Animations.h"
 #include "generator/ContactSheet.h"
 #include "generator/GifWriter.h"
@@ -57,7 +58,14 @@ bool writePictures(const QDir& dir)
         { QStringLiteral("stick_whole.png"), pictures::stick(false) },
         { QStringLiteral("stick_broken.png"), pictures::stick(true) },
     };
-    bool ok = report(pictures::face().save(dir.filePath("face.jpg"), "JPG", 90), "face.jpg");
+    const QImage face = pictures::face();
+    bool ok = report(face.save(dir.filePath("face.jpg"), "JPG", 90), "face.jpg");
+    // The mouths meet the face as the stage shows it, decoded from its JPEG.
+    const QList<QImage> mouths = pictures::mouths(ok ? QImage(dir.filePath("face.jpg")) : face);
+    for (qsizetype i = 0; i < mouths.size(); ++i) {
+        const QString name = QString::fromLatin1(kMouthPictures[size_t(i)]);
+        ok = report(mouths[i].save(dir.filePath(name), "PNG"), dir.filePath(name)) && ok;
+    }
     for (const auto& [name, image] : stills)
         ok = report(image.save(dir.filePath(name), "PNG"), dir.filePath(name)) && ok;
     return report(writeGif(dir.filePath("eye.gif"), pictures::eye()), "eye.gif") && ok;

@@ -81,6 +81,15 @@ class X11Desktop:
         finally:
             screen.close()
 
+    def grab(self, x, y, width, height):
+        """The screen's pixels in a rectangle, as the X server holds them."""
+        screen = display.Display(self.session.display)
+        try:
+            return screen.screen().root.get_image(x, y, width, height, X.ZPixmap,
+                                                  0xffffffff).data
+        finally:
+            screen.close()
+
     def close_window(self, window):
         """What a window manager does for the close box: a WM_DELETE_WINDOW message."""
         screen = display.Display(self.session.display)

@@ -782,6 +782,50 @@ def remote_abuse_close(stage):
     expect("could not be saved" not in remote.program_output(stage.session),
            "no failed save reported", "it was")
     stage.figures.note("close request to end of process, flooded", ended - mark, "s")
+# The face's mouth in the stage's pixels: the face photo lies one pixel inside Picture1, at
+# (352, 256), and the mouth 171 by 203 pixels into the photo.
+MOUTH = (524, 460, 108, 48)
+EYES_HOT_SPOT = (308, 544)  # Label2: "Estes olhos..."
+
+
+def speaking_face(stage):
+    program = stage.launch(settings=None)
+    stage.settle_after_startup(program)
+    x, y = stage.stage_origin(program)
+
+    def mouth():
+        return stage.desktop.grab(x + MOUTH[0], y + MOUTH[1], MOUTH[2], MOUTH[3])
+
+    rest = mouth()
+    time.sleep(1.0)
+    expect(mouth() == rest, "the mouth still while the oracle is silent", "it changed")
+    mark = stage.recording.now()
+    stage.desktop.move(x + EYES_HOT_SPOT[0], y + EYES_HOT_SPOT[1])
+    # Watched from the moment the pointer arrives, so the first move is seen when it happens.
+    first_moved = eventually(lambda: stage.recording.now() if mouth() != rest else None, bool,
+                             10, interval=0.005)
+    onset = stage.recording.wait_for_sound(mark, 10)
+    expect(onset is not None and first_moved is not None,
+           "the eyes' phrase heard, and the mouth moving, within 10 s of the pointer reaching them",
+           stage.recording.describe(mark, stage.recording.now()))
+    shapes = set()
+    while stage.recording.now() < onset + 2.5:
+        seen = mouth()
+        if seen != rest:
+            shapes.add(seen)
+        time.sleep(0.01)
+    expect(len(shapes) >= 3, "the mouth moving through at least 3 shapes while it speaks",
+           "%d shapes besides rest" % len(shapes))
+    rested = eventually(lambda: stage.recording.now() if mouth() == rest else None, bool, 15,
+                        interval=0.01)
+    quiet = stage.settle(onset)
+    time.sleep(0.3)
+    expect(mouth() == rest, "the mouth at rest again in silence",
+           "the mouth differs from rest %.2f s after the sound ended"
+           % (stage.recording.now() - quiet))
+    stage.figures.note("mouth shapes seen in the first 2.5 s of a phrase", len(shapes))
+    stage.figures.note("phrase first heard to the mouth's first move", first_moved - onset, "s")
+    stage.figures.note("phrase last heard to the mouth at rest", rested - quiet, "s")
 
 
 SCENARIOS = {
@@ -797,4 +841,5 @@ SCENARIOS = {
     "remote_peek": remote_peek,
     "remote_wait": remote_wait,
     "remote_abuse_close": remote_abuse_close,
+    "speaking_face": speaking_face,
 }

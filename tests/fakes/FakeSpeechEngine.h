@@ -5,8 +5,11 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <utility>
+
 // A scripted engine: each text "speaks" for msPerWord per word (on a real timer, so waits and
-// nested event loops behave as with the real engine), raising one word_event per word.
+// nested event loops behave as with the real engine), raising one word_event per word, each
+// after the next of the scripted `mouths`; a text that moved the mouth ends with it at Rest.
 // Every call is recorded in `calls` as "name(args)" so tests can check order.
 class FakeSpeechEngine final : public SpeechEngine {
     Q_OBJECT
@@ -27,6 +30,7 @@ public:
     int pMin = 0, pMax = 100, sMin = 80, sMax = 450;
     int voice = 1;
     bool stuck = false; // keeps reporting 1 forever
+    QList<MouthShape> mouths; // raised in turn, one with each word spoken
 
     void speak_text(const QString& text) override
     {
@@ -62,6 +66,7 @@ public:
         m_queue.clear();
         m_wordsLeft = 0;
         m_speaking = false;
+        m_mouthMoved = false;
         emit silenced();
     }
 
@@ -83,12 +88,18 @@ private:
     {
         if (m_wordsLeft > 0) {
             --m_wordsLeft;
+            if (!mouths.isEmpty()) {
+                m_mouthMoved = true;
+                emit mouth_shape(mouths.takeFirst());
+            }
             emit word_event(0, 0, 0);
         }
         if (m_wordsLeft > 0) {
             m_timer.start(msPerWord);
             return;
         }
+        if (std::exchange(m_mouthMoved, false))
+            emit mouth_shape(MouthShape::Rest);
         if (!m_queue.isEmpty()) {
             startNext();
             return;
@@ -108,4 +119,5 @@ private:
     QTimer m_timer;
     int m_wordsLeft = 0;
     bool m_speaking = false;
+    bool m_mouthMoved = false;
 };
