@@ -9,7 +9,7 @@ sink, a recorder), runs the program from a fresh copy of the application folder,
 real key and mouse events and checks what is seen and heard. On failure the screenshot, the
 recording and the logs stay in <out>/<scenario>[-<desktop>][-<audio>]/. Exits 77 (skipped)
 when the machine lacks the programs that session needs. sway will not run as root, so a root
-runner carries on as the unprivileged user nobody.
+runner carries on as the unprivileged user nobody, from copies in a folder nobody can read.
 """
 
 import argparse
@@ -19,6 +19,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 import traceback
 
@@ -66,11 +67,10 @@ def main():
                                     ((args.desktop, "xvfb"), (audio, default_audio()))
                                     if kind != plain)
     out_dir = os.path.join(os.path.abspath(args.out), label)
-    # As nobody, the folder itself stays: only its contents can go.
     shutil.rmtree(out_dir, ignore_errors=True)
     os.makedirs(out_dir, exist_ok=True)
     if args.desktop != "xvfb" and os.geteuid() == 0:
-        return as_nobody(out_dir)
+        return as_nobody(args, audio, out_dir)
     app_dir = os.path.abspath(args.app_dir)
     if not os.access(os.path.join(app_dir, "quorvel"), os.X_OK):
         print("FAIL %s: no quorvel program in %s" % (args.scenario, app_dir))
@@ -108,16 +108,34 @@ def main():
     return 1 if failed else 0
 
 
-def as_nobody(out_dir):
-    """Runs this same command again as nobody, who must be able to write the evidence."""
-    for folder, _, files in os.walk(out_dir):
-        os.chown(folder, NOBODY, NOBODY)
-        for name in files:
-            os.chown(os.path.join(folder, name), NOBODY, NOBODY)
-    argv = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups",
-            sys.executable, os.path.abspath(__file__)] + sys.argv[1:]
-    sys.stdout.flush()
-    return subprocess.call(argv)
+def as_nobody(args, audio, out_dir):
+    """Runs this scenario again as nobody, from copies of the suite and the application folder
+    that nobody can read (the checkout may sit in a folder only root may enter), and brings the
+    evidence back into out_dir."""
+    staging = tempfile.mkdtemp(prefix="quorvel-e2e-nobody-")
+    try:
+        suite = os.path.join(staging, "e2e")
+        shutil.copytree(os.path.dirname(os.path.abspath(__file__)), suite,
+                        ignore=shutil.ignore_patterns("__pycache__"))
+        shutil.copytree(os.path.abspath(args.app_dir), os.path.join(staging, "app"))
+        os.makedirs(os.path.join(staging, "out"))
+        for folder, folders, files in os.walk(staging):
+            os.chown(folder, NOBODY, NOBODY)
+            for name in files:
+                os.chown(os.path.join(folder, name), NOBODY, NOBODY)
+        os.chmod(staging, 0o755)
+        argv = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups",
+                sys.executable, os.path.join(suite, "run.py"), args.scenario,
+                "--app-dir", os.path.join(staging, "app"), "--out", os.path.join(staging, "out"),
+                "--budget", str(args.budget), "--desktop", args.desktop, "--audio", audio]
+        sys.stdout.flush()
+        status = subprocess.call(argv, cwd=staging)
+        evidence = os.path.join(staging, "out", os.path.basename(out_dir))
+        if os.path.isdir(evidence):
+            shutil.copytree(evidence, out_dir, dirs_exist_ok=True)
+        return status
+    finally:
+        shutil.rmtree(staging, ignore_errors=True)
 
 
 def run_apart(scenario, stage):
