@@ -249,9 +249,12 @@ class Session:
                   "PipeWire's PulseAudio server")
         self.run(["pactl", "load-module", "module-null-sink", "sink_name=%s" % SINK,
                   "rate=44100", "channels=2"], check=True)
-        _wait_for(lambda: SINK in self.run(["pactl", "list", "short", "sinks"]).stdout, 20,
-                  "the null sink")
-        self.run(["pactl", "set-default-sink", SINK], check=True)
+        # The sink is listed a moment before the session manager lets it be the default.
+        _wait_for(self._null_sink_is_default, 20, "the null sink as the default output")
+
+    def _null_sink_is_default(self):
+        self.run(["pactl", "set-default-sink", SINK])
+        return self.run(["pactl", "get-default-sink"]).stdout.strip() == SINK
 
     def _start_pulseaudio(self):
         socket = self._pulse_client_env()
