@@ -17,9 +17,10 @@ constexpr int paddingMs = 60;
 // A device left open this long after the last sound is closed again.
 constexpr int idleCloseMs = 1000;
 // A device that plays nothing of what it was given for this long (a server with no session
-// manager to link the stream, a hung server) is given up for the virtual clock. Waking a
-// suspended sink takes under a second.
+// manager to link the stream, a hung server), once on a fresh stream too, is given up for the
+// virtual clock. Waking a suspended sink takes under a second.
 constexpr int stallMs = 3000;
+constexpr int reopenAfterStallMs = 1500;
 
 } // namespace
 
@@ -273,14 +274,27 @@ void AudioStream::giveUpWhenStalled()
 {
     const bool waiting = m_output && m_playedFrames < m_writtenFrames;
     if (!waiting || m_playedFrames != m_stalledAt) {
+        if (m_playedFrames != m_stalledAt)
+            m_reopenedForStall = false;
         m_stalledAt = m_playedFrames;
         m_stall.invalidate();
         return;
     }
-    if (!m_stall.isValid())
+    if (!m_stall.isValid()) {
         m_stall.start();
-    else if (m_stall.elapsed() >= stallMs)
+        return;
+    }
+    // A server now and then leaves one new stream unplayed: a fresh stream is tried first, the
+    // little sound already handed to the stuck one given up, and only then the virtual clock.
+    if (!m_reopenedForStall && m_stall.elapsed() >= reopenAfterStallMs) {
+        m_reopenedForStall = true;
+        closeSink();
+        m_playedFrames = m_writtenFrames;
+        m_stalledAt = m_playedFrames;
+        m_stall.invalidate();
+    } else if (m_reopenedForStall && m_stall.elapsed() >= stallMs) {
         switchToVirtual();
+    }
 }
 
 QList<AudioStream::Mark> AudioStream::takeReachedMarks()

@@ -98,4 +98,5 @@ private:
     QElapsedTimer m_idle;
     QElapsedTimer m_stall;
     qint64 m_stalledAt = -1;
+    bool m_reopenedForStall = false;
 };
