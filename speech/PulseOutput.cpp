@@ -96,14 +96,17 @@ private:
     pa_context* m_context = nullptr;
 };
 
-bool sampleSpecOf(const QAudioFormat& format, pa_sample_spec* spec)
+// libpulse's name for a stream's sample format.
+using SampleFormat = pa_sample_spec;
+
+bool sampleFormatOf(const QAudioFormat& format, SampleFormat* sample)
 {
     if (format.sampleFormat() != QAudioFormat::Int16)
         return false;
-    spec->format = PA_SAMPLE_S16LE;
-    spec->rate = uint32_t(format.sampleRate());
-    spec->channels = uint8_t(format.channelCount());
-    return pa_sample_spec_valid(spec);
+    sample->format = PA_SAMPLE_S16LE;
+    sample->rate = uint32_t(format.sampleRate());
+    sample->channels = uint8_t(format.channelCount());
+    return pa_sample_spec_valid(sample);
 }
 
 } // namespace
@@ -112,16 +115,16 @@ std::unique_ptr<PulseOutput> PulseOutput::open(const QAudioFormat& format)
 {
     Connection& connection = Connection::instance();
     pa_context* context = connection.ready();
-    pa_sample_spec spec {};
-    if (!context || !sampleSpecOf(format, &spec))
+    SampleFormat sample {};
+    if (!context || !sampleFormatOf(format, &sample))
         return nullptr;
-    pa_stream* stream = pa_stream_new(context, "Quorvel", &spec, nullptr);
+    pa_stream* stream = pa_stream_new(context, "Quorvel", &sample, nullptr);
     if (!stream)
         return nullptr;
     pa_buffer_attr buffer {};
     buffer.maxlength = uint32_t(-1);
-    buffer.tlength = uint32_t(pa_usec_to_bytes(targetLatencyMs * 1000, &spec));
-    buffer.prebuf = uint32_t(pa_usec_to_bytes(prebufferMs * 1000, &spec));
+    buffer.tlength = uint32_t(pa_usec_to_bytes(targetLatencyMs * 1000, &sample));
+    buffer.prebuf = uint32_t(pa_usec_to_bytes(prebufferMs * 1000, &sample));
     buffer.minreq = uint32_t(-1);
     buffer.fragsize = uint32_t(-1);
     const auto flags = pa_stream_flags_t(
