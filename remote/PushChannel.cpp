@@ -13,6 +13,7 @@ template <typename Socket> QString peer(const Socket& socket)
 }
 
 constexpr int kHandshakeMs = 5000;
+constexpr int kClosingMs = 1000;
 // What a page might say is never read: a frame is refused before it is held.
 constexpr quint64 kMaxIncomingBytes = 1024;
 // A small kernel buffer, so that a phone that stops reading shows in the bytes left unsent.
@@ -59,8 +60,7 @@ void PushChannel::welcome()
         Phone& state = m_phones[phone];
         state.socket = socket;
         state.heard.start();
-        const auto unexpected
-            = [this, phone] { phone->close(QWebSocketProtocol::CloseCodePolicyViolated); };
+        const auto unexpected = [this, phone] { expel(phone); };
         connect(phone, &QWebSocket::textMessageReceived, this, unexpected);
         connect(phone, &QWebSocket::binaryMessageReceived, this, unexpected);
         connect(phone, &QWebSocket::pong, this, [this, phone] {
@@ -80,6 +80,25 @@ void PushChannel::drop(QWebSocket* phone)
     phone->disconnect(this);
     phone->abort();
     phone->deleteLater();
+    emit phonesChanged(phones());
+}
+
+// A page that speaks is no phone that listens: it stops counting at once, is told why, and is
+// cut off if it does not end the closing handshake soon. The close is sent from the event
+// loop, never from inside the socket's own handler of the frame it is refusing.
+void PushChannel::expel(QWebSocket* phone)
+{
+    if (!m_phones.remove(phone))
+        return;
+    phone->disconnect(this);
+    connect(phone, &QWebSocket::disconnected, phone, &QObject::deleteLater);
+    QTimer::singleShot(kClosingMs, phone, [phone] {
+        phone->abort();
+        phone->deleteLater();
+    });
+    QMetaObject::invokeMethod(
+        phone, [phone] { phone->close(QWebSocketProtocol::CloseCodePolicyViolated); },
+        Qt::QueuedConnection);
     emit phonesChanged(phones());
 }
 

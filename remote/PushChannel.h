@@ -45,6 +45,7 @@ private:
 
     void welcome();
     void drop(QWebSocket* phone);
+    void expel(QWebSocket* phone);
     void sendAll();
     void send(QWebSocket* phone, Phone& state);
     void ping();

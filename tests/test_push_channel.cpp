@@ -91,7 +91,8 @@ private slots:
         QTRY_COMPARE(channel.push.phones(), 1);
         page.socket.sendTextMessage(QStringLiteral("{\"answer\":\"sim\"}"));
         QTRY_COMPARE(channel.push.phones(), 0);
-        QCOMPARE(page.socket.closeCode(), QWebSocketProtocol::CloseCodePolicyViolated);
+        QTRY_COMPARE(page.socket.closeCode(), QWebSocketProtocol::CloseCodePolicyViolated);
+        QTRY_COMPARE(page.socket.state(), QAbstractSocket::UnconnectedState);
     }
 
     void aPageThatNeverReadsIsDropped()
