@@ -143,10 +143,13 @@ void Form1::buildStage()
     Picture4->hide();
     blockMousePropagation(Picture4);
 
+    // The hot spots are drawn on the stage itself, under every picture: where one overlaps a
+    // picture (Label3 and the ghostly skull), the picture takes the pointer.
     for (int i = 0; i < 4; ++i) {
         Labels[i] = new HotSpot(stage);
         Labels[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         Labels[i]->setGeometry(kLabels[i]);
+        Labels[i]->lower();
     }
 
     // The frame around the petition box is drawn only: the pointer passes through it.

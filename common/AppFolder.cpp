@@ -8,7 +8,7 @@ namespace {
 
 bool holdsDataFiles(const QString& folder)
 {
-    return QFileInfo::exists(appFile(folder, QStringLiteral("\\SINISTER.wav")));
+    return QFileInfo::exists(appFile(folder, QLatin1String(kSinisterSound)));
 }
 
 // Byte for byte, and written whole or not at all.
@@ -61,7 +61,7 @@ QString SettingsLocation::current() const
 
 SettingsLocation settingsLocation(const QString& executableFolder, const QString& configHome)
 {
-    const QString name = QStringLiteral("\\oraculo.ini");
+    const QString name = QLatin1String(kSettingsFile);
     const QString portable = appFile(executableFolder, name);
     const bool portableBuild = holdsDataFiles(executableFolder);
     if (portableBuild && QFileInfo(executableFolder).isWritable())

@@ -6,6 +6,10 @@
 // backslash ("\SINISTER.wav"); this turns such a literal into a path on this system.
 QString appFile(const QString& folder, const QString& backslashName);
 
+// The settings file, and the start-up sound, whose presence marks a folder as the data folder.
+inline constexpr char kSettingsFile[] = "\\oraculo.ini";
+inline constexpr char kSinisterSound[] = "\\SINISTER.wav";
+
 // Where the pictures and sounds are: beside the executable in a portable build, else in
 // ../share/quorvel as installed. The executable's folder when neither holds them.
 QString dataFolder(const QString& executableFolder);

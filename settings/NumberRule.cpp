@@ -8,7 +8,7 @@
 
 namespace {
 
-QByteArray withoutBlanks(const QByteArray& text)
+QByteArray withoutAnyBlank(const QByteArray& text)
 {
     QByteArray kept;
     kept.reserve(text.size());
@@ -101,7 +101,7 @@ double beyondRange(const QByteArray& number)
 
 double parseNumber(const QByteArray& text)
 {
-    const QByteArray s = withoutBlanks(text);
+    const QByteArray s = withoutAnyBlank(text);
     if (s.size() >= 2 && s[0] == '&') {
         const char kind = s[1];
         if (kind == 'H' || kind == 'h')

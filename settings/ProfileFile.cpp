@@ -25,7 +25,7 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-QByteArray withoutBlanks(const QByteArray& text)
+QByteArray trimBlanks(const QByteArray& text)
 {
     qsizetype from = 0;
     qsizetype to = text.size();
@@ -175,7 +175,7 @@ std::optional<QByteArray> ProfileFile::value(const QByteArray& section, const QB
     if (!at)
         return std::nullopt;
     const QByteArray text = narrow(m_lines[*at].text);
-    return withoutQuotes(withoutBlanks(text.mid(text.indexOf('=') + 1)));
+    return withoutQuotes(trimBlanks(text.mid(text.indexOf('=') + 1)));
 }
 
 // A new line ends like the lines around it: the nearest ended line above `at`, else below,

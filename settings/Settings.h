@@ -4,8 +4,8 @@
 
 #include <QString>
 
-// The settings file: one "[Quorvel]" section with the keys vozvoz, voztom, vozvel and idioma.
-inline constexpr const char* kSettingsFileName = "\\oraculo.ini";
+// The settings file holds one "[Quorvel]" section with the keys vozvoz, voztom, vozvel and
+// idioma.
 
 // Fills voz(0), voz(1), voz(2) and idioma from the file at `path`, in that order. A missing
 // file, section or key gives that key's default; an empty value gives 0; a value that rounds

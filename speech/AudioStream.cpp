@@ -30,6 +30,15 @@ AudioStream::Clock AudioStream::defaultClock()
                                                                              : Clock::Device;
 }
 
+QAudioFormat pcm16Format(int sampleRate, int channels)
+{
+    QAudioFormat format;
+    format.setSampleFormat(QAudioFormat::Int16);
+    format.setChannelCount(channels);
+    format.setSampleRate(sampleRate);
+    return format;
+}
+
 std::shared_ptr<AudioStream> AudioStream::create(const QAudioFormat& format, Clock clock)
 {
     auto* stream = new AudioStream(format, clock);

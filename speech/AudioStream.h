@@ -14,6 +14,11 @@
 class PulseOutput;
 class QTimer;
 
+// Every sound the oracle plays is 16-bit PCM: the voice mono at the synthesizer's rate, the
+// stage's sounds as their files say.
+inline constexpr int kFallbackSampleRate = 22050;
+QAudioFormat pcm16Format(int sampleRate, int channels = 1);
+
 // One stream of PCM played on the machine's audio server from the audio thread. Marks are
 // positions in the stream; markReached(tag, frame) is emitted on the audio thread (connect it
 // queued) once the sound at that position is heard, by the server's own account, never earlier.

@@ -19,11 +19,7 @@ int espeakPitch(int pitch)
 
 QAudioFormat speechFormat(int sampleRate)
 {
-    QAudioFormat format;
-    format.setSampleFormat(QAudioFormat::Int16);
-    format.setChannelCount(1);
-    format.setSampleRate(sampleRate > 0 ? sampleRate : 22050);
-    return format;
+    return pcm16Format(sampleRate > 0 ? sampleRate : kFallbackSampleRate);
 }
 
 } // namespace

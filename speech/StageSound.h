@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AppFolder.h"
+
 #include <QString>
 
 // The stage's two sounds, by what they are for.
@@ -13,7 +15,7 @@ inline QString stageSoundFile(StageSound sound)
 {
     switch (sound) {
     case StageSound::Sinister:
-        return QStringLiteral("\\SINISTER.wav");
+        return QLatin1String(kSinisterSound);
     case StageSound::Blip:
         return QStringLiteral("\\blip1.wav");
     }

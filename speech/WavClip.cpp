@@ -1,5 +1,7 @@
 #include "WavClip.h"
 
+#include "AudioStream.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -31,11 +33,7 @@ std::optional<QAudioFormat> formatFrom(const QByteArray& file, qint64 at, qint64
         || (tag == formatExtensible && size >= 26 && u16At(file, at + 24) == formatPcm);
     if (!pcm || bits != 16 || channels < 1 || channels > 2 || rate < 1000 || rate > 192000)
         return std::nullopt;
-    QAudioFormat format;
-    format.setSampleFormat(QAudioFormat::Int16);
-    format.setChannelCount(channels);
-    format.setSampleRate(int(rate));
-    return format;
+    return pcm16Format(int(rate), channels);
 }
 
 } // namespace

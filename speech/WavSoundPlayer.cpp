@@ -4,21 +4,12 @@
 
 namespace {
 
-QAudioFormat placeholderFormat()
-{
-    QAudioFormat format;
-    format.setSampleFormat(QAudioFormat::Int16);
-    format.setChannelCount(1);
-    format.setSampleRate(22050);
-    return format;
-}
-
 constexpr int endOfSound = 0;
 
 } // namespace
 
 WavSoundPlayer::WavSoundPlayer(AudioStream::Clock clock)
-    : m_stream(AudioStream::create(placeholderFormat(), clock))
+    : m_stream(AudioStream::create(pcm16Format(kFallbackSampleRate), clock))
     , m_playing(std::make_shared<std::atomic<bool>>(false))
 {
     QObject::connect(

@@ -153,6 +153,27 @@ private slots:
         QCOMPARE(area->palette().color(QPalette::Window), QColor(Qt::black));
     }
 
+    // What the pointer meets at each spot: a hot spot only where no picture lies over it.
+    void theHotSpotsLieUnderThePictures_data()
+    {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("meets");
+        QTest::newRow("Label3 where the ghostly skull covers it") << QPoint(710, 200) << "Gif89a3";
+        QTest::newRow("Label3 beside the skull") << QPoint(750, 200) << "Label3";
+        QTest::newRow("Label4, clear of every picture") << QPoint(630, 60) << "Label4";
+        QTest::newRow("Label1, clear of every picture") << QPoint(20, 300) << "Label1";
+    }
+    void theHotSpotsLieUnderThePictures()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(QString, meets);
+        Form1Fixture fx;
+        auto* stage = fx.form->findChild<QWidget*>(QStringLiteral("Form1"));
+        QWidget* met = stage->childAt(at);
+        QVERIFY(met);
+        QCOMPARE(met->objectName(), meets);
+    }
+
     // As a window manager that activates every new window, and keeps it active, would have it.
     void keysGivenToTheVoiceWindowAfterALanguageCommandLandInThePetitionBox()
     {

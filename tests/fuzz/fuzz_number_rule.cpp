@@ -18,7 +18,7 @@ namespace {
     std::abort();
 }
 
-QByteArray withoutBlanks(QByteArray text)
+QByteArray withoutAnyBlank(QByteArray text)
 {
     text.replace(' ', "").replace('\t', "").replace('\n', "");
     return text;
@@ -29,7 +29,7 @@ void checkAgainstStrtod(const QByteArray& text, double value)
 {
     static const QRegularExpression plain(
         QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
-    const QByteArray s = withoutBlanks(text);
+    const QByteArray s = withoutAnyBlank(text);
     if (s.contains('\0') || !plain.match(QString::fromLatin1(s)).hasMatch())
         return;
     // The program only ever keeps the rounded value: compare that.
