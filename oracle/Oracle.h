@@ -46,6 +46,11 @@ enum class Spot { Friend, Eyes, Gaze, Death, Eye };
 // tell its sender whether it was spoken or replaced.
 class Oracle {
 public:
+    // The silence before an answer: drawn afresh from this range, or the quick one.
+    static constexpr int kShortestPauseMs = 1000;
+    static constexpr int kLongestPauseMs = 3000;
+    static constexpr int kQuickPauseMs = 500;
+
     Oracle(const LanguageTexts& texts, Random& random);
 
     // Keyboard. keyPress is true when its comma dropped an armed answer.
@@ -85,7 +90,6 @@ public:
 private:
     Command readQuestion(const QString& boxText);
     bool contem(const QString& q, const QString (&palavras)[2]) const;
-    static bool semResposta(const QString& resposta);
 
     const LanguageTexts& m_texts;
     Random& m_random;

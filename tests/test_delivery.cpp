@@ -34,8 +34,8 @@ private slots:
         QCOMPARE(fx.form->oracle().lastAnswer(), QStringLiteral("sim"));
         QCOMPARE(fx.form->Text1->text(), QStringLiteral(" "));
         QCOMPARE(fx.form->Text1->cursorPosition(), 0);
-        QCOMPARE(fx.form->oracle().petition().pos_pedido, qint16(0));
-        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
+        QCOMPARE(fx.form->oracle().petition().pos_pedido(), qint16(0));
+        QVERIFY(fx.form->oracle().petition().resposta().isEmpty());
         QVERIFY(fx.form->Timer2->isEnabled());
         QCOMPARE(fx.form->Picture3->pos(), QPoint(0, 0));
         QVERIFY(fx.form->Picture1->rings().isEmpty());
@@ -157,7 +157,7 @@ private slots:
         fx.enter();
         QTRY_VERIFY_WITH_TIMEOUT(!masher.isActive(), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(fx.tts1().speaking_state(), 0, 30000);
-        QVERIFY(fx.form->oracle().petition().pos_pedido >= 0);
+        QVERIFY(fx.form->oracle().petition().pos_pedido() >= 0);
         QVERIFY(!fx.form->Text1->text().contains("segredo"));
     }
 };

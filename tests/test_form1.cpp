@@ -205,7 +205,7 @@ private slots:
             QCOMPARE(fx.module.iching_posicao, 1);
             QCOMPARE(fx.module.iching_ativo, qint16(1));
         }
-        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("sim"));
+        QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("sim"));
         QCOMPARE(fx.form->Text1->text(), box);
         fx.form->form2() ? fx.form->form2()->close() : fx.form->calibrar()->close();
     }
