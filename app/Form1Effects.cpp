@@ -41,7 +41,7 @@ void Form1::acende_bola()
     Timer2->setEnabled(false);
     const int pulsos = static_cast<int>(double(m_platform.random.next()) * 5.0 + 1.0);
     for (int pulso = 0; pulso < pulsos; ++pulso)
-        pulseOrb();
+        pulseOrb({});
     Timer2->setEnabled(true);
     Picture4->hide();
 }

@@ -99,6 +99,11 @@ void Oracle::refuseNow()
         m_refusalAsked = true;
 }
 
+bool Oracle::phoneHasSpoken() const
+{
+    return m_phoneWait && (m_petition.armed() || m_refusalAsked);
+}
+
 int Oracle::pause()
 {
     m_random.reseed();
