@@ -39,6 +39,13 @@ class Timer;
 class Form1 : public QMainWindow, public OracleStage, private DeliveryStage {
     Q_OBJECT
 public:
+    // The stage's clock, in milliseconds.
+    static constexpr int kEyeMs = 350; // the eye jumps this often while the operator types
+    static constexpr int kBlinkShortMs = 250; // the blink's two intervals, taken in turn
+    static constexpr int kBlinkLongMs = 3500;
+    static constexpr int kBlinkBeforeLoadMs = 5000; // until loading starts the rhythm
+    static constexpr int kOrbRingMs = 50; // each ring of the orb, before the next is drawn
+
     Form1(Module1& module, const Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 

@@ -7,6 +7,7 @@
 #include "Pause.h"
 #include "PetitionBox.h"
 #include "SoundPlayer.h"
+#include "StageLook.h"
 #include "Timer.h"
 
 #include <QEventLoop>
@@ -32,16 +33,16 @@ void Form1::tellPetitionShown()
 
 void Form1::startWandering()
 {
-    Timer1->setInterval(350);
+    Timer1->setInterval(kEyeMs);
     Timer1->setEnabled(true);
-    Picture3->move(0, 0);
+    Picture3->move(look::kEyeHome);
 }
 
 void Form1::parkEye()
 {
     Timer1->setEnabled(false);
     Timer1->setInterval(0);
-    Picture3->move(-200, -200);
+    Picture3->move(look::kEyeParked);
 }
 
 void Form1::Text1_KeyDown(int keyCode)
@@ -156,7 +157,7 @@ void Form1::resetBox()
 {
     Text1->setText(QStringLiteral(" "));
     Text1->setCursorPosition(0);
-    Picture3->move(0, 0);
+    Picture3->move(look::kEyeHome);
     Text1->setFocus();
 }
 

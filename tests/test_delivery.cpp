@@ -1,6 +1,7 @@
 #include "Form1Fixture.h"
 #include "HotSpot.h"
 #include "OrbCanvas.h"
+#include "StageLook.h"
 #include "Timer.h"
 
 #include <QRandomGenerator>
@@ -10,7 +11,7 @@
 class TestDelivery : public QObject {
     Q_OBJECT
 
-    static QString ringPause() { return QStringLiteral("sleep(50)"); }
+    static QString ringPause() { return QStringLiteral("sleep(%1)").arg(Form1::kOrbRingMs); }
 
     // The log without the key clicks and the orb's ring pauses.
     static QStringList steps(const QStringList& log)
@@ -34,11 +35,11 @@ private slots:
         QCOMPARE(steps(fx.log),
             QStringList({ "speak_text(Espere enquanto me concentro)", "sleep(2000)",
                 "speak_text(sim)", "play(SINISTER.wav)" }));
-        QCOMPARE(fx.log.count(ringPause()), 60);
+        QCOMPARE(fx.log.count(ringPause()), look::kOrbRings);
         QCOMPARE(fx.form->Text1->text(), QStringLiteral(" "));
         QCOMPARE(fx.form->Text1->cursorPosition(), 0);
         QVERIFY(fx.form->Timer2->isEnabled());
-        QCOMPARE(fx.form->Picture3->pos(), QPoint(0, 0));
+        QCOMPARE(fx.form->Picture3->pos(), look::kEyeHome);
         QVERIFY(fx.form->Picture1->rings().isEmpty());
     }
 

@@ -117,7 +117,7 @@ private slots:
         fx.form->Picture4->show();
         fx.type("a");
         QVERIFY(fx.form->Timer1->isEnabled());
-        QCOMPARE(fx.form->Timer1->interval(), 350);
+        QCOMPARE(fx.form->Timer1->interval(), Form1::kEyeMs);
         QVERIFY(fx.form->Timer2->isEnabled());
         QVERIFY(fx.form->Picture4->isHidden());
         QVERIFY(!fx.form->Picture3->isHidden());
