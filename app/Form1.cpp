@@ -85,8 +85,8 @@ Form1::Form1(Module1& module, const Platform& platform, QWidget* parent)
     , m_tts1(platform.newEngine())
 {
     setWindowTitle(QStringLiteral("Quorvel,. Oráculo falante - contato: oraculo@quorvel.example"));
-    Timer1 = new Timer(350, false, this);
-    Timer2 = new Timer(5000, true, this);
+    Timer1 = new Timer(kEyeMs, false, this);
+    Timer2 = new Timer(kBlinkBeforeLoadMs, true, this);
     buildStage();
     buildMenus();
     wireHandlers();
@@ -254,7 +254,7 @@ void Form1::Form_Load()
     for (int i = 0; i < 7; ++i)
         animations->play(Gifs[i], StageAnimation(arquivo(QLatin1String(kGifs[i].file))));
     animations->play(Picture3, StageAnimation(QStringLiteral(":/pictures/eye.gif")));
-    Timer2->setInterval(250);
+    Timer2->setInterval(kBlinkShortMs);
     Timer2->setEnabled(true);
     le_ini(m_module, m_platform.settingsPath);
     m_carregando = true;

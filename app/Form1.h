@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Delivery.h"
 #include "LanguageTables.h"
 #include "Module1.h"
 #include "Oracle.h"
@@ -30,13 +31,21 @@ class Timer;
 //  - Form_Load reads the settings, applies the language, configures the voice `tts1`, plays
 //    the start-up sound and, after a staged 3 s pause, invites a question;
 //  - the petition box forwards its keys to the Oracle model, which keeps the hidden answer and
-//    decides what a question asks for; the window carries out what it says with the real
-//    engine, orb, pause and sound, waiting for speech where a step must;
+//    decides what a question asks for; an answer's road is walked by Delivery, for which the
+//    window is the stage: the real engine, orb, pause and sound, waiting for speech where a
+//    step must;
 //  - timers, hot spots and the orb dress the stage;
 //  - fim and Form_Unload end the program, saving the settings exactly once.
-class Form1 : public QMainWindow, public OracleStage {
+class Form1 : public QMainWindow, public OracleStage, private DeliveryStage {
     Q_OBJECT
 public:
+    // The stage's clock, in milliseconds.
+    static constexpr int kEyeMs = 350; // the eye jumps this often while the operator types
+    static constexpr int kBlinkShortMs = 250; // the blink's two intervals, taken in turn
+    static constexpr int kBlinkLongMs = 3500;
+    static constexpr int kBlinkBeforeLoadMs = 5000; // until loading starts the rhythm
+    static constexpr int kOrbRingMs = 50; // each ring of the orb, before the next is drawn
+
     Form1(Module1& module, const Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -119,19 +128,30 @@ private:
     void startWandering();
     void parkEye();
 
-    // Answer delivery.
-    void entrega();
-    void awaitPhone();
-    void waitForPhoneMessage(qint64 ms);
+    // Answer delivery: the stage Delivery walks on.
+    void speak(const QString& frase) override;
+    void waitForSilence() override;
+    void lightOrb() override;
+    void pause(int ms) override;
+    void clearFace() override;
+    void showRefusal() override;
+    void playSinister() override;
+    void resetBox() override;
+    qint64 now() override;
+    void waitForPhone(qint64 ms) override;
+    bool closing() const override;
+    void tellAsked() override;
+    void tellPhoneWait(bool waiting) override;
+    void tellArmedFate(PetitionState::Armed fate) override;
+    void tellAnswered() override;
     void wakeFromPhoneWait();
-    void responde();
 
     // Effects.
     void Timer1_Timer();
     void Timer2_Timer();
     void fala_hotspot(Spot spot);
     // One pulse of the orb's rings; stops early once `interrupted` says so.
-    void pulseOrb(const std::function<bool()>& interrupted = {});
+    void pulseOrb(const std::function<bool()>& interrupted) override;
     void rearma();
 
     // Other windows.
@@ -158,7 +178,7 @@ private:
     std::unique_ptr<KeyboardKeeper> m_keyboardKeeper;
     QPointer<Form2> m_form2;
     bool m_descarregando = false;
-    // The wait for the phone: whether the phone spoke since it began, and the loop to wake.
-    bool m_phoneSpoke = false;
+    // The wait for the phone, to wake when the phone speaks or the window closes.
     QPointer<QEventLoop> m_phoneLoop;
+    Delivery m_delivery { m_oracle, *this };
 };

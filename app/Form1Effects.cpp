@@ -6,6 +6,7 @@
 #include "OrbCanvas.h"
 #include "Pause.h"
 #include "Random.h"
+#include "StageLook.h"
 #include "Timer.h"
 
 #include <QCoreApplication>
@@ -13,14 +14,14 @@
 void Form1::Timer1_Timer()
 {
     Random& random = m_platform.random;
-    const int x = static_cast<int>(double(random.next()) * 388.0 + 32.0);
-    const int y = static_cast<int>(double(random.next()) * 253.0 + 32.0);
+    const int x = look::kEyeWanders.left() + random.pick(look::kEyeWanders.width());
+    const int y = look::kEyeWanders.top() + random.pick(look::kEyeWanders.height());
     Picture3->move(x, y);
 }
 
 void Form1::Timer2_Timer()
 {
-    Timer2->setInterval(Timer2->interval() == 250 ? 3500 : 250);
+    Timer2->setInterval(Timer2->interval() == kBlinkShortMs ? kBlinkLongMs : kBlinkShortMs);
     Picture4->setHidden(!Picture4->isHidden());
 }
 
@@ -39,9 +40,9 @@ void Form1::acende_bola()
 {
     Picture4->show();
     Timer2->setEnabled(false);
-    const int pulsos = static_cast<int>(double(m_platform.random.next()) * 5.0 + 1.0);
+    const int pulsos = m_platform.random.pick(look::kOrbMostPulses) + 1;
     for (int pulso = 0; pulso < pulsos; ++pulso)
-        pulseOrb();
+        pulseOrb({});
     Timer2->setEnabled(true);
     Picture4->hide();
 }
@@ -49,13 +50,13 @@ void Form1::acende_bola()
 void Form1::pulseOrb(const std::function<bool()>& interrupted)
 {
     const QPointF centro(Picture1->width() / 2.0, Picture1->height() / 2.0);
-    double raio = 60;
-    int nivel = 255;
-    for (int anel = 0; anel < 60 && !(interrupted && interrupted()); ++anel) {
-        Picture1->circle(centro, raio, QColor(nivel, nivel, 0));
-        nivel -= 4;
-        raio += 5;
-        m_platform.pause.sleep(50);
+    double raio = look::kOrbFirstRadius;
+    int nivel = look::kOrbFirstLevel;
+    for (int anel = 0; anel < look::kOrbRings && !(interrupted && interrupted()); ++anel) {
+        Picture1->circle(centro, raio, look::orbRing(nivel));
+        nivel -= look::kOrbFade;
+        raio += look::kOrbGrowth;
+        m_platform.pause.sleep(kOrbRingMs);
         QCoreApplication::processEvents();
     }
     Picture1->cls();

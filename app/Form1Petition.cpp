@@ -1,4 +1,4 @@
-// Petition entry and answer delivery of the main window.
+// Petition entry of the main window, and the stage an answer is delivered on.
 #include "Form1.h"
 
 #include "EsperaFala.h"
@@ -7,11 +7,13 @@
 #include "Pause.h"
 #include "PetitionBox.h"
 #include "SoundPlayer.h"
+#include "StageLook.h"
 #include "Timer.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+
+#include <chrono>
 
 void Form1::setText1Colour(const QColor& colour)
 {
@@ -31,16 +33,16 @@ void Form1::tellPetitionShown()
 
 void Form1::startWandering()
 {
-    Timer1->setInterval(350);
+    Timer1->setInterval(kEyeMs);
     Timer1->setEnabled(true);
-    Picture3->move(0, 0);
+    Picture3->move(look::kEyeHome);
 }
 
 void Form1::parkEye()
 {
     Timer1->setEnabled(false);
     Timer1->setInterval(0);
-    Picture3->move(-200, -200);
+    Picture3->move(look::kEyeParked);
 }
 
 void Form1::Text1_KeyDown(int keyCode)
@@ -67,7 +69,7 @@ void Form1::Text1_KeyDown(int keyCode)
         abre_form2();
         return;
     case Command::Answer:
-        entrega();
+        m_delivery.entrega();
         return;
     }
 }
@@ -102,7 +104,6 @@ void Form1::refuseForPhone()
 
 void Form1::wakeFromPhoneWait()
 {
-    m_phoneSpoke = true;
     if (m_phoneLoop)
         m_phoneLoop->quit();
 }
@@ -116,70 +117,89 @@ void Form1::Text1_KeyUp(int keyCode)
     Picture3->show();
 }
 
-void Form1::entrega()
+void Form1::speak(const QString& frase)
 {
-    emit questionAsked();
-    if (const auto frase = m_oracle.waitingPhrase()) {
-        m_tts1->speak_text(*frase);
-        espera_fala(*m_tts1);
-        acende_bola();
-        if (m_oracle.waitsForPhone())
-            awaitPhone();
-    }
-    responde();
+    m_tts1->speak_text(frase);
+}
+
+void Form1::waitForSilence()
+{
+    espera_fala(*m_tts1);
+}
+
+void Form1::lightOrb()
+{
+    acende_bola();
+}
+
+void Form1::pause(int ms)
+{
+    m_platform.pause.sleep(ms);
+}
+
+void Form1::clearFace()
+{
+    Picture1->cls();
+}
+
+void Form1::showRefusal()
+{
+    Timer2->setEnabled(false);
+    Picture4->show();
+}
+
+void Form1::playSinister()
+{
+    play(StageSound::Sinister);
+}
+
+void Form1::resetBox()
+{
+    Text1->setText(QStringLiteral(" "));
+    Text1->setCursorPosition(0);
+    Picture3->move(look::kEyeHome);
     Text1->setFocus();
-    emit questionAnswered();
 }
 
-// Silent, the orb pulsing now and then, while every event runs as in any other wait; closing
-// the window ends it.
-void Form1::awaitPhone()
+qint64 Form1::now()
 {
-    emit phoneWaitChanged(true);
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
-        m_phoneSpoke = false;
-        const PhoneWait::Next next = m_oracle.waitForPhone(clock.elapsed());
-        if (m_descarregando || next.step == PhoneWait::Step::Answer
-            || next.step == PhoneWait::Step::Refuse)
-            break;
-        if (next.step == PhoneWait::Step::Pulse)
-            pulseOrb([this] { return m_phoneSpoke || m_descarregando; });
-        else
-            waitForPhoneMessage(next.forMs);
-    }
-    emit phoneWaitChanged(false);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
-void Form1::waitForPhoneMessage(qint64 ms)
+void Form1::waitForPhone(qint64 ms)
 {
-    if (m_phoneSpoke)
-        return;
     QEventLoop loop;
     m_phoneLoop = &loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-void Form1::responde()
+bool Form1::closing() const
 {
-    m_platform.pause.sleep(m_oracle.pause());
-    Picture1->cls();
-    m_tts1->speak_text(m_oracle.answer());
-    // Told before the wait, so that an answer armed during it is not taken for this one.
-    if (m_oracle.armedFate() == PetitionState::Armed::Spoken)
+    return m_descarregando;
+}
+
+void Form1::tellAsked()
+{
+    emit questionAsked();
+}
+
+void Form1::tellPhoneWait(bool waiting)
+{
+    emit phoneWaitChanged(waiting);
+}
+
+void Form1::tellArmedFate(PetitionState::Armed fate)
+{
+    if (fate == PetitionState::Armed::Spoken)
         emit hiddenAnswerDelivered();
-    if (m_oracle.armedFate() == PetitionState::Armed::Dropped)
+    if (fate == PetitionState::Armed::Dropped)
         emit capturedAnswerReplacedArmed();
-    espera_fala(*m_tts1);
-    if (m_oracle.refused()) {
-        Timer2->setEnabled(false);
-        Picture4->show();
-    }
-    play(StageSound::Sinister);
-    m_oracle.answered();
-    Text1->setText(QStringLiteral(" "));
-    Text1->setCursorPosition(0);
-    Picture3->move(0, 0);
+}
+
+void Form1::tellAnswered()
+{
+    emit questionAnswered();
 }

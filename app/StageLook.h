@@ -22,6 +22,29 @@ QRect twips(int left, int top, int width, int height);
 // The pale yellow of captions and of the consultation window.
 inline const QColor kPaleYellow { 255, 255, 192 };
 
+// The wandering eye, in the stage's pixels: where it waits before the first key and after each
+// answer, the box its top left corner jumps about in while the operator types, and where Enter
+// parks it, wholly out of sight.
+inline constexpr QPoint kEyeHome { 0, 0 };
+inline constexpr QRect kEyeWanders { 32, 32, 388, 253 };
+inline constexpr QPoint kEyeParked { -200, -200 };
+
+// The glowing orb: up to kOrbMostPulses pulses, each of kOrbRings one-pixel rings around the
+// face's centre, every ring kOrbGrowth pixels wider and kOrbFade levels darker than the last.
+inline constexpr int kOrbMostPulses = 5;
+inline constexpr int kOrbRings = 60;
+inline constexpr double kOrbFirstRadius = 60;
+inline constexpr double kOrbGrowth = 5;
+inline constexpr int kOrbFirstLevel = 255;
+inline constexpr int kOrbFade = 4;
+static_assert(kOrbFirstLevel - kOrbFade * (kOrbRings - 1) >= 0, "the outermost ring has a colour");
+
+// A ring of the orb at brightness `nivel`: yellow near the middle, fading to black outwards.
+inline QColor orbRing(int nivel)
+{
+    return { nivel, nivel, 0 };
+}
+
 }
 
 // Moves a frameless window by a press on its background: the window system moves it where it

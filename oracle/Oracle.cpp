@@ -12,7 +12,7 @@ Oracle::Oracle(const LanguageTexts& texts, Random& random)
 KeyDownReply Oracle::keyDown(int vk, const QString& boxText)
 {
     KeyDownReply reply;
-    reply.click = m_petition.modo_secreto == CaptureMode::Capturing
+    reply.click = m_petition.modo_secreto() == CaptureMode::Capturing
         || (vk != vk::Space && vk != vk::Shift);
     m_random.reseed();
     m_waitingIndex = m_random.pick(6);
@@ -53,7 +53,7 @@ Command Oracle::readQuestion(const QString& boxText)
     const QString q = m_petition.question(boxText, m_texts.frase_pedido).toUpper();
     m_resposta_rapida = contem(q, m_texts.palavras_voce);
     if (contem(q, m_texts.palavras_repita)) {
-        m_petition.resposta = m_ultima_resposta;
+        m_petition.repeat(m_ultima_resposta);
         m_resposta_rapida = true;
     }
     if (contem(q, m_texts.palavras_exit))
@@ -65,15 +65,10 @@ Command Oracle::readQuestion(const QString& boxText)
     return Command::Answer;
 }
 
-bool Oracle::semResposta(const QString& resposta)
-{
-    return resposta.isEmpty() || resposta == QLatin1String(" ");
-}
-
 std::optional<QString> Oracle::waitingPhrase()
 {
     m_phoneWait.reset();
-    if (semResposta(m_petition.resposta)) {
+    if (m_petition.semResposta()) {
         if (m_phoneListening && !m_resposta_rapida) {
             m_refusalAsked = false;
             m_phoneWait.emplace();
@@ -104,27 +99,33 @@ void Oracle::refuseNow()
         m_refusalAsked = true;
 }
 
+bool Oracle::phoneHasSpoken() const
+{
+    return m_phoneWait && (m_petition.armed() || m_refusalAsked);
+}
+
 int Oracle::pause()
 {
     m_random.reseed();
-    const int pausa = static_cast<int>(double(m_random.next()) * 2001.0 + 1000.0);
-    return m_resposta_rapida ? 500 : pausa;
+    const int pausa = static_cast<int>(
+        double(m_random.next()) * (kLongestPauseMs - kShortestPauseMs + 1) + kShortestPauseMs);
+    return m_resposta_rapida ? kQuickPauseMs : pausa;
 }
 
 QString Oracle::answer()
 {
     m_random.reseed();
     m_refusalIndex = m_random.pick(6);
-    if (semResposta(m_petition.resposta))
-        m_petition.resposta = m_texts.frases_recusa[m_refusalIndex];
-    m_armedFate = m_petition.deliver();
-    m_ultima_resposta = m_petition.resposta;
-    return m_petition.resposta;
+    m_armedFate = m_petition.deliver(m_texts.frases_recusa[m_refusalIndex]);
+    m_ultima_resposta = m_petition.resposta();
+    return m_ultima_resposta;
 }
 
+// Judged by the words, not by the road they came: an answer worded as the refusal just drawn
+// counts as refused, and a refusal repeated under another draw does not.
 bool Oracle::refused() const
 {
-    return m_petition.resposta == m_texts.frases_recusa[m_refusalIndex];
+    return m_petition.resposta() == m_texts.frases_recusa[m_refusalIndex];
 }
 
 void Oracle::answered()

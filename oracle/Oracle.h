@@ -32,11 +32,12 @@ enum class Spot { Friend, Eyes, Gaze, Death, Eye };
 //    the hidden answer and tells the box what to show;
 //  - on Enter, keyDown reads the question for keywords (in the current language, looked for
 //    only in the question, never in the petition disguise) and answers with a Command;
-//  - an answer is delivered in steps the window walks, waiting for speech between them as it
-//    must: waitingPhrase() (none on the quick road), pause(), answer(), refused(), answered();
+//  - an answer is delivered in steps that Delivery walks on the stage, waiting for speech
+//    between them as it must: waitingPhrase() (none on the quick road), pause(), answer(),
+//    refused(), answered();
 //  - a question with no answer captured or armed, asked while the performer's phone listens
 //    and not on the quick road, takes the full road instead of the quick refusal: after the
-//    waiting phrase and the orb, the window asks waitForPhone() what to do until the phone
+//    waiting phrase and the orb, Delivery asks waitForPhone() what to do until the phone
 //    answers, refuses, or the time runs out; then the usual pause and the answer (or the quick
 //    pause and a refusal);
 //  - hot spots speak one phrase, then stay quiet until re-armed.
@@ -46,6 +47,11 @@ enum class Spot { Friend, Eyes, Gaze, Death, Eye };
 // tell its sender whether it was spoken or replaced.
 class Oracle {
 public:
+    // The silence before an answer: drawn afresh from this range, or the quick one.
+    static constexpr int kShortestPauseMs = 1000;
+    static constexpr int kLongestPauseMs = 3000;
+    static constexpr int kQuickPauseMs = 500;
+
     Oracle(const LanguageTexts& texts, Random& random);
 
     // Keyboard. keyPress is true when its comma dropped an armed answer.
@@ -60,6 +66,8 @@ public:
     void setPhoneListening(bool listening) { m_phoneListening = listening; }
     // The phone asks for a refusal; heard only while the delivery waits for it.
     void refuseNow();
+    // While the delivery waits for the phone: its answer or its refusal is in.
+    bool phoneHasSpoken() const;
 
     // Delivery, in this order. After answer(), armedFate() tells whether it spoke the armed
     // answer, or dropped it for another text.
@@ -85,7 +93,6 @@ public:
 private:
     Command readQuestion(const QString& boxText);
     bool contem(const QString& q, const QString (&palavras)[2]) const;
-    static bool semResposta(const QString& resposta);
 
     const LanguageTexts& m_texts;
     Random& m_random;

@@ -22,21 +22,27 @@ enum class CaptureMode {
 // that replaces it (the latest wins).
 class PetitionState {
 public:
-    CaptureMode modo_secreto = CaptureMode::Normal;
-    qint16 pos_pedido = 0;
-    QString resposta;
-
     // What became of an armed answer when a delivery began.
     enum class Armed { None, Spoken, Dropped };
+
+    CaptureMode modo_secreto() const { return m_modo_secreto; }
+    // How many characters of the petition phrase the box has shown.
+    qint16 pos_pedido() const { return m_pos_pedido; }
+    // What the delivery will speak: the hidden answer, until the delivery begins.
+    const QString& resposta() const { return m_resposta; }
+    // Nothing was collected: the hidden answer is empty or a lone blank.
+    bool semResposta() const;
 
     // A character reached the box; true when its comma dropped an armed answer.
     bool keyPress(QChar ch);
 
     void arm(const QString& answer);
     bool armed() const { return m_armed.has_value(); }
-    // The delivery is about to speak `resposta`: was it the armed answer, or did a keyword put
-    // something else in its place?
-    Armed deliver();
+    // The repeat keyword: the last answer takes the place of whatever was collected.
+    void repeat(const QString& ultima_resposta);
+    // The delivery is about to speak `resposta`, or `recusa` in its place when nothing was
+    // collected: was it the armed answer, or did something else take its place?
+    Armed deliver(const QString& recusa);
 
     // A key was released with the box holding `boxText`; returns the text the box must show
     // now, or nothing when it stays as it is.
@@ -53,5 +59,8 @@ public:
 private:
     void advance();
 
+    CaptureMode m_modo_secreto = CaptureMode::Normal;
+    qint16 m_pos_pedido = 0;
+    QString m_resposta;
     std::optional<QString> m_armed;
 };

@@ -14,6 +14,13 @@ class TestArmedAnswer : public QObject {
         return p;
     }
 
+    // What a delivery speaks when nothing was collected.
+    static const QString& refusal()
+    {
+        static const QString r = QString::fromUtf8("Não quero mais brincar. Vá embora.");
+        return r;
+    }
+
     // Keys typed as the box would hand them over: press, then release.
     static void type(PetitionState& state, const QString& keys)
     {
@@ -64,8 +71,8 @@ private slots:
         type(state, before);
         state.arm(QStringLiteral("sim"));
         type(state, after);
-        QCOMPARE(state.resposta, resposta);
-        QCOMPARE(state.deliver() == PetitionState::Armed::Spoken, armed);
+        QCOMPARE(state.resposta(), resposta);
+        QCOMPARE(state.deliver(refusal()) == PetitionState::Armed::Spoken, armed);
     }
 
     void onlyTheCommaThatDropsAnArmedAnswerSaysSo()
@@ -81,39 +88,42 @@ private slots:
     void aDeliveryTellsWhatBecameOfTheArmedAnswer_data()
     {
         QTest::addColumn<bool>("arm");
-        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<QString>("repeated"); // the last answer, put in place by "repeat"
         QTest::addColumn<int>("outcome");
         QTest::newRow("nothing armed") << false << "sim" << int(PetitionState::Armed::None);
         QTest::newRow("the armed answer spoken")
             << true << "sim" << int(PetitionState::Armed::Spoken);
         QTest::newRow("a keyword put the last answer in its place")
             << true << "ontem" << int(PetitionState::Armed::Dropped);
+        QTest::newRow("a keyword put an empty last answer in its place: a refusal")
+            << true << "" << int(PetitionState::Armed::Dropped);
     }
     void aDeliveryTellsWhatBecameOfTheArmedAnswer()
     {
         QFETCH(bool, arm);
-        QFETCH(QString, spoken);
+        QFETCH(QString, repeated);
         QFETCH(int, outcome);
         PetitionState state;
         if (arm)
             state.arm(QStringLiteral("sim"));
-        state.resposta = spoken;
-        QCOMPARE(int(state.deliver()), outcome);
-        QCOMPARE(state.deliver(), PetitionState::Armed::None);
+        state.repeat(repeated);
+        QCOMPARE(int(state.deliver(refusal())), outcome);
+        QCOMPARE(state.resposta(), repeated.isEmpty() ? refusal() : repeated);
+        QCOMPARE(state.deliver(refusal()), PetitionState::Armed::None);
     }
 
     void anAnswerArmedWhileTheLastIsSpokenWaitsForTheNextQuestion()
     {
         PetitionState state;
         state.arm(QStringLiteral("sim"));
-        QCOMPARE(state.deliver(), PetitionState::Armed::Spoken);
+        QCOMPARE(state.deliver(refusal()), PetitionState::Armed::Spoken);
         state.arm(QStringLiteral("amanhã"));
         state.reset();
-        QCOMPARE(state.resposta, QStringLiteral("amanhã"));
-        QCOMPARE(state.pos_pedido, qint16(0));
-        QCOMPARE(state.deliver(), PetitionState::Armed::Spoken);
+        QCOMPARE(state.resposta(), QStringLiteral("amanhã"));
+        QCOMPARE(state.pos_pedido(), qint16(0));
+        QCOMPARE(state.deliver(refusal()), PetitionState::Armed::Spoken);
         state.reset();
-        QVERIFY(state.resposta.isEmpty());
+        QVERIFY(state.resposta().isEmpty());
     }
 
     // Wiring: the main window speaks the armed answer as a captured one and says so.
@@ -132,7 +142,7 @@ private slots:
         QVERIFY(fx.tts1().spoken.first() != QStringLiteral("zebra")); // waiting phrase first
         QCOMPARE(delivered.size(), 1);
         QCOMPARE(replaced.size(), 0);
-        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
+        QVERIFY(fx.form->oracle().petition().resposta().isEmpty());
     }
 
     void aCommaAtTheKeyboardReplacesTheArmedAnswerAndSaysSo()

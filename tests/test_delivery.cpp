@@ -1,26 +1,31 @@
 #include "Form1Fixture.h"
 #include "HotSpot.h"
 #include "OrbCanvas.h"
+#include "StageLook.h"
 #include "Timer.h"
 
 #include <QRandomGenerator>
 
+// Wiring: the main window is the stage an answer's road is walked on (the road itself is in
+// test_delivery_road), and it ends the program on the exit keyword.
 class TestDelivery : public QObject {
     Q_OBJECT
+
+    static QString ringPause() { return QStringLiteral("sleep(%1)").arg(Form1::kOrbRingMs); }
 
     // The log without the key clicks and the orb's ring pauses.
     static QStringList steps(const QStringList& log)
     {
         QStringList kept;
         for (const QString& s : log) {
-            if (s != "play(blip1.wav)" && s != "sleep(50)")
+            if (s != "play(blip1.wav)" && s != ringPause())
                 kept << s;
         }
         return kept;
     }
 
 private slots:
-    void capturedAnswerComesAfterWaitingPhraseOrbAndPause()
+    void theStageSpeaksLightsPausesAndResetsItsWidgets()
     {
         Form1Fixture fx;
         fx.loaded();
@@ -30,35 +35,24 @@ private slots:
         QCOMPARE(steps(fx.log),
             QStringList({ "speak_text(Espere enquanto me concentro)", "sleep(2000)",
                 "speak_text(sim)", "play(SINISTER.wav)" }));
-        QCOMPARE(fx.log.count("sleep(50)"), 60);
-        QCOMPARE(fx.form->oracle().lastAnswer(), QStringLiteral("sim"));
+        QCOMPARE(fx.log.count(ringPause()), look::kOrbRings);
         QCOMPARE(fx.form->Text1->text(), QStringLiteral(" "));
         QCOMPARE(fx.form->Text1->cursorPosition(), 0);
-        QCOMPARE(fx.form->oracle().petition().pos_pedido, qint16(0));
-        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
         QVERIFY(fx.form->Timer2->isEnabled());
-        QCOMPARE(fx.form->Picture3->pos(), QPoint(0, 0));
+        QCOMPARE(fx.form->Picture3->pos(), look::kEyeHome);
         QVERIFY(fx.form->Picture1->rings().isEmpty());
     }
 
-    void noCapturedAnswerGetsARefusalAndStopsTheBlinking_data()
+    void aRefusalStopsTheBlinkingUntilTheNextKey()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("nothing") << QString();
-        QTest::newRow("a single blank captured") << QStringLiteral(", .");
-    }
-    void noCapturedAnswerGetsARefusalAndStopsTheBlinking()
-    {
-        QFETCH(QString, typed);
         Form1Fixture fx;
         fx.loaded();
-        fx.type(typed);
         fx.random.draws = { 0.0f, 0.3f, 0.99f }; // r, pause draw (unused), k = 5
         fx.enter();
         QCOMPARE(steps(fx.log),
-            QStringList(
-                { "sleep(500)", QString::fromUtf8("speak_text(Não quero mais brincar. Vá embora.)"),
-                    "play(SINISTER.wav)" }));
+            QStringList({ QStringLiteral("sleep(%1)").arg(Oracle::kQuickPauseMs),
+                QString::fromUtf8("speak_text(Não quero mais brincar. Vá embora.)"),
+                "play(SINISTER.wav)" }));
         QVERIFY(!fx.form->Timer2->isEnabled());
         QVERIFY(!fx.form->Picture4->isHidden());
         fx.type("a");
@@ -66,28 +60,17 @@ private slots:
         QVERIFY(fx.form->Picture4->isHidden());
     }
 
-    void addressingTheOracleAnswersQuickly()
-    {
-        Form1Fixture fx;
-        fx.loaded();
-        fx.type(QString::fromUtf8(",talvez. e voce sabe?"));
-        fx.enter();
-        QCOMPARE(steps(fx.log),
-            QStringList({ "sleep(500)", "speak_text(talvez)", "play(SINISTER.wav)" }));
-    }
-
-    void repeatSpeaksTheLastAnswerAgainInItsSecondForm()
+    // The reset leaves the caret before the blank, so the next word reads with a gap in it.
+    void aWordTypedStraightAfterAnAnswerStillRepeats()
     {
         Form1Fixture fx;
         fx.loaded();
         fx.type(",Sim, claro.");
         fx.enter();
-        fx.log.clear();
         fx.type("repita");
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("r epita"));
         fx.enter();
-        QCOMPARE(steps(fx.log),
-            QStringList({ "sleep(500)", "speak_text(Sim claro)", "play(SINISTER.wav)" }));
+        QCOMPARE(fx.tts1().spoken.last(), QStringLiteral("Sim claro"));
     }
 
     void exitKeywordEndsInEveryLanguageEvenInsideAWord_data()
@@ -157,7 +140,7 @@ private slots:
         fx.enter();
         QTRY_VERIFY_WITH_TIMEOUT(!masher.isActive(), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(fx.tts1().speaking_state(), 0, 30000);
-        QVERIFY(fx.form->oracle().petition().pos_pedido >= 0);
+        QVERIFY(fx.form->oracle().petition().pos_pedido() >= 0);
         QVERIFY(!fx.form->Text1->text().contains("segredo"));
     }
 };

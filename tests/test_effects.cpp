@@ -1,6 +1,7 @@
 #include "Form1Fixture.h"
 #include "HotSpot.h"
 #include "OrbCanvas.h"
+#include "StageLook.h"
 #include "Timer.h"
 
 #include <QMouseEvent>
@@ -30,13 +31,14 @@ private slots:
         };
         fx.random.draws = { 0.999f };
         fx.form->acende_bola();
-        QCOMPARE(drawn.size(), 5 * 60);
+        QCOMPARE(drawn.size(), look::kOrbMostPulses * look::kOrbRings);
         for (int i = 0; i < drawn.size(); ++i) {
-            const int step = i % 60;
+            const int anel = i % look::kOrbRings;
             QCOMPARE(drawn[i].centre, QPointF(226.5, 159));
-            QCOMPARE(drawn[i].radius, 60.0 + 5 * step);
-            QCOMPARE(drawn[i].colour, QColor(255 - 4 * step, 255 - 4 * step, 0));
+            QCOMPARE(drawn[i].radius, look::kOrbFirstRadius + look::kOrbGrowth * anel);
+            QCOMPARE(drawn[i].colour, look::orbRing(look::kOrbFirstLevel - look::kOrbFade * anel));
         }
+        QCOMPARE(fx.pause.pauses.first(), Form1::kOrbRingMs);
         QVERIFY(crop && !blinking);
         QVERIFY(fx.form->Picture1->rings().isEmpty());
         QVERIFY(fx.form->Picture4->isHidden());
@@ -45,7 +47,33 @@ private slots:
         fx.pause.pauses.clear();
         fx.random.draws = { 0.0f };
         fx.form->acende_bola();
-        QCOMPARE(fx.pause.pauses.size(), 60);
+        QCOMPARE(fx.pause.pauses.size(), look::kOrbRings);
+    }
+
+    void theOrbsRingsFadeFromBrightYellowToNearlyBlack_data()
+    {
+        QTest::addColumn<int>("nivel");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("the first ring") << look::kOrbFirstLevel << QColor(255, 255, 0);
+        QTest::newRow("the last ring")
+            << look::kOrbFirstLevel - look::kOrbFade * (look::kOrbRings - 1) << QColor(19, 19, 0);
+    }
+    void theOrbsRingsFadeFromBrightYellowToNearlyBlack()
+    {
+        QFETCH(int, nivel);
+        QFETCH(QColor, colour);
+        QCOMPARE(look::orbRing(nivel), colour);
+    }
+
+    // The orb and the eye draw on from the last re-seed, never re-seeding themselves.
+    void theOrbAndTheEyeDrawWithoutReseeding()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        const int before = fx.random.reseeds;
+        fx.form->acende_bola();
+        emit fx.form->Timer1->timeout();
+        QCOMPARE(fx.random.reseeds, before);
     }
 
     void theEyeWandersInsideItsBoxAndParksOutOfSight()
@@ -54,9 +82,9 @@ private slots:
         fx.loaded();
         fx.random.draws = { 0.0f, 0.0f, 0.99999994f, 0.99999994f };
         emit fx.form->Timer1->timeout();
-        QCOMPARE(fx.form->Picture3->pos(), QPoint(32, 32));
+        QCOMPARE(fx.form->Picture3->pos(), look::kEyeWanders.topLeft());
         emit fx.form->Timer1->timeout();
-        QCOMPARE(fx.form->Picture3->pos(), QPoint(419, 284));
+        QCOMPARE(fx.form->Picture3->pos(), look::kEyeWanders.bottomRight());
         QPoint parked;
         fx.tts1().msPerWord = 5;
         connect(
@@ -64,7 +92,7 @@ private slots:
             [&] { parked = fx.form->Picture3->pos(); }, Qt::SingleShotConnection);
         fx.type(",a.");
         fx.enter();
-        QCOMPARE(parked, QPoint(-200, -200));
+        QCOMPARE(parked, look::kEyeParked);
         QVERIFY(!QRect(QPoint(0, 0), fx.form->centralWidget()->size())
                      .intersects(QRect(parked, fx.form->Picture3->size())));
         QVERIFY(!fx.form->Timer1->isEnabled());
@@ -82,7 +110,8 @@ private slots:
             intervals << fx.form->Timer2->interval();
             shown << !fx.form->Picture4->isHidden();
         }
-        QCOMPARE(intervals, QList<int>({ 3500, 250, 3500, 250 }));
+        const int shortMs = Form1::kBlinkShortMs, longMs = Form1::kBlinkLongMs;
+        QCOMPARE(intervals, QList<int>({ longMs, shortMs, longMs, shortMs }));
         QCOMPARE(shown, QList<bool>({ true, false, true, false }));
     }
 

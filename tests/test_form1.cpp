@@ -50,7 +50,7 @@ private slots:
         QCOMPARE(checks(*fx.form), QStringList { QString::fromUtf8("Português") });
         QVERIFY(!fx.form->calibrar());
         QVERIFY(fx.form->Timer2->isEnabled());
-        QCOMPARE(fx.form->Timer2->interval(), 250);
+        QCOMPARE(fx.form->Timer2->interval(), Form1::kBlinkShortMs);
         QVERIFY(!fx.form->Timer1->isEnabled());
         QVERIFY(fx.form->Text1->text().isEmpty());
     }
@@ -226,7 +226,7 @@ private slots:
             QCOMPARE(fx.module.iching_posicao, 1);
             QCOMPARE(fx.module.iching_ativo, qint16(1));
         }
-        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("sim"));
+        QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("sim"));
         QCOMPARE(fx.form->Text1->text(), box);
         fx.form->form2() ? fx.form->form2()->close() : fx.form->calibrar()->close();
     }

@@ -1,61 +1,12 @@
-#include "ScriptedRandom.h"
-#include "KeyCodes.h"
-#include "Oracle.h"
+#include "TypedOracle.h"
 
 #include <QtTest>
 
-// The trick's rules without a window: a small stand-in for the petition box types keys the way
-// the real box delivers them (key down, character, the box's own editing, key up).
-struct Stage {
-    LanguageTexts texts;
-    ScriptedRandom random;
-    Oracle oracle { texts, random };
-    QString box;
+// The model's rules, its delivery steps walked by hand.
+struct Stage : TypedOracle {
+    using TypedOracle::TypedOracle;
 
-    explicit Stage(qint16 lingua = 0) { muda_lingua(lingua, texts); }
-
-    std::optional<Command> key(QChar ch)
-    {
-        const int vk = ch == QLatin1Char('\b') ? vk::Backspace
-            : ch == QLatin1Char('\r')          ? vk::Enter
-                                               : ch.toUpper().unicode();
-        const KeyDownReply reply = oracle.keyDown(vk, box);
-        if (reply.command)
-            return reply.command;
-        oracle.keyPress(ch);
-        if (ch == QLatin1Char('\b'))
-            box.chop(1);
-        else
-            box += ch;
-        if (const auto shown = oracle.keyUp(vk, box))
-            box = *shown;
-        return std::nullopt;
-    }
-
-    void type(const QString& keys)
-    {
-        for (QChar ch : keys)
-            key(ch);
-    }
-
-    Command enter() { return *key(QLatin1Char('\r')); }
-
-    // What the phone does during a wait: "7000 answer sim" arms "sim" at 7 s, "2000 refuse"
-    // presses the refuse button; events past the delivery's end happen after it.
-    void phone(const QString& event)
-    {
-        const QStringList parts = event.split(QLatin1Char(' '));
-        if (parts[1] == QLatin1String("answer"))
-            oracle.arm(parts.mid(2).join(QLatin1Char(' ')));
-        else
-            oracle.refuseNow();
-    }
-    static qint64 at(const QString& event)
-    {
-        return event.section(QLatin1Char(' '), 0, 0).toLongLong();
-    }
-
-    // The road of one delivery on a clock moved by hand, as the window walks it.
+    // The road of one delivery on a clock moved by hand, the orb's pulses taking no time.
     QStringList road(QStringList events)
     {
         QStringList road;
@@ -75,7 +26,8 @@ struct Stage {
             else
                 road << QStringLiteral("waited %1 ms, %2 pulses").arg(now).arg(pulses);
         }
-        road << (oracle.pause() == 500 ? QStringLiteral("quick pause") : QStringLiteral("pause"));
+        road << (oracle.pause() == Oracle::kQuickPauseMs ? QStringLiteral("quick pause")
+                                                         : QStringLiteral("pause"));
         const QString spoken = oracle.answer();
         road << (oracle.refused() ? QStringLiteral("refusal") : spoken);
         oracle.answered();
@@ -85,7 +37,7 @@ struct Stage {
         return road;
     }
 
-    // The whole road of one answer, as the window walks it; returns what was spoken.
+    // The whole road of one answer; returns what was spoken.
     QStringList deliver()
     {
         QStringList spoken;
@@ -103,6 +55,14 @@ class TestOracle : public QObject {
     Q_OBJECT
 
     static QString u(const char* s) { return QString::fromUtf8(s); }
+
+    // A capture that has shown `n` characters of a petition phrase and collected nothing.
+    static void reveal(PetitionState& s, int n)
+    {
+        s.keyPress(QLatin1Char(','));
+        for (int i = 0; i < n; ++i)
+            s.keyUp('A', QString(), QStringLiteral("p"));
+    }
 
 private slots:
     void theQuestionDecidesWhatHappens_data()
@@ -179,12 +139,11 @@ private slots:
     void anEditInsideTheDisguiseMakesItPartOfTheQuestion()
     {
         PetitionState petition;
-        petition.pos_pedido = 20;
+        reveal(petition, 20);
         const QString phrase = QStringLiteral("Answer Oracle - Please I beg you");
         QCOMPARE(petition.question("Answer Oracle - Plea will you?", phrase), " will you?");
         QCOMPARE(petition.question("Answer you Oracle", phrase), "you Oracle");
-        petition.pos_pedido = 0;
-        QCOMPARE(petition.question("Answer", phrase), "Answer");
+        QCOMPARE(PetitionState().question("Answer", phrase), "Answer");
     }
 
     void theRoadOfAnAnswer_data()
@@ -196,16 +155,19 @@ private slots:
         QTest::addColumn<bool>("refused");
         QTest::newRow("a captured answer comes after a waiting phrase")
             << ",sim. vou casar?" << QList<float> { 0.5f, 0.0f, 0.0f }
-            << QStringList { "Espere enquanto me concentro", "sim" } << 1000 << false;
+            << QStringList { "Espere enquanto me concentro", "sim" } << Oracle::kShortestPauseMs
+            << false;
         QTest::newRow("the longest pause")
             << ",sim. vou casar?" << QList<float> { 0.0f, 0.99999994f, 0.0f }
-            << QStringList { "Vou pensar!", "sim" } << 3000 << false;
-        QTest::newRow("nothing captured is refused after half a second")
+            << QStringList { "Vou pensar!", "sim" } << Oracle::kLongestPauseMs << false;
+        QTest::newRow("nothing captured is refused after the quick pause")
             << "vou casar?" << QList<float> { 0.0f, 0.9f, 0.99f }
-            << QStringList { u("Não quero mais brincar. Vá embora.") } << 500 << true;
+            << QStringList { u("Não quero mais brincar. Vá embora.") } << Oracle::kQuickPauseMs
+            << true;
         QTest::newRow("a single blank captured counts as nothing")
             << ", .?" << QList<float> { 0.0f, 0.9f, 0.0f }
-            << QStringList { u("Você não é o meu quorvel! Não respondo.") } << 500 << true;
+            << QStringList { u("Você não é o meu quorvel! Não respondo.") } << Oracle::kQuickPauseMs
+            << true;
         QTest::newRow("Backspace edits what is spoken")
             << ",naoo\b. e?" << QList<float> { 0.0f, 0.5f, 0.0f }
             << QStringList { "Vou pensar!", "nao" } << 2000 << false;
@@ -229,8 +191,8 @@ private slots:
         QCOMPARE(said, spoken);
         QCOMPARE(stage.oracle.refused(), refused);
         stage.oracle.answered();
-        QVERIFY(stage.oracle.petition().resposta.isEmpty());
-        QCOMPARE(stage.oracle.petition().pos_pedido, qint16(0));
+        QVERIFY(stage.oracle.petition().resposta().isEmpty());
+        QCOMPARE(stage.oracle.petition().pos_pedido(), qint16(0));
     }
 
     void repeatSaysTheLastThingSpokenQuickly_data()
@@ -265,12 +227,129 @@ private slots:
         QCOMPARE(stage.deliver(), QStringList { u("Você não é o meu quorvel! Não respondo.") });
     }
 
+    // What stops the blinking is the words spoken, whatever road they came by: the refusal drawn
+    // for this answer, and nothing else.
+    void theFaceStopsBlinkingOnlyForTheRefusalDrawn_data()
+    {
+        QTest::addColumn<QString>("before"); // a question answered first, with k = 5
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("armed");
+        QTest::addColumn<float>("k");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("nothing captured: the refusal drawn")
+            << QString() << "vou casar?" << QString() << 0.99f << true;
+        QTest::newRow("a captured answer") << QString() << ",sim. ?" << QString() << 0.99f << false;
+        QTest::newRow("an answer typed in the words of the refusal drawn")
+            << QString() << ",nao sei. ?" << QString() << 0.99f << true;
+        QTest::newRow("an answer typed in the words of another refusal")
+            << QString() << ",nao sei. ?" << QString() << 0.0f << false;
+        QTest::newRow("an armed answer in the words of the refusal drawn")
+            << QString() << "?"
+            << "nao sei" << 0.99f << true;
+        QTest::newRow("an armed answer in the words of another refusal")
+            << QString() << "?"
+            << "nao sei" << 0.0f << false;
+        QTest::newRow("a refusal repeated under the same draw")
+            << "?"
+            << "repita" << QString() << 0.99f << true;
+        QTest::newRow("a refusal repeated under another draw")
+            << "?"
+            << "repita" << QString() << 0.0f << false;
+    }
+    void theFaceStopsBlinkingOnlyForTheRefusalDrawn()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(QString, armed);
+        QFETCH(float, k);
+        QFETCH(bool, refused);
+        Stage stage;
+        // A last refusal that can be typed: a full stop would end the capture.
+        stage.texts.frases_recusa[5] = QStringLiteral("nao sei");
+        if (!before.isEmpty()) {
+            stage.type(before);
+            stage.random.draws = { 0.0f, 0.0f, 0.99f };
+            stage.enter();
+            stage.deliver();
+        }
+        if (!armed.isEmpty())
+            stage.oracle.arm(armed);
+        stage.type(typed);
+        stage.random.draws = { 0.0f, 0.0f, k };
+        QCOMPARE(stage.enter(), Command::Answer);
+        stage.oracle.waitingPhrase();
+        stage.oracle.pause();
+        stage.oracle.answer();
+        QCOMPARE(stage.oracle.refused(), refused);
+    }
+
+    void repeatWithAWindowKeywordArmsTheLastAnswer()
+    {
+        Stage stage;
+        stage.type(",sim.");
+        stage.enter();
+        stage.deliver();
+        stage.type("repita mudar voz");
+        QCOMPARE(stage.enter(), Command::ChangeVoice);
+        QCOMPARE(stage.oracle.petition().resposta(), QStringLiteral("sim"));
+        stage.box = QStringLiteral(" ");
+        stage.enter();
+        QCOMPARE(stage.deliver().last(), QStringLiteral("sim"));
+    }
+
+    // The clock re-seeds the draws at each key pressed and twice in each answer, before the pause
+    // and before the refusal; everything else draws on from there.
+    void theDrawsAreReseededAtTheKeyThePauseAndTheAnswer_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<int>("reseeds");
+        QTest::newRow("a key pressed") << "key down" << 1;
+        QTest::newRow("the character it produces") << "key press" << 0;
+        QTest::newRow("its release") << "key up" << 0;
+        QTest::newRow("the waiting phrase") << "waiting phrase" << 0;
+        QTest::newRow("the wait for the phone") << "phone wait" << 0;
+        QTest::newRow("the pause") << "pause" << 1;
+        QTest::newRow("the answer") << "answer" << 1;
+        QTest::newRow("the box's reset") << "answered" << 0;
+        QTest::newRow("a hot spot") << "hot spot" << 0;
+    }
+    void theDrawsAreReseededAtTheKeyThePauseAndTheAnswer()
+    {
+        QFETCH(QString, step);
+        QFETCH(int, reseeds);
+        Stage stage;
+        stage.oracle.setPhoneListening(true);
+        stage.type(QStringLiteral("vou casar?"));
+        stage.enter();
+        const int before = stage.random.reseeds;
+        if (step == QLatin1String("key down"))
+            stage.oracle.keyDown('A', stage.box);
+        else if (step == QLatin1String("key press"))
+            stage.oracle.keyPress(QLatin1Char('a'));
+        else if (step == QLatin1String("key up"))
+            stage.oracle.keyUp('A', stage.box);
+        else if (step == QLatin1String("waiting phrase"))
+            stage.oracle.waitingPhrase();
+        else if (step == QLatin1String("phone wait")) {
+            stage.oracle.waitingPhrase();
+            stage.oracle.waitForPhone(0);
+        } else if (step == QLatin1String("pause"))
+            stage.oracle.pause();
+        else if (step == QLatin1String("answer"))
+            stage.oracle.answer();
+        else if (step == QLatin1String("answered"))
+            stage.oracle.answered();
+        else
+            stage.oracle.hotSpot(Spot::Eyes, false);
+        QCOMPARE(stage.random.reseeds - before, reseeds);
+    }
+
     void aWindowKeywordKeepsThePendingAnswer()
     {
         Stage stage;
         stage.type(",sim. mudar voz");
         QCOMPARE(stage.enter(), Command::ChangeVoice);
-        QCOMPARE(stage.oracle.petition().resposta, QStringLiteral("sim"));
+        QCOMPARE(stage.oracle.petition().resposta(), QStringLiteral("sim"));
         stage.box = QStringLiteral("Resp");
         stage.enter();
         QCOMPARE(stage.deliver().last(), QStringLiteral("sim"));
@@ -283,7 +362,7 @@ private slots:
         stage.enter();
         stage.deliver();
         stage.type("x");
-        QCOMPARE(stage.oracle.petition().resposta, QStringLiteral("x"));
+        QCOMPARE(stage.oracle.petition().resposta(), QStringLiteral("x"));
         QCOMPARE(stage.box, QStringLiteral("R"));
     }
 
@@ -325,7 +404,8 @@ private slots:
         PetitionState s;
         s.keyPress(QLatin1Char('.'));
         QCOMPARE(s.keyUp(46, "quem.", QStringLiteral("Responda")).value(), QStringLiteral("quemR"));
-        s.pos_pedido = 8;
+        reveal(s, 7);
+        QCOMPARE(s.pos_pedido(), qint16(8));
         s.keyPress(QLatin1Char('.'));
         QCOMPARE(s.keyUp(46, "quem.", QStringLiteral("Responda")).value(), QStringLiteral("quem"));
     }
@@ -338,18 +418,17 @@ private slots:
             s.keyPress(QLatin1Char('x'));
             QCOMPARE(s.keyUp('X', QString(), "Abc").value(), QString("Abc").left(i + 1));
         }
-        QCOMPARE(s.resposta.size(), 20);
+        QCOMPARE(s.resposta().size(), 20);
     }
 
     void revealStopsAtTheSixteenBitLimit()
     {
         PetitionState s;
-        s.modo_secreto = CaptureMode::Capturing;
-        s.pos_pedido = 32766;
+        reveal(s, 32766);
         const QString phrase(40000, QLatin1Char('p'));
         QCOMPARE(s.keyUp('A', QString(), phrase)->size(), 32767);
         QCOMPARE(s.keyUp('A', QString(), phrase)->size(), 32767);
-        QCOMPARE(s.pos_pedido, qint16(32767));
+        QCOMPARE(s.pos_pedido(), qint16(32767));
         s.keyPress(QLatin1Char('.'));
         QVERIFY(s.keyUp(46, "x.", phrase).has_value());
     }

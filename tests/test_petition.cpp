@@ -20,10 +20,10 @@ private slots:
             shown << fx.form->Text1->text();
         }
         QCOMPARE(shown, QStringList({ "R", "Re", "Res", "Resp", "Respo" }));
-        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("sim"));
+        QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("sim"));
         fx.type(" vou casar?");
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo vou casar?"));
-        QCOMPARE(fx.form->oracle().petition().modo_secreto, CaptureMode::Normal);
+        QCOMPARE(fx.form->oracle().petition().modo_secreto(), CaptureMode::Normal);
     }
 
     void keysThatProduceNoCharacterRevealButCollectNothing()
@@ -34,12 +34,12 @@ private slots:
         QTest::keyClick(fx.form->Text1, Qt::Key_Left);
         QTest::keyClick(fx.form->Text1, Qt::Key_Delete);
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Res"));
-        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
+        QVERIFY(fx.form->oracle().petition().resposta().isEmpty());
         // A capital typed with Shift: one reveal for the Shift release, one for the letter.
         // (keyClick with a modifier presses and releases Shift around the letter)
         QTest::keyClick(fx.form->Text1, 'S', Qt::ShiftModifier);
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
-        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("S"));
+        QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("S"));
     }
 
     void backspaceEditsTheHiddenAnswer()
@@ -48,15 +48,15 @@ private slots:
         fx.loaded();
         fx.type(",");
         QTest::keyClick(fx.form->Text1, Qt::Key_Backspace);
-        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
+        QVERIFY(fx.form->oracle().petition().resposta().isEmpty());
         fx.type("nao");
         QTest::keyClick(fx.form->Text1, Qt::Key_Backspace);
-        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("na"));
+        QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("na"));
         // The box's own editing took one petition character away; the next key restores it.
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Res"));
         fx.type("o");
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
-        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("nao"));
+        QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("nao"));
     }
 
     void autoRepeatCollectsEveryCharacterButRevealsOnce()
@@ -69,7 +69,7 @@ private slots:
             QApplication::sendEvent(fx.form->Text1, &press);
         }
         QTest::keyRelease(fx.form->Text1, Qt::Key_A);
-        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("aaaa"));
+        QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("aaaa"));
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Re"));
     }
 
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Resquem"));
         fx.type(",b");
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
-        QCOMPARE(fx.form->oracle().petition().resposta, QStringLiteral("ab"));
+        QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("ab"));
     }
 
     void accentsFromAnInputMethodAreCapturedAndHidden()
@@ -93,7 +93,7 @@ private slots:
         compose.setCommitString(pt("ã"));
         QApplication::sendEvent(fx.form->Text1, &compose);
         fx.type("o.");
-        QCOMPARE(fx.form->oracle().petition().resposta, pt("não"));
+        QCOMPARE(fx.form->oracle().petition().resposta(), pt("não"));
         QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
         QVERIFY(!fx.form->Text1->text().contains(pt("ã")));
     }
@@ -105,8 +105,8 @@ private slots:
         fx.type(",sim");
         fx.enter();
         QTRY_COMPARE(fx.tts1().speaking_state(), 0);
-        QVERIFY(fx.form->oracle().petition().resposta.isEmpty());
-        QCOMPARE(fx.form->oracle().petition().modo_secreto, CaptureMode::Capturing);
+        QVERIFY(fx.form->oracle().petition().resposta().isEmpty());
+        QCOMPARE(fx.form->oracle().petition().modo_secreto(), CaptureMode::Capturing);
     }
 
     void keyHooksStartTheEyeAndTheBlinking()
@@ -117,7 +117,7 @@ private slots:
         fx.form->Picture4->show();
         fx.type("a");
         QVERIFY(fx.form->Timer1->isEnabled());
-        QCOMPARE(fx.form->Timer1->interval(), 350);
+        QCOMPARE(fx.form->Timer1->interval(), Form1::kEyeMs);
         QVERIFY(fx.form->Timer2->isEnabled());
         QVERIFY(fx.form->Picture4->isHidden());
         QVERIFY(!fx.form->Picture3->isHidden());
