@@ -1,10 +1,10 @@
 #pragma once
 
 #include "LanguageTables.h"
-#include "Module1.h"
 #include "Oracle.h"
 #include "OracleStage.h"
 #include "Platform.h"
+#include "SettingsValues.h"
 #include "StageSound.h"
 
 #include <QMainWindow>
@@ -37,7 +37,7 @@ class Timer;
 class Form1 : public QMainWindow, public OracleStage {
     Q_OBJECT
 public:
-    Form1(Module1& module, const Platform& platform, QWidget* parent = nullptr);
+    Form1(SettingsValues& module, const Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
     void Form_Load();
@@ -148,7 +148,7 @@ private:
     QString arquivo(const QString& backslashName) const;
     void play(StageSound sound);
 
-    Module1& m_module;
+    SettingsValues& m_module;
     Platform m_platform;
     LanguageTexts m_texts;
     Oracle m_oracle;
