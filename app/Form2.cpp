@@ -230,13 +230,20 @@ void Form2::mostra_palavra()
     m_Text2->repaint();
 }
 
+// Esc or "Sair" again while the closing phrase is said says it again. The window closes once,
+// when the last of the phrases has ended, and from the outermost call, so that it is never
+// deleted under a call still waiting; an Esc after that finds it left.
 void Form2::sair()
 {
-    if (m_saindo)
+    if (m_saindo && m_closingPhrases == 0)
         return;
+    const QPointer<Form2> self(this);
     m_saindo = true;
+    ++m_closingPhrases;
     m_tts1.speak_text(m_perguntou ? ichingText(&IchingTexts::afterReading) : ichingText(&IchingTexts::withoutReading));
     espera_fala(m_tts1);
+    if (!self || --m_closingPhrases > 0)
+        return;
     m_consultation.close();
     m_stage.returnKeyboard();
     m_perguntou = false;

@@ -21,7 +21,8 @@ class SpeechEngine;
 // The I Ching consultation window. The user drags six of the twelve sticks onto the square;
 // the sixth drop makes the stage's orb glow, shows the hexagram's name and speaks its advice
 // with the oracle's voice while mostra_palavra() reveals it word by word. Esc or "Sair" speaks
-// a closing phrase, gives the keyboard back to the stage's petition box and deletes the window.
+// a closing phrase (again, when pressed again meanwhile), gives the keyboard back to the stage's
+// petition box and deletes the window.
 class Form2 : public QWidget {
     Q_OBJECT
 public:
@@ -86,5 +87,7 @@ private:
 
     bool m_perguntou = false;
     bool m_saindo = false;
+    // Closing phrases being said: the window closes when the last of them has ended.
+    int m_closingPhrases = 0;
     WindowDrag m_drag;
 };

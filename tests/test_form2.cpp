@@ -130,6 +130,8 @@ private slots:
     void leaving_speaks_the_phrase_that_fits();
     void esc_on_any_part_of_the_window_leaves();
     void leaving_during_the_opening_phrase_leaves_the_consultation_closed();
+    void leaving_again_during_the_closing_phrase_says_it_again_data();
+    void leaving_again_during_the_closing_phrase_says_it_again();
     void the_exit_label_lights_up_under_the_pointer();
     void the_bundle_looks_the_same_whichever_sticks_are_broken_data();
     void the_bundle_looks_the_same_whichever_sticks_are_broken();
@@ -331,7 +333,45 @@ void TestForm2::leaving_during_the_opening_phrase_leaves_the_consultation_closed
     });
     stage.open();
     QCOMPARE(stage.tts1.spoken, (QStringList { kAbertura, kSemLeitura }));
+    QCOMPARE(stage.main.keyboardsReturned, 1);
     QTRY_VERIFY(stage.form.isNull());
+}
+
+void TestForm2::leaving_again_during_the_closing_phrase_says_it_again_data()
+{
+    QTest::addColumn<bool>("byEsc");
+    QTest::addColumn<int>("readings");
+    QTest::addColumn<QString>("phrase");
+    QTest::newRow("Esc twice before a reading") << true << 0 << kSemLeitura;
+    QTest::newRow("Esc twice after a reading") << true << 1 << kComLeitura;
+    QTest::newRow("Sair twice before a reading") << false << 0 << kSemLeitura;
+}
+
+void TestForm2::leaving_again_during_the_closing_phrase_says_it_again()
+{
+    QFETCH(bool, byEsc);
+    QFETCH(int, readings);
+    QFETCH(QString, phrase);
+    Stage stage;
+    stage.open();
+    for (int k = 0; k < readings; ++k)
+        stage.cast({ 0, 1, 2, 6, 7, 8 });
+    const auto leave = [&] {
+        if (byEsc)
+            QTest::keyPress(stage.form, Qt::Key_Escape);
+        else
+            QTest::mouseClick(stage.form->Label1(), Qt::LeftButton);
+    };
+    const qsizetype before = stage.tts1.spoken.size();
+    stage.tts1.msPerWord = 5;
+    connect(
+        &stage.tts1, &SpeechEngine::word_event, this,
+        [&] { QTimer::singleShot(0, stage.form, leave); }, Qt::SingleShotConnection);
+    leave();
+    QCOMPARE(stage.tts1.spoken.mid(before), (QStringList { phrase, phrase }));
+    QCOMPARE(stage.main.keyboardsReturned, 1);
+    QTRY_VERIFY(stage.form.isNull());
+    QVERIFY(stage.main.petitionBox->text().isEmpty());
 }
 
 void TestForm2::the_exit_label_lights_up_under_the_pointer()
