@@ -24,6 +24,7 @@ class QAction;
 class QEventLoop;
 class QLabel;
 class QMenu;
+class QTimer;
 class Timer;
 
 // The oracle's stage. How the pieces fit:
@@ -132,6 +133,8 @@ private:
     void fala_hotspot(Spot spot);
     // One pulse of the orb's rings; stops early once `interrupted` says so.
     void pulseOrb(const std::function<bool()>& interrupted = {});
+    // Pulses of 60 rings 50 ms apart, the face cleared after each.
+    void glowOrb(int pulsos, const std::function<bool()>& interrupted);
     void rearma();
 
     // Other windows.
@@ -157,6 +160,8 @@ private:
     QPointer<Calibrar> m_calibrar;
     std::unique_ptr<KeyboardKeeper> m_keyboardKeeper;
     QPointer<Form2> m_form2;
+    // The rings of the orb being lit, while they play.
+    QTimer* m_orbRings = nullptr;
     bool m_descarregando = false;
     // The wait for the phone: whether the phone spoke since it began, and the loop to wake.
     bool m_phoneSpoke = false;
