@@ -77,7 +77,7 @@ void paintBlack(QWidget* w)
 
 }
 
-Form1::Form1(Module1& module, const Platform& platform, QWidget* parent)
+Form1::Form1(SettingsValues& module, const Platform& platform, QWidget* parent)
     : QMainWindow(parent)
     , m_module(module)
     , m_platform(platform)

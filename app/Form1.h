@@ -2,10 +2,10 @@
 
 #include "Delivery.h"
 #include "LanguageTables.h"
-#include "Module1.h"
 #include "Oracle.h"
 #include "OracleStage.h"
 #include "Platform.h"
+#include "SettingsValues.h"
 #include "StageSound.h"
 
 #include <QMainWindow>
@@ -25,6 +25,7 @@ class QAction;
 class QEventLoop;
 class QLabel;
 class QMenu;
+class QTimer;
 class Timer;
 
 // The oracle's stage. How the pieces fit:
@@ -46,7 +47,7 @@ public:
     static constexpr int kBlinkBeforeLoadMs = 5000; // until loading starts the rhythm
     static constexpr int kOrbRingMs = 50; // each ring of the orb, before the next is drawn
 
-    Form1(Module1& module, const Platform& platform, QWidget* parent = nullptr);
+    Form1(SettingsValues& module, const Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
     void Form_Load();
@@ -152,6 +153,8 @@ private:
     void fala_hotspot(Spot spot);
     // One pulse of the orb's rings; stops early once `interrupted` says so.
     void pulseOrb(const std::function<bool()>& interrupted) override;
+    // Pulses of the orb's rings, kOrbRingMs apart, the face cleared after each.
+    void glowOrb(int pulsos, const std::function<bool()>& interrupted);
     void rearma();
 
     // Other windows.
@@ -168,7 +171,7 @@ private:
     QString arquivo(const QString& backslashName) const;
     void play(StageSound sound);
 
-    Module1& m_module;
+    SettingsValues& m_module;
     Platform m_platform;
     LanguageTexts m_texts;
     Oracle m_oracle;
@@ -177,6 +180,8 @@ private:
     QPointer<Calibrar> m_calibrar;
     std::unique_ptr<KeyboardKeeper> m_keyboardKeeper;
     QPointer<Form2> m_form2;
+    // The rings of the orb being lit, while they play.
+    QTimer* m_orbRings = nullptr;
     bool m_descarregando = false;
     // The wait for the phone, to wake when the phone speaks or the window closes.
     QPointer<QEventLoop> m_phoneLoop;

@@ -9,7 +9,10 @@
 #include "StageLook.h"
 #include "Timer.h"
 
-#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <utility>
 
 void Form1::Timer1_Timer()
 {
@@ -41,23 +44,62 @@ void Form1::acende_bola()
     Picture4->show();
     Timer2->setEnabled(false);
     const int pulsos = m_platform.random.pick(look::kOrbMostPulses) + 1;
-    for (int pulso = 0; pulso < pulsos; ++pulso)
-        pulseOrb({});
+    glowOrb(pulsos, {});
     Timer2->setEnabled(true);
     Picture4->hide();
 }
 
 void Form1::pulseOrb(const std::function<bool()>& interrupted)
 {
+    glowOrb(1, interrupted);
+}
+
+// Each ring is drawn by a timer, in whichever event loop runs, not by a loop on this call's
+// stack: a handler run between two rings that waits in an event loop of its own (a stick held in
+// a drag, a wait for speech) would otherwise hold the rings still until it returned. The pause
+// after a ring still blocks; the events queued meanwhile run before the next ring. The orb lit
+// again meanwhile holds these rings until its own are over.
+void Form1::glowOrb(int pulsos, const std::function<bool()>& interrupted)
+{
     const QPointF centro(Picture1->width() / 2.0, Picture1->height() / 2.0);
     double raio = look::kOrbFirstRadius;
     int nivel = look::kOrbFirstLevel;
-    for (int anel = 0; anel < look::kOrbRings && !(interrupted && interrupted()); ++anel) {
+    int anel = 0;
+    bool over = false;
+    QTimer rings;
+    QEventLoop loop;
+    const auto nextRing = [&] {
+        const bool stopped = interrupted && interrupted();
+        if (anel == look::kOrbRings || stopped) {
+            Picture1->cls();
+            over = stopped || --pulsos == 0;
+            if (over) {
+                rings.stop();
+                loop.quit();
+                return;
+            }
+            raio = look::kOrbFirstRadius;
+            nivel = look::kOrbFirstLevel;
+            anel = 0;
+        }
         Picture1->circle(centro, raio, look::orbRing(nivel));
         nivel -= look::kOrbFade;
         raio += look::kOrbGrowth;
+        ++anel;
         m_platform.pause.sleep(kOrbRingMs);
-        QCoreApplication::processEvents();
+    };
+    connect(&rings, &QTimer::timeout, &loop, nextRing);
+
+    QTimer* const outer = std::exchange(m_orbRings, &rings);
+    const bool outerPlaying = outer && outer->isActive();
+    if (outerPlaying)
+        outer->stop();
+    nextRing();
+    if (!over) {
+        rings.start(0);
+        loop.exec();
     }
-    Picture1->cls();
+    m_orbRings = outer;
+    if (outerPlaying)
+        outer->start(0);
 }

@@ -65,7 +65,6 @@ void Form1::Text1_KeyDown(int keyCode)
         abre_calibrar();
         return;
     case Command::Consult:
-        m_module.iching_posicao = 1;
         abre_form2();
         return;
     case Command::Answer:

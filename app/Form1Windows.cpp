@@ -1,5 +1,5 @@
 // The windows the main window opens: voice calibration and the I Ching consultation. Each is
-// loaded on first use; opening it again while it is loaded only brings it forward.
+// loaded on first use; opening it again while it is loaded reloads nothing and brings it forward.
 #include "Form1.h"
 
 #include "Calibrar.h"
@@ -52,10 +52,11 @@ void Form1::showCalibrarKeepingKeyboard()
 void Form1::abre_form2()
 {
     if (m_form2) {
+        m_form2->reopen();
         bringForward(m_form2);
         return;
     }
-    m_form2 = new Form2(m_module, *this, m_platform.random);
+    m_form2 = new Form2(*this, m_platform.random);
     m_form2->Form_Load();
 }
 

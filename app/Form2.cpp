@@ -1,8 +1,6 @@
 #include "Form2.h"
 
 #include "EsperaFala.h"
-#include "HexagramTable.h"
-#include "IchingState.h"
 #include "LanguageTables.h"
 #include "PointerHotSpots.h"
 #include "OracleStage.h"
@@ -74,9 +72,8 @@ bool eh_esc(QEvent* event)
 
 }
 
-Form2::Form2(IchingState& state, OracleStage& stage, Random& random, QWidget* parent)
+Form2::Form2(OracleStage& stage, Random& random, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , m_state(state)
     , m_stage(stage)
     , m_tts1(stage.voice())
     , m_casting(random)
@@ -173,8 +170,6 @@ void Form2::Form_Load()
     for (QLabel* pauzinho : m_Picture1)
         pauzinho->setCursor(m_MaoAberta);
     m_casting.clearCode();
-    m_state.iching_ativo = 0;
-    iching_ini(m_state);
     espera_fala(m_tts1);
     if (interrupted(self))
         return;
@@ -187,7 +182,12 @@ void Form2::Form_Load()
     espera_fala(m_tts1);
     if (interrupted(self))
         return;
-    m_state.iching_ativo = 1;
+    m_consultation.open();
+}
+
+void Form2::reopen()
+{
+    m_consultation.start();
 }
 
 // The main window's picture Left, a pixel count, is taken as a twip count: the window lands
@@ -204,15 +204,15 @@ void Form2::mostra_hexagrama()
     const QPointer<Form2> self(this);
     m_Text2->clear();
     m_Text3->clear();
-    findHexagram(m_state, m_casting.codigo_lancado());
+    m_consultation.select(m_casting.codigo_lancado());
     m_casting.clearCode();
     m_stage.acende_bola();
     if (interrupted(self))
         return;
     m_perguntou = true;
-    m_Text3->setText(m_state.iching_nome[m_state.iching_indice]);
+    m_Text3->setText(m_consultation.name());
     m_Text3->setCursorPosition(0);
-    m_tts1.speak_text(m_state.iching_texto[m_state.iching_indice]);
+    m_tts1.speak_text(m_consultation.advice());
     espera_fala(m_tts1);
     if (interrupted(self))
         return;
@@ -222,39 +222,38 @@ void Form2::mostra_hexagrama()
 
 void Form2::mostra_palavra()
 {
-    const QString& texto = m_state.iching_texto[m_state.iching_indice];
-    if (texto.isEmpty() || m_state.iching_ativo != 1)
+    const Consultation::Display display = m_consultation.nextWord();
+    if (display == Consultation::Display::Off)
         return;
-    const int tamanho = static_cast<int>(texto.size());
-    for (int i = qMax(1, m_state.iching_posicao); i <= tamanho; ++i) {
-        if (texto.at(i - 1) == QLatin1Char(' ') || i == tamanho) {
-            m_Text2->setPlainText(texto.left(i));
-            m_state.iching_posicao = i + 1;
-            break;
-        }
-    }
+    if (display == Consultation::Display::Grown)
+        m_Text2->setPlainText(m_consultation.revealed());
     m_Text2->repaint();
 }
 
+// Esc or "Sair" again while the closing phrase is said says it again. The window closes once,
+// when the last of the phrases has ended, and from the outermost call, so that it is never
+// deleted under a call still waiting; an Esc after that finds it left.
 void Form2::sair()
 {
-    if (m_saindo)
+    if (m_saindo && m_closingPhrases == 0)
         return;
+    const QPointer<Form2> self(this);
     m_saindo = true;
+    ++m_closingPhrases;
     m_tts1.speak_text(m_perguntou ? ichingText(&IchingTexts::afterReading) : ichingText(&IchingTexts::withoutReading));
     espera_fala(m_tts1);
-    m_state.iching_indice = 0;
+    if (!self || --m_closingPhrases > 0)
+        return;
+    m_consultation.close();
     m_stage.returnKeyboard();
-    m_state.iching_ativo = 0;
     m_perguntou = false;
-    m_state.iching_posicao = 1;
     setLabel1Colour(look::kPaleYellow);
     close();
 }
 
 // A handler that waited may find the window left meanwhile (Esc during the opening phrase or a
 // reading); it must then stop, as the window is on its way out.
-bool Form2::interrupted(const QPointer<Form2>& self) const
+bool Form2::interrupted(const QPointer<Form2>& self)
 {
     return !self || self->m_saindo;
 }

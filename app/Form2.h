@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Consultation.h"
 #include "StageLook.h"
 #include "StickCasting.h"
 
@@ -10,7 +11,6 @@
 
 #include <array>
 
-struct IchingState;
 class QLabel;
 class OracleStage;
 class QLineEdit;
@@ -21,13 +21,17 @@ class SpeechEngine;
 // The I Ching consultation window. The user drags six of the twelve sticks onto the square;
 // the sixth drop makes the stage's orb glow, shows the hexagram's name and speaks its advice
 // with the oracle's voice while mostra_palavra() reveals it word by word. Esc or "Sair" speaks
-// a closing phrase, gives the keyboard back to the stage's petition box and deletes the window.
+// a closing phrase (again, when pressed again meanwhile), gives the keyboard back to the stage's
+// petition box and deletes the window.
 class Form2 : public QWidget {
     Q_OBJECT
 public:
-    Form2(IchingState& state, OracleStage& stage, Random& random, QWidget* parent = nullptr);
+    Form2(OracleStage& stage, Random& random, QWidget* parent = nullptr);
 
     void Form_Load();
+    // The advice keyword while the window is open: nothing reloads, the reading's display
+    // starts over from its first word.
+    void reopen();
     void mostra_hexagrama();
     void sair();
     // Runs for every word the oracle's voice speaks.
@@ -67,12 +71,12 @@ private:
     void placeSticks();
     void placeWindow();
     void setLabel1Colour(const QColor& cor);
-    bool interrupted(const QPointer<Form2>& self) const;
+    static bool interrupted(const QPointer<Form2>& self);
 
-    IchingState& m_state;
     OracleStage& m_stage;
     SpeechEngine& m_tts1;
 
+    Consultation m_consultation;
     StickCasting m_casting;
     QLineEdit* m_Text3 = nullptr;
     QTextEdit* m_Text2 = nullptr;
@@ -83,5 +87,7 @@ private:
 
     bool m_perguntou = false;
     bool m_saindo = false;
+    // Closing phrases being said: the window closes when the last of them has ended.
+    int m_closingPhrases = 0;
     WindowDrag m_drag;
 };

@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     WavSoundPlayer sound;
     ThreadPause pause;
     SystemRandom random;
-    Module1 module;
+    SettingsValues settings;
     const Platform platform {
         sound,
         pause,
@@ -86,12 +86,12 @@ int main(int argc, char** argv)
         },
     };
 
-    Form1 form1(module, platform);
+    Form1 form1(settings, platform);
     form1.Form_Load();
 
     std::unique_ptr<Remote> remote;
     if (command.remotePort)
-        remote = std::make_unique<Remote>(form1, module.idioma, *command.remotePort);
+        remote = std::make_unique<Remote>(form1, settings.idioma, *command.remotePort);
     form1.show();
     if (const QScreen* screen = form1.screen()) {
         QRect frame = form1.frameGeometry();

@@ -121,7 +121,7 @@ struct Stage {
     WavSoundPlayer sound;
     TimedPause pause;
     SystemRandom random;
-    Module1 module;
+    SettingsValues module;
     BenchForm1 form;
 
     explicit Stage(const QString& settings)

@@ -294,7 +294,7 @@ int main(int argc, char** argv)
     WavSoundPlayer sound;
     RecordingPause pause;
     SystemRandom random;
-    Module1 module;
+    SettingsValues module;
     BenchForm1 form(module,
         Platform { sound, pause, random, QStringLiteral(QUORVEL_APP_DIR),
             qEnvironmentVariable("BENCH_SETTINGS"),

@@ -1,5 +1,7 @@
 #include "HexagramTable.h"
 
+#include <array>
+
 namespace {
 
 struct Hexagrama {
@@ -8,7 +10,9 @@ struct Hexagrama {
     const char* texto;
 };
 
-const Hexagrama kHexagramas[64] = {
+// Entry 0 first: no hexagram.
+constexpr std::array<Hexagrama, kHexagramCount + 1> kHexagramas { {
+    { "", "", "" },
     { "111111", "CH'IEN - O Criativo",
         "Você tem a força mas deve usa-la com sabedoria. O sucesso estará garantido para aquele "
         "que souber agir criativamente e com senso de justiça. " },
@@ -201,29 +205,36 @@ const Hexagrama kHexagramas[64] = {
     { "101010", "WEI CHI - Antes da conclusão",
         "A obra ainda não está terminada. Aja com cuidado e reflexão, como a raposa que atravessa "
         "o gelo, e ponha cada coisa em seu devido lugar. " },
-};
+} };
+
+const Hexagrama& hexagrama(int indice)
+{
+    Q_ASSERT(indice >= 0 && indice <= kHexagramCount);
+    return kHexagramas[static_cast<size_t>(indice)];
+}
 
 }
 
-void iching_ini(IchingState& state)
+QString iching_codigo(int indice)
 {
-    state.iching_texto[0] = QString();
-    for (int i = 1; i <= 64; ++i) {
-        const Hexagrama& h = kHexagramas[i - 1];
-        state.iching_codigo[i] = QString::fromUtf8(h.codigo);
-        state.iching_nome[i] = QString::fromUtf8(h.nome);
-        state.iching_texto[i] = QString::fromUtf8(h.texto);
-    }
+    return QString::fromUtf8(hexagrama(indice).codigo);
 }
 
-bool findHexagram(IchingState& state, const QString& codigo)
+QString iching_nome(int indice)
 {
-    state.iching_posicao = 1;
-    for (int i = 1; i <= 64; ++i) {
-        if (state.iching_codigo[i] == codigo) {
-            state.iching_indice = i;
-            return true;
-        }
+    return QString::fromUtf8(hexagrama(indice).nome);
+}
+
+QString iching_texto(int indice)
+{
+    return QString::fromUtf8(hexagrama(indice).texto);
+}
+
+int findHexagram(const QString& codigo)
+{
+    for (int i = 1; i <= kHexagramCount; ++i) {
+        if (iching_codigo(i) == codigo)
+            return i;
     }
-    return false;
+    return 0;
 }

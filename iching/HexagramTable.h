@@ -1,16 +1,17 @@
 #pragma once
 
-#include "IchingState.h"
-
 #include <QString>
 
-// The 64 hexagrams in their traditional order, and how a cast code finds one of them.
-// A code has one digit per line, top line first: "1" a whole line, "0" a broken one.
+// The 64 hexagrams in their traditional order, and how a cast code finds one of them. Entry 0
+// means "no hexagram": its code, name and text are empty. A code has one digit per line, top
+// line first: "1" a whole line, "0" a broken one.
 
-// Fills entries 1..64 of the table and empties the text of entry 0. Running it again rewrites
-// the same values.
-void iching_ini(IchingState& state);
+inline constexpr int kHexagramCount = 64;
 
-// Restarts the word-by-word display, then selects the first entry whose code equals `codigo`.
-// Returns false, leaving iching_indice as it was, when no entry matches.
-bool findHexagram(IchingState& state, const QString& codigo);
+// The entry's code, name and advice; `indice` is 0..kHexagramCount.
+QString iching_codigo(int indice);
+QString iching_nome(int indice);
+QString iching_texto(int indice);
+
+// The first entry 1..kHexagramCount whose code equals `codigo`, or 0 when none does.
+int findHexagram(const QString& codigo);

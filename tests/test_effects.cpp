@@ -4,6 +4,7 @@
 #include "StageLook.h"
 #include "Timer.h"
 
+#include <QEventLoop>
 #include <QMouseEvent>
 
 class TestEffects : public QObject {
@@ -74,6 +75,57 @@ private slots:
         fx.form->acende_bola();
         emit fx.form->Timer1->timeout();
         QCOMPARE(fx.random.reseeds, before);
+    }
+
+    // A stick held during a reading: on a desktop its drag runs an event loop of its own until
+    // the stick is let go (the offscreen platform's drag returns at once, so the hold is played
+    // here by such a loop). The rings go on meanwhile, from one pulse to the next.
+    void theOrbRingsOnWhileAHandlerWaitsInItsOwnEventLoop()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QEventLoop held;
+        int ringsWhileHeld = 0;
+        QTimer::singleShot(0, fx.form.get(), [&] {
+            QTimer::singleShot(5000, &held, &QEventLoop::quit);
+            held.exec();
+        });
+        fx.pause.onSleep = [&] {
+            if (held.isRunning() && ++ringsWhileHeld == 90)
+                held.quit();
+        };
+        fx.random.draws = { 0.2f }; // two pulses
+        fx.form->acende_bola();
+        QCOMPARE(ringsWhileHeld, 90);
+        QCOMPARE(fx.pause.pauses, QList<int>(2 * 60, 50));
+        QVERIFY(fx.form->Picture1->rings().isEmpty());
+        QVERIFY(fx.form->Picture4->isHidden());
+    }
+
+    // Lit again between two rings (a question asked during a reading), the orb plays the new
+    // pulse whole, then the first one goes on where it was.
+    void anOrbLitAgainMeanwhileHoldsTheFirstUntilItsOwnIsOver()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        QList<double> radii;
+        fx.pause.onSleep = [&] {
+            radii << fx.form->Picture1->rings().last().radius;
+            if (radii.size() == 10)
+                QTimer::singleShot(0, fx.form.get(), [&] { fx.form->acende_bola(); });
+        };
+        fx.random.draws = { 0.0f, 0.0f }; // one pulse each
+        fx.form->acende_bola();
+        QCOMPARE(radii.size(), 2 * 60);
+        const qsizetype second = radii.indexOf(60.0, 1);
+        QVERIFY(second >= 10);
+        QList<double> outer = radii.mid(0, second) + radii.mid(second + 60);
+        QList<double> inner = radii.mid(second, 60);
+        for (int step = 0; step < 60; ++step) {
+            QCOMPARE(outer[step], 60.0 + 5 * step);
+            QCOMPARE(inner[step], 60.0 + 5 * step);
+        }
+        QVERIFY(fx.form->Picture1->rings().isEmpty());
     }
 
     void theEyeWandersInsideItsBoxAndParksOutOfSight()

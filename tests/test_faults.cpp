@@ -41,7 +41,7 @@ struct RealStage {
     WavSoundPlayer sound;
     FakePause pause;
     ScriptedRandom random;
-    Module1 module;
+    SettingsValues module;
     int ended = 0;
     std::unique_ptr<Form1UnderTest> form;
 

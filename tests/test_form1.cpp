@@ -1,6 +1,7 @@
 #include "Calibrar.h"
 #include "Form1Fixture.h"
 #include "Form2.h"
+#include "HexagramTable.h"
 #include "StageClock.h"
 #include "Timer.h"
 
@@ -8,8 +9,10 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextEdit>
 
 class TestForm1 : public QObject {
     Q_OBJECT
@@ -215,20 +218,46 @@ private slots:
         Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
         fx.loaded();
         fx.random.cycle = twelveSticks();
-        fx.module.iching_posicao = 7;
         fx.type(",sim.");
         fx.type(question);
         const QString box = fx.form->Text1->text();
         fx.enter();
         QCOMPARE(bool(fx.form->form2()), consultation);
         QCOMPARE(bool(fx.form->calibrar()), !consultation);
-        if (consultation) {
-            QCOMPARE(fx.module.iching_posicao, 1);
-            QCOMPARE(fx.module.iching_ativo, qint16(1));
-        }
+        if (consultation)
+            QVERIFY(fx.form->form2()->isVisible());
         QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("sim"));
         QCOMPARE(fx.form->Text1->text(), box);
         fx.form->form2() ? fx.form->form2()->close() : fx.form->calibrar()->close();
+    }
+
+    // The consultation's reading stays and nothing reloads; only the display starts over.
+    void theAdviceKeywordAgainWhileConsultingRestartsTheDisplayOnly()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        fx.random.cycle = twelveSticks();
+        fx.type("conselho");
+        fx.enter();
+        QPointer<Form2> form2 = fx.form->form2();
+        for (int stick : { 0, 1, 2, 6, 7, 8 })
+            form2->Form_DragDrop(stick);
+        QCOMPARE(form2->Text2()->toPlainText(), iching_texto(11));
+        const QStringList spoken = fx.tts1().spoken;
+        const QPoint bundled = form2->Picture1(3)->pos();
+
+        fx.type("conselho");
+        fx.enter();
+        QCOMPARE(fx.form->form2(), form2);
+        QCOMPARE(fx.tts1().spoken, spoken);
+        QCOMPARE(form2->Picture1(3)->pos(), bundled);
+        QCOMPARE(form2->Text2()->toPlainText(), iching_texto(11));
+        fx.tts1().speak_text(QStringLiteral("Sim"));
+        QTRY_COMPARE(fx.tts1().speaking_state(), 0);
+        const QString firstWord = iching_texto(11).section(QLatin1Char(' '), 0, 0) + ' ';
+        QCOMPARE(form2->Text2()->toPlainText(), firstWord);
+        QCOMPARE(form2->Text3()->text(), iching_nome(11));
+        form2->close();
     }
 
     void leavingClosesTheOtherWindowsAndSavesOnce()

@@ -3,7 +3,6 @@
 #include "Fakes.h"
 #include "Form2.h"
 #include "HexagramTable.h"
-#include "IchingState.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -33,7 +32,6 @@ public:
 
 // The main window as the consultation window sees it, and the window itself.
 struct Stage {
-    IchingState state;
     FakeSpeechEngine tts1;
     SystemRandom systemRandom;
     FakeStage main { tts1 };
@@ -46,7 +44,7 @@ struct Stage {
         main.window.setGeometry(100, 200, 800, 600);
         main.window.show();
         main.petitionBox->setText(QStringLiteral("CONSELHO"));
-        form = new Form2(state, main, random ? *random : systemRandom);
+        form = new Form2(main, random ? *random : systemRandom);
         QObject::connect(&tts1, &SpeechEngine::word_event, &tts1, [this] {
             if (form)
                 shown << form->Text2()->toPlainText();
@@ -54,11 +52,7 @@ struct Stage {
     }
     ~Stage() { delete form; }
 
-    void open()
-    {
-        state.iching_posicao = 1;
-        form->Form_Load();
-    }
+    void open() { form->Form_Load(); }
     void cast(std::initializer_list<int> sticks)
     {
         for (int stick : sticks)
@@ -129,14 +123,15 @@ private slots:
     void a_second_reading_restarts_the_display();
     void drops_over_the_window_children_change_nothing();
     void a_press_without_a_drop_changes_nothing();
-    void words_are_revealed_one_at_a_time_data();
-    void words_are_revealed_one_at_a_time();
-    void no_reading_or_no_opening_means_no_repaint_data();
-    void no_reading_or_no_opening_means_no_repaint();
+    void a_reading_cast_during_the_instruction_reveals_nothing();
+    void words_without_a_reading_on_show_repaint_nothing_data();
+    void words_without_a_reading_on_show_repaint_nothing();
     void leaving_speaks_the_phrase_that_fits_data();
     void leaving_speaks_the_phrase_that_fits();
     void esc_on_any_part_of_the_window_leaves();
     void leaving_during_the_opening_phrase_leaves_the_consultation_closed();
+    void leaving_again_during_the_closing_phrase_says_it_again_data();
+    void leaving_again_during_the_closing_phrase_says_it_again();
     void the_exit_label_lights_up_under_the_pointer();
     void the_bundle_looks_the_same_whichever_sticks_are_broken_data();
     void the_bundle_looks_the_same_whichever_sticks_are_broken();
@@ -146,18 +141,12 @@ private slots:
 void TestForm2::opening_speaks_the_instruction_then_listens_for_words()
 {
     Stage stage;
-    QList<int> activeDuringPhrase;
-    connect(&stage.tts1, &SpeechEngine::word_event, this,
-        [&] { activeDuringPhrase << stage.state.iching_ativo; });
-    stage.state.iching_indice = 14; // a stale index must not leak words into the opening
     stage.open();
     QCOMPARE(stage.tts1.spoken, QStringList { kAbertura });
-    QVERIFY(!activeDuringPhrase.isEmpty());
-    QVERIFY(!activeDuringPhrase.contains(1));
     QVERIFY(stage.form->Text2()->toPlainText().isEmpty());
-    QCOMPARE(stage.state.iching_ativo, 1);
     QVERIFY(!stage.form->perguntou());
-    QCOMPARE(stage.state.iching_nome[11], QStringLiteral("T'AI - A paz"));
+    stage.cast({ 0, 1, 2, 6, 7, 8 });
+    QCOMPARE(stage.form->Text2()->toPlainText(), iching_texto(11));
 }
 
 void TestForm2::opening_places_the_window_and_bundles_the_sticks()
@@ -189,11 +178,10 @@ void TestForm2::six_drops_deliver_the_hexagram_and_gather_the_sticks()
     QCOMPARE(stage.main.orbs, 0);
     stage.cast({ 8 });
     QCOMPARE(stage.main.orbs, 1);
-    QCOMPARE(stage.state.iching_indice, 11);
     QCOMPARE(stage.form->Text3()->text(), QStringLiteral("T'AI - A paz"));
     QCOMPARE(stage.form->Text3()->cursorPosition(), 0);
-    QCOMPARE(stage.tts1.spoken.last(), stage.state.iching_texto[11]);
-    QCOMPARE(stage.form->Text2()->toPlainText(), stage.state.iching_texto[11]);
+    QCOMPARE(stage.tts1.spoken.last(), iching_texto(11));
+    QCOMPARE(stage.form->Text2()->toPlainText(), iching_texto(11));
     QVERIFY(stage.form->perguntou());
     QCOMPARE(stage.form->casting().topo_proximo(), 2520);
     QVERIFY(stage.form->casting().codigo_lancado().isEmpty());
@@ -208,10 +196,9 @@ void TestForm2::a_second_reading_restarts_the_display()
     stage.cast({ 0, 1, 2, 6, 7, 8 });
     stage.shown.clear();
     stage.cast({ 6, 7, 8, 0, 1, 2 });
-    QCOMPARE(stage.state.iching_indice, 12);
     QCOMPARE(stage.form->Text3()->text(), QStringLiteral("PI - A estagnação"));
     QCOMPARE(stage.shown.first(), QStringLiteral("Céu "));
-    QCOMPARE(stage.shown.last(), stage.state.iching_texto[12]);
+    QCOMPARE(stage.shown.last(), iching_texto(12));
 }
 
 void TestForm2::drops_over_the_window_children_change_nothing()
@@ -247,77 +234,50 @@ void TestForm2::a_press_without_a_drop_changes_nothing()
     QCOMPARE(form->Picture1(7)->pos(), QPoint(80, 152));
     QCOMPARE(form->casting().codigo_lancado(), QStringLiteral("00"));
     stage.cast({ 8, 0, 1, 2 });
-    QCOMPARE(stage.state.iching_indice, 12);
+    QCOMPARE(stage.form->Text3()->text(), iching_nome(12));
 }
 
-void TestForm2::words_are_revealed_one_at_a_time_data()
+// The voice's words reveal nothing before the instruction has been spoken: a reading cast
+// meanwhile is shown by its name alone.
+void TestForm2::a_reading_cast_during_the_instruction_reveals_nothing()
 {
-    QTest::addColumn<int>("indice");
-    QTest::addColumn<QStringList>("first");
-    QTest::addColumn<QString>("last");
-    QTest::newRow("entry 1 keeps its trailing blank")
-        << 1 << QStringList { "Você ", "Você tem ", "Você tem a ", "Você tem a força " }
-        << "e com senso de justiça. ";
-    QTest::newRow("entry 14 ends on its full stop")
-        << 14 << QStringList { "Apenas ", "Apenas aquele " } << "O sucesso será luminoso.";
-    QTest::newRow("entry 37 ends on its full stop")
-        << 37 << QStringList { "Saber ", "Saber viver " } << "Seja compreensivo e firme.";
-}
-
-void TestForm2::words_are_revealed_one_at_a_time()
-{
-    QFETCH(int, indice);
-    QFETCH(QStringList, first);
-    QFETCH(QString, last);
     Stage stage;
-    iching_ini(stage.state);
-    stage.state.iching_ativo = 1;
-    stage.state.iching_indice = indice;
-    const QString texto = stage.state.iching_texto[indice];
-    QStringList shown;
-    for (qsizetype words = texto.count(QLatin1Char(' ')) + 1; words > 0; --words) {
-        stage.form->mostra_palavra();
-        shown << stage.form->Text2()->toPlainText();
-    }
-    QCOMPARE(shown.mid(0, first.size()), first);
-    QVERIFY(shown.last().endsWith(last));
-    QCOMPARE(shown.last(), texto);
-    QCOMPARE(stage.state.iching_posicao, texto.size() + 1);
-    stage.form->mostra_palavra();
-    QCOMPARE(stage.form->Text2()->toPlainText(), texto);
+    const auto castNow = [&] { stage.cast({ 0, 1, 2, 6, 7, 8 }); };
+    connect(
+        &stage.tts1, &SpeechEngine::word_event, this,
+        [&] { QTimer::singleShot(0, stage.form, castNow); }, Qt::SingleShotConnection);
+    stage.open();
+    QCOMPARE(stage.tts1.spoken, (QStringList { kAbertura, iching_texto(11) }));
+    QCOMPARE(stage.form->Text3()->text(), iching_nome(11));
+    QVERIFY(stage.form->Text2()->toPlainText().isEmpty());
 }
 
-void TestForm2::no_reading_or_no_opening_means_no_repaint_data()
+void TestForm2::words_without_a_reading_on_show_repaint_nothing_data()
 {
-    QTest::addColumn<int>("indice");
-    QTest::addColumn<int>("ativo");
+    QTest::addColumn<int>("readings");
     QTest::addColumn<bool>("repaints");
-    QTest::newRow("reading shown while open repaints") << 1 << 1 << true;
-    QTest::newRow("finished display still repaints") << 14 << 1 << true;
-    QTest::newRow("no reading selected") << 0 << 1 << false;
-    QTest::newRow("opening phrase not finished") << 1 << 0 << false;
+    QTest::newRow("no reading yet") << 0 << false;
+    QTest::newRow("a whole advice on show") << 1 << true;
 }
 
-void TestForm2::no_reading_or_no_opening_means_no_repaint()
+void TestForm2::words_without_a_reading_on_show_repaint_nothing()
 {
-    QFETCH(int, indice);
-    QFETCH(int, ativo);
+    QFETCH(int, readings);
     QFETCH(bool, repaints);
     Stage stage;
-    iching_ini(stage.state);
-    stage.form->show();
+    stage.open();
     QVERIFY(QTest::qWaitForWindowExposed(stage.form));
+    for (int k = 0; k < readings; ++k)
+        stage.cast({ 0, 1, 2, 6, 7, 8 });
+    const QString before = stage.form->Text2()->toPlainText();
     QCoreApplication::processEvents();
-    stage.state.iching_indice = indice;
-    stage.state.iching_ativo = static_cast<qint16>(ativo);
-    stage.state.iching_posicao = stage.state.iching_texto[indice].size() + 1;
     PaintCounter counter;
     stage.form->Text2()->installEventFilter(&counter);
     stage.form->Text2()->viewport()->installEventFilter(&counter);
-    stage.form->mostra_palavra();
+    stage.tts1.speak_text(QStringLiteral("Mais uma palavra"));
+    QTRY_COMPARE(stage.tts1.speaking_state(), 0);
     QCOMPARE(counter.paints > 0, repaints);
-    QCOMPARE(stage.state.iching_posicao, stage.state.iching_texto[indice].size() + 1);
-    QVERIFY(stage.form->Text2()->toPlainText().isEmpty());
+    QCOMPARE(stage.form->Text2()->toPlainText(), before);
 }
 
 void TestForm2::leaving_speaks_the_phrase_that_fits_data()
@@ -339,9 +299,6 @@ void TestForm2::leaving_speaks_the_phrase_that_fits()
         stage.cast({ 0, 1, 2, 3, 4, 5 });
     stage.form->sair();
     QCOMPARE(stage.tts1.spoken.last(), phrase);
-    QCOMPARE(stage.state.iching_indice, 0);
-    QCOMPARE(stage.state.iching_ativo, 0);
-    QCOMPARE(stage.state.iching_posicao, 1);
     QVERIFY(stage.main.petitionBox->text().isEmpty());
     QTRY_VERIFY(stage.form.isNull());
     QTRY_VERIFY(stage.main.petitionBox->hasFocus());
@@ -376,8 +333,45 @@ void TestForm2::leaving_during_the_opening_phrase_leaves_the_consultation_closed
     });
     stage.open();
     QCOMPARE(stage.tts1.spoken, (QStringList { kAbertura, kSemLeitura }));
-    QCOMPARE(stage.state.iching_ativo, 0);
+    QCOMPARE(stage.main.keyboardsReturned, 1);
     QTRY_VERIFY(stage.form.isNull());
+}
+
+void TestForm2::leaving_again_during_the_closing_phrase_says_it_again_data()
+{
+    QTest::addColumn<bool>("byEsc");
+    QTest::addColumn<int>("readings");
+    QTest::addColumn<QString>("phrase");
+    QTest::newRow("Esc twice before a reading") << true << 0 << kSemLeitura;
+    QTest::newRow("Esc twice after a reading") << true << 1 << kComLeitura;
+    QTest::newRow("Sair twice before a reading") << false << 0 << kSemLeitura;
+}
+
+void TestForm2::leaving_again_during_the_closing_phrase_says_it_again()
+{
+    QFETCH(bool, byEsc);
+    QFETCH(int, readings);
+    QFETCH(QString, phrase);
+    Stage stage;
+    stage.open();
+    for (int k = 0; k < readings; ++k)
+        stage.cast({ 0, 1, 2, 6, 7, 8 });
+    const auto leave = [&] {
+        if (byEsc)
+            QTest::keyPress(stage.form, Qt::Key_Escape);
+        else
+            QTest::mouseClick(stage.form->Label1(), Qt::LeftButton);
+    };
+    const qsizetype before = stage.tts1.spoken.size();
+    stage.tts1.msPerWord = 5;
+    connect(
+        &stage.tts1, &SpeechEngine::word_event, this,
+        [&] { QTimer::singleShot(0, stage.form, leave); }, Qt::SingleShotConnection);
+    leave();
+    QCOMPARE(stage.tts1.spoken.mid(before), (QStringList { phrase, phrase }));
+    QCOMPARE(stage.main.keyboardsReturned, 1);
+    QTRY_VERIFY(stage.form.isNull());
+    QVERIFY(stage.main.petitionBox->text().isEmpty());
 }
 
 void TestForm2::the_exit_label_lights_up_under_the_pointer()

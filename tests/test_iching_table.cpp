@@ -9,8 +9,8 @@ class TestIchingTable : public QObject {
 private slots:
     void codes_select_their_hexagram_data();
     void codes_select_their_hexagram();
-    void malformed_codes_match_nothing_and_keep_the_last_reading_data();
-    void malformed_codes_match_nothing_and_keep_the_last_reading();
+    void malformed_codes_match_nothing_data();
+    void malformed_codes_match_nothing();
     void every_six_digit_pattern_has_exactly_one_entry();
     void names_are_exact();
     void texts_have_the_advice_form();
@@ -37,16 +37,12 @@ void TestIchingTable::codes_select_their_hexagram()
     QFETCH(QString, codigo);
     QFETCH(int, indice);
     QFETCH(QString, nome);
-    IchingState state;
-    iching_ini(state);
-    state.iching_posicao = 40;
-    QVERIFY(findHexagram(state, codigo));
-    QCOMPARE(state.iching_indice, indice);
-    QCOMPARE(state.iching_nome[indice], nome);
-    QCOMPARE(state.iching_posicao, 1);
+    QCOMPARE(findHexagram(codigo), indice);
+    QCOMPARE(iching_nome(indice), nome);
+    QCOMPARE(iching_codigo(indice), codigo);
 }
 
-void TestIchingTable::malformed_codes_match_nothing_and_keep_the_last_reading_data()
+void TestIchingTable::malformed_codes_match_nothing_data()
 {
     QTest::addColumn<QString>("codigo");
     QTest::newRow("empty") << "";
@@ -59,26 +55,19 @@ void TestIchingTable::malformed_codes_match_nothing_and_keep_the_last_reading_da
     QTest::newRow("trailing blank") << "111111 ";
 }
 
-void TestIchingTable::malformed_codes_match_nothing_and_keep_the_last_reading()
+void TestIchingTable::malformed_codes_match_nothing()
 {
     QFETCH(QString, codigo);
-    IchingState state;
-    iching_ini(state);
-    state.iching_indice = 37;
-    state.iching_posicao = 9;
-    QVERIFY(!findHexagram(state, codigo));
-    QCOMPARE(state.iching_indice, 37);
-    QCOMPARE(state.iching_posicao, 1);
+    QCOMPARE(findHexagram(codigo), 0);
 }
 
 void TestIchingTable::every_six_digit_pattern_has_exactly_one_entry()
 {
-    IchingState state;
-    iching_ini(state);
+    QCOMPARE(kHexagramCount, 64);
     QSet<QString> codigos;
-    for (int i = 1; i <= 64; ++i) {
-        QCOMPARE(state.iching_codigo[i].size(), 6);
-        codigos.insert(state.iching_codigo[i]);
+    for (int i = 1; i <= kHexagramCount; ++i) {
+        QCOMPARE(iching_codigo(i).size(), 6);
+        codigos.insert(iching_codigo(i));
     }
     QCOMPARE(codigos.size(), 64);
     for (int padrao = 0; padrao < 64; ++padrao)
@@ -87,33 +76,29 @@ void TestIchingTable::every_six_digit_pattern_has_exactly_one_entry()
 
 void TestIchingTable::names_are_exact()
 {
-    IchingState state;
-    iching_ini(state);
-    QCOMPARE(state.iching_nome[13], QStringLiteral("TUNG JÊN - A Fraternidade"));
-    QCOMPARE(state.iching_nome[28], QStringLiteral("TA KUO - O imperio dos fatos"));
-    QCOMPARE(state.iching_nome[37], QStringLiteral("CHIA JEN - A familia"));
-    QCOMPARE(state.iching_nome[56], QStringLiteral("LÜ - O viajante"));
-    QCOMPARE(state.iching_nome[62], QStringLiteral("HSIAO KUO - O avanço do pequeno"));
-    QCOMPARE(state.iching_codigo[54], QStringLiteral("001011"));
+    QCOMPARE(iching_nome(13), QStringLiteral("TUNG JÊN - A Fraternidade"));
+    QCOMPARE(iching_nome(28), QStringLiteral("TA KUO - O imperio dos fatos"));
+    QCOMPARE(iching_nome(37), QStringLiteral("CHIA JEN - A familia"));
+    QCOMPARE(iching_nome(56), QStringLiteral("LÜ - O viajante"));
+    QCOMPARE(iching_nome(62), QStringLiteral("HSIAO KUO - O avanço do pequeno"));
+    QCOMPARE(iching_codigo(54), QStringLiteral("001011"));
 }
 
 void TestIchingTable::texts_have_the_advice_form()
 {
-    IchingState state;
-    iching_ini(state);
-    for (int i = 1; i <= 64; ++i) {
-        const QString& texto = state.iching_texto[i];
+    for (int i = 1; i <= kHexagramCount; ++i) {
+        const QString texto = iching_texto(i);
         QVERIFY2(texto.size() >= 71 && texto.size() <= 192, qPrintable(QString::number(i)));
         QVERIFY2(!texto.startsWith(QLatin1Char(' ')), qPrintable(QString::number(i)));
         QVERIFY2(!texto.contains(QLatin1String("  ")), qPrintable(QString::number(i)));
     }
-    QCOMPARE(state.iching_texto[1],
+    QCOMPARE(iching_texto(1),
         QStringLiteral("Você tem a força mas deve usa-la com sabedoria. O sucesso estará garantido "
                        "para aquele que souber agir criativamente e com senso de justiça. "));
-    QCOMPARE(state.iching_texto[14],
+    QCOMPARE(iching_texto(14),
         QStringLiteral("Apenas aquele que for suave e calmo possuirá a verdadeira força. O sucesso "
                        "será luminoso."));
-    QCOMPARE(state.iching_texto[37],
+    QCOMPARE(iching_texto(37),
         QStringLiteral(
             "Saber viver em família é uma virtude. Todos devem se manter iguais no afeto "
             "e no respeito mútuo. Seja compreensivo e firme."));
@@ -121,10 +106,8 @@ void TestIchingTable::texts_have_the_advice_form()
 
 void TestIchingTable::only_entries_14_and_37_end_without_a_blank()
 {
-    IchingState state;
-    iching_ini(state);
-    for (int i = 1; i <= 64; ++i) {
-        const QString& texto = state.iching_texto[i];
+    for (int i = 1; i <= kHexagramCount; ++i) {
+        const QString texto = iching_texto(i);
         if (i == 14 || i == 37) {
             QVERIFY2(texto.endsWith(QLatin1Char('.')), qPrintable(QString::number(i)));
         } else {
@@ -136,12 +119,9 @@ void TestIchingTable::only_entries_14_and_37_end_without_a_blank()
 
 void TestIchingTable::entry_0_means_no_hexagram()
 {
-    IchingState state;
-    state.iching_texto[0] = QStringLiteral("stale");
-    iching_ini(state);
-    QVERIFY(state.iching_texto[0].isEmpty());
-    QVERIFY(state.iching_nome[0].isEmpty());
-    QVERIFY(state.iching_codigo[0].isEmpty());
+    QVERIFY(iching_texto(0).isEmpty());
+    QVERIFY(iching_nome(0).isEmpty());
+    QVERIFY(iching_codigo(0).isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestIchingTable)

@@ -17,12 +17,14 @@ public:
     QWidget window;
     QLineEdit* petitionBox = new QLineEdit(&window);
     int orbs = 0;
+    int keyboardsReturned = 0;
     int firstAnimationLeft = 0;
 
     SpeechEngine& voice() override { return m_voice; }
     void acende_bola() override { ++orbs; }
     void returnKeyboard() override
     {
+        ++keyboardsReturned;
         petitionBox->clear();
         petitionBox->activateWindow();
         petitionBox->setFocus();

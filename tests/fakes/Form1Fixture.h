@@ -48,7 +48,7 @@ struct Form1Fixture {
     FakePause pause { &log };
     ScriptedRandom random;
     QTemporaryDir dir;
-    Module1 module;
+    SettingsValues module;
     QList<FakeSpeechEngine*> engines;
     int ended = 0;
     std::unique_ptr<Form1UnderTest> form;

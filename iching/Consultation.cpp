@@ -1,0 +1,48 @@
+#include "Consultation.h"
+
+#include "HexagramTable.h"
+
+void Consultation::select(const QString& codigo)
+{
+    m_iching_posicao = 1;
+    if (const int indice = findHexagram(codigo))
+        m_iching_indice = indice;
+}
+
+// The position is 1-based: the next word begins at character m_iching_posicao.
+Consultation::Display Consultation::nextWord()
+{
+    const QString texto = advice();
+    if (texto.isEmpty() || !m_iching_ativo)
+        return Display::Off;
+    const int tamanho = static_cast<int>(texto.size());
+    for (int i = m_iching_posicao; i <= tamanho; ++i) {
+        if (texto.at(i - 1) == QLatin1Char(' ') || i == tamanho) {
+            m_iching_posicao = i + 1;
+            return Display::Grown;
+        }
+    }
+    return Display::Unchanged;
+}
+
+void Consultation::close()
+{
+    m_iching_indice = 0;
+    m_iching_ativo = false;
+    m_iching_posicao = 1;
+}
+
+QString Consultation::name() const
+{
+    return iching_nome(m_iching_indice);
+}
+
+QString Consultation::advice() const
+{
+    return iching_texto(m_iching_indice);
+}
+
+QString Consultation::revealed() const
+{
+    return advice().left(m_iching_posicao - 1);
+}
