@@ -1,5 +1,6 @@
 #include "Calibrar.h"
 
+#include "ApplyVoice.h"
 #include "LanguageTables.h"
 #include "OracleStage.h"
 #include "SettingsValues.h"
@@ -245,10 +246,7 @@ void Calibrar::Command2_Click()
 
 void Calibrar::Command3_Click()
 {
-    SpeechEngine& tts1 = m_stage.voice();
-    tts1.select_voice(m_module.voz[0]);
-    tts1.set_pitch(m_module.voz[1]);
-    tts1.set_speed(m_module.voz[2]);
+    applyVoice(m_stage.voice(), m_module.voz);
     m_stage.returnKeyboard();
     close();
 }

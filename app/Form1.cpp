@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "AppFolder.h"
+#include "ApplyVoice.h"
 #include "EsperaFala.h"
 #include "HotSpot.h"
 #include "KeyboardKeeper.h"
@@ -257,9 +258,7 @@ void Form1::Form_Load()
     m_carregando = true;
     troca_idioma(m_module.idioma);
     m_carregando = false;
-    m_tts1->select_voice(m_module.voz[0]);
-    m_tts1->set_pitch(m_module.voz[1]);
-    m_tts1->set_speed(m_module.voz[2]);
+    applyVoice(*m_tts1, m_module.voz);
     play(StageSound::Sinister);
     m_platform.pause.sleep(3000);
     m_tts1->speak_text(m_texts.frase_pergunta);
