@@ -85,7 +85,7 @@ Form1::Form1(Module1& module, const Platform& platform, QWidget* parent)
     , m_oracle(m_texts, platform.random)
     , m_tts1(platform.newEngine())
 {
-    setWindowTitle(QStringLiteral("Quorvel,. Oráculo falante - contato: oraculo@quorvel.example"));
+    setWindowTitle(QString::fromUtf8(kStageTexts.title));
     Timer1 = new Timer(350, false, this);
     Timer2 = new Timer(5000, true, this);
     buildStage();
@@ -165,7 +165,7 @@ void Form1::buildStage()
     QFont font(QStringLiteral("Arial"), 12);
     font.setBold(true);
     Text1->setFont(font);
-    Text1->setToolTip(QStringLiteral("Se quiser um conselho, digite CONSELHO"));
+    Text1->setToolTip(QString::fromUtf8(kStageTexts.petitionTip));
     QPalette box = Text1->palette();
     box.setColor(QPalette::Base, Qt::black);
     box.setColor(QPalette::Text, look::kPaleYellow);
