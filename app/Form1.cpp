@@ -192,19 +192,28 @@ void Form1::buildMenus()
             "QMenu { background: rgb(20, 12, 8); color: %1; border: 1px solid rgb(90, 50, 20); }"
             "QMenu::item:selected { background: rgb(90, 46, 16); }")
             .arg(look::kPaleYellow.name()));
-    menuArquivo = menuBar()->addMenu(QStringLiteral("Arquivo"));
-    menuArquivoSair = menuArquivo->addAction(QStringLiteral("Sair"));
-    menuOpcoes = menuBar()->addMenu(QString::fromUtf8("Opções"));
-    menuOpcoesVoz = menuOpcoes->addAction(QStringLiteral("Mudar voz"));
+    menuArquivo = menuBar()->addMenu(QString());
+    menuArquivoSair = menuArquivo->addAction(QString());
+    menuOpcoes = menuBar()->addMenu(QString());
+    menuOpcoesVoz = menuOpcoes->addAction(QString());
     menuOpcoes->addSeparator();
-    menuOpcoesPortu = menuOpcoes->addAction(QString::fromUtf8("Português"));
-    menuOpcoesEng = menuOpcoes->addAction(QStringLiteral("English"));
-    menuOpcoesFran = menuOpcoes->addAction(QString::fromUtf8("Française"));
-    menuOpcoesEsp = menuOpcoes->addAction(QString::fromUtf8("Español"));
-    for (QAction* a : { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp })
-        a->setCheckable(true);
-    menuHelp = menuBar()->addMenu(QStringLiteral("Help"));
-    menuHelpAbout = menuHelp->addAction(QStringLiteral("Sobre"));
+    for (std::size_t i = 0; i < kLanguages; ++i) {
+        m_languageItems[i] = menuOpcoes->addAction(QString::fromUtf8(kLanguageNames[i]));
+        m_languageItems[i]->setCheckable(true);
+    }
+    menuHelp = menuBar()->addMenu(QString());
+    menuHelpAbout = menuHelp->addAction(QString());
+    showMenuCaptions(kDesignMenuCaptions);
+}
+
+void Form1::showMenuCaptions(const MenuCaptions& legendas)
+{
+    menuOpcoesVoz->setText(QString::fromUtf8(legendas.menuOpcoesVoz));
+    menuArquivo->setTitle(QString::fromUtf8(legendas.menuArquivo));
+    menuArquivoSair->setText(QString::fromUtf8(legendas.menuArquivoSair));
+    menuHelp->setTitle(QString::fromUtf8(legendas.menuHelp));
+    menuHelpAbout->setText(QString::fromUtf8(legendas.menuHelpAbout));
+    menuOpcoes->setTitle(QString::fromUtf8(legendas.menuOpcoes));
 }
 
 void Form1::wireHandlers()
@@ -230,9 +239,9 @@ void Form1::wireHandlers()
 
     connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
     connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
-    QAction* const idiomas[4] = { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
-    for (qint16 i = 0; i < 4; ++i)
-        connect(idiomas[i], &QAction::triggered, this, [this, i] { troca_idioma(i); });
+    for (std::size_t i = 0; i < kLanguages; ++i)
+        connect(m_languageItems[i], &QAction::triggered, this,
+            [this, lingua = qint16(i)] { troca_idioma(lingua); });
 }
 
 QString Form1::arquivo(const QString& backslashName) const
@@ -269,16 +278,9 @@ void Form1::troca_idioma(qint16 lingua)
     m_module.idioma = lingua;
     muda_lingua(lingua, m_texts);
     if (const MenuCaptions* legendas = menuCaptions(lingua)) {
-        QAction* const idiomas[4]
-            = { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
-        for (qint16 i = 0; i < 4; ++i)
-            idiomas[i]->setChecked(i == lingua);
-        menuOpcoesVoz->setText(QString::fromUtf8(legendas->menuOpcoesVoz));
-        menuArquivo->setTitle(QString::fromUtf8(legendas->menuArquivo));
-        menuArquivoSair->setText(QString::fromUtf8(legendas->menuArquivoSair));
-        menuHelp->setTitle(QString::fromUtf8(legendas->menuHelp));
-        menuHelpAbout->setText(QString::fromUtf8(legendas->menuHelpAbout));
-        menuOpcoes->setTitle(QString::fromUtf8(legendas->menuOpcoes));
+        for (std::size_t i = 0; i < kLanguages; ++i)
+            m_languageItems[i]->setChecked(languageColumn(lingua) == i);
+        showMenuCaptions(*legendas);
     }
     if (const WidgetDescriptions* descriptions = widgetDescriptions(lingua))
         Text1->setAccessibleName(QString::fromUtf8(descriptions->petitionBox));

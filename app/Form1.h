@@ -95,10 +95,6 @@ protected:
     QAction* menuArquivoSair = nullptr;
     QMenu* menuOpcoes = nullptr;
     QAction* menuOpcoesVoz = nullptr;
-    QAction* menuOpcoesPortu = nullptr;
-    QAction* menuOpcoesEng = nullptr;
-    QAction* menuOpcoesFran = nullptr;
-    QAction* menuOpcoesEsp = nullptr;
     QMenu* menuHelp = nullptr;
     QAction* menuHelpAbout = nullptr;
 
@@ -108,6 +104,7 @@ protected:
 private:
     void buildStage();
     void buildMenus();
+    void showMenuCaptions(const MenuCaptions& legendas);
     void wireHandlers();
 
     // Petition entry.
@@ -151,6 +148,8 @@ private:
     Module1& m_module;
     Platform m_platform;
     LanguageTexts m_texts;
+    // menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp, by language index.
+    std::array<QAction*, kLanguages> m_languageItems {};
     Oracle m_oracle;
     bool m_carregando = false;
     std::unique_ptr<SpeechEngine> m_tts1;
