@@ -94,11 +94,13 @@ void Calibrar::buildControls()
     m_Label2[2]->setToolTip(design(&Texts::voicesTip));
     m_Combo1 = new QComboBox(this);
     m_Combo1->setGeometry(twips(150, 690, 3405, 315));
-    m_Label2[0] = makeLabel(this, design(&Texts::pitch), twips(420, 1110, 525, 225), look::kPaleYellow);
+    m_Label2[0]
+        = makeLabel(this, design(&Texts::pitch), twips(420, 1110, 525, 225), look::kPaleYellow);
     m_Label2[0]->setToolTip(design(&Texts::pitchTip));
     m_Label1 = makeLabel(this, QString(), twips(2850, 1110, 555, 225), look::kPaleYellow);
     m_HScroll1 = makeBar(this, twips(450, 1365, 2895, 255));
-    m_Label2[1] = makeLabel(this, design(&Texts::speed), twips(420, 1830, 885, 225), look::kPaleYellow);
+    m_Label2[1]
+        = makeLabel(this, design(&Texts::speed), twips(420, 1830, 885, 225), look::kPaleYellow);
     m_Label2[1]->setToolTip(design(&Texts::speedTip));
     m_Label3 = makeLabel(this, QString(), twips(2850, 1815, 555, 225), look::kPaleYellow);
     m_HScroll2 = makeBar(this, twips(450, 2085, 2895, 240));

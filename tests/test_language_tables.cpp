@@ -121,7 +121,8 @@ private slots:
         QCOMPARE(QString::fromUtf8(kDesignMenuCaptions.menuHelp), QStringLiteral("Help"));
         QCOMPARE(QString::fromUtf8(kDesignMenuCaptions.menuOpcoes), QString::fromUtf8("Opções"));
         QCOMPARE(QString::fromUtf8(kLanguageNames[2]), QString::fromUtf8("Française"));
-        QCOMPARE(QString::fromUtf8(kVoiceWindowDesign.pitchTip), QStringLiteral("Tom  (pitch) da voz"));
+        QCOMPARE(
+            QString::fromUtf8(kVoiceWindowDesign.pitchTip), QStringLiteral("Tom  (pitch) da voz"));
         QCOMPARE(QString::fromUtf8(kStageTexts.petitionTip),
             QStringLiteral("Se quiser um conselho, digite CONSELHO"));
         QCOMPARE(QString::fromUtf8(kIchingTexts.leave), QStringLiteral("Sair"));

@@ -144,7 +144,8 @@ const MenuCaptions* menuCaptions(qint16 lingua)
     return inLanguage(kMenuCaptions, lingua);
 }
 
-const MenuCaptions kDesignMenuCaptions = { "Mudar voz", "Arquivo", "Sair", "Help", "Sobre", "Opções" };
+const MenuCaptions kDesignMenuCaptions
+    = { "Mudar voz", "Arquivo", "Sair", "Help", "Sobre", "Opções" };
 
 const char* const kLanguageNames[kLanguages] = { "Português", "English", "Française", "Español" };
 
@@ -171,8 +172,9 @@ const VoiceWindowDesign kVoiceWindowDesign = {
     "1 2 3 4 5 6 7",
 };
 
-const char* const kNoVoiceNotice = "Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
-                                   "acompanha o jogo ou busque na Internet por Text-to-Speech Engines";
+const char* const kNoVoiceNotice
+    = "Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
+      "acompanha o jogo ou busque na Internet por Text-to-Speech Engines";
 
 const IchingTexts kIchingTexts = {
     "Muito bem. Enquanto mentaliza sua dúvida, arraste 6 pauzinhos para o quadrado.",

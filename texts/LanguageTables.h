@@ -102,8 +102,8 @@ extern const VoiceWindowDesign kVoiceWindowDesign;
 extern const char* const kNoVoiceNotice;
 
 // The I Ching window speaks Portuguese whatever the interface language: its phrases, its title,
-// its exit caption and what a screen reader says for the widgets without a caption. Every stick sounds the same,
-// as every stick in the bundle looks the same.
+// its exit caption and what a screen reader says for the widgets without a caption. Every stick
+// sounds the same, as every stick in the bundle looks the same.
 struct IchingTexts {
     const char* opening;
     const char* afterReading;
