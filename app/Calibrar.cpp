@@ -1,5 +1,6 @@
 #include "Calibrar.h"
 
+#include "ApplyVoice.h"
 #include "LanguageTables.h"
 #include "OracleStage.h"
 #include "SettingsValues.h"
@@ -21,8 +22,10 @@ namespace {
 
 using look::twips;
 
-// The trial sentence where the language tables have none.
-const QString kNeutralSentence = QStringLiteral("1 2 3 4 5 6 7");
+QString design(const char* VoiceWindowDesign::*qual)
+{
+    return QString::fromUtf8(kVoiceWindowDesign.*qual);
+}
 
 bool fitsIn16Bits(int valor)
 {
@@ -86,25 +89,26 @@ Calibrar::~Calibrar() = default;
 
 void Calibrar::buildControls()
 {
-    m_Label2[2]
-        = makeLabel(this, QStringLiteral("Vozes disponíveis"), twips(450, 435, 1290, 195), Qt::white);
-    m_Label2[2]->setToolTip(QStringLiteral("Vozes instaladas no seu sistema"));
+    using Texts = VoiceWindowDesign;
+    m_Label2[2] = makeLabel(this, design(&Texts::voices), twips(450, 435, 1290, 195), Qt::white);
+    m_Label2[2]->setToolTip(design(&Texts::voicesTip));
     m_Combo1 = new QComboBox(this);
     m_Combo1->setGeometry(twips(150, 690, 3405, 315));
-    m_Label2[0] = makeLabel(this, QStringLiteral("Tom"), twips(420, 1110, 525, 225), look::kPaleYellow);
-    m_Label2[0]->setToolTip(QStringLiteral("Tom  (pitch) da voz"));
+    m_Label2[0]
+        = makeLabel(this, design(&Texts::pitch), twips(420, 1110, 525, 225), look::kPaleYellow);
+    m_Label2[0]->setToolTip(design(&Texts::pitchTip));
     m_Label1 = makeLabel(this, QString(), twips(2850, 1110, 555, 225), look::kPaleYellow);
     m_HScroll1 = makeBar(this, twips(450, 1365, 2895, 255));
     m_Label2[1]
-        = makeLabel(this, QStringLiteral("Velocidade"), twips(420, 1830, 885, 225), look::kPaleYellow);
-    m_Label2[1]->setToolTip(QStringLiteral("Velocidade da fala"));
+        = makeLabel(this, design(&Texts::speed), twips(420, 1830, 885, 225), look::kPaleYellow);
+    m_Label2[1]->setToolTip(design(&Texts::speedTip));
     m_Label3 = makeLabel(this, QString(), twips(2850, 1815, 555, 225), look::kPaleYellow);
     m_HScroll2 = makeBar(this, twips(450, 2085, 2895, 240));
     m_Text1 = new QPlainTextEdit(this);
     m_Text1->setGeometry(twips(540, 2520, 2085, 855));
-    m_Command1 = makeButton(this, QStringLiteral("Falar"), twips(2715, 2745, 765, 375));
-    m_Command2 = makeButton(this, QStringLiteral("Aplicar"), twips(3675, 2745, 1080, 375));
-    m_Command3 = makeButton(this, QStringLiteral("Sair"), twips(4980, 2745, 645, 375));
+    m_Command1 = makeButton(this, design(&Texts::speak), twips(2715, 2745, 765, 375));
+    m_Command2 = makeButton(this, design(&Texts::apply), twips(3675, 2745, 1080, 375));
+    m_Command3 = makeButton(this, design(&Texts::leave), twips(4980, 2745, 645, 375));
     m_Image2 = new QLabel(this);
     m_Image2->setGeometry(QRect(twips(3600, 720, 0, 0).topLeft(), QSize(165, 116)));
     m_Image2->setPixmap(QPixmap(QStringLiteral(":/pictures/calibrar_face.png")));
@@ -150,7 +154,7 @@ void Calibrar::Form_Load()
 
 void Calibrar::applyLanguage()
 {
-    m_Text1->setPlainText(kNeutralSentence);
+    m_Text1->setPlainText(design(&VoiceWindowDesign::neutralSentence));
     if (const VoiceWindowTexts* textos = voiceWindowTexts(m_module.idioma)) {
         m_Text1->setPlainText(QString::fromUtf8(textos->frase));
         m_Label2[0]->setText(QString::fromUtf8(textos->tom));
@@ -228,7 +232,8 @@ void Calibrar::fala()
 {
     const QString texto = m_Text1->toPlainText();
     const VoiceWindowTexts* textos = voiceWindowTexts(m_module.idioma);
-    const QString pergunta = textos ? QString::fromUtf8(textos->pergunta) : kNeutralSentence;
+    const QString pergunta = textos ? QString::fromUtf8(textos->pergunta)
+                                    : design(&VoiceWindowDesign::neutralSentence);
     m_tts->speak_text(texto.isEmpty() ? pergunta : texto);
 }
 
@@ -245,10 +250,7 @@ void Calibrar::Command2_Click()
 
 void Calibrar::Command3_Click()
 {
-    SpeechEngine& tts1 = m_stage.voice();
-    tts1.select_voice(m_module.voz[0]);
-    tts1.set_pitch(m_module.voz[1]);
-    tts1.set_speed(m_module.voz[2]);
+    applyVoice(m_stage.voice(), m_module.voz);
     m_stage.returnKeyboard();
     close();
 }

@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "AppFolder.h"
+#include "ApplyVoice.h"
 #include "EsperaFala.h"
 #include "HotSpot.h"
 #include "KeyboardKeeper.h"
@@ -84,7 +85,7 @@ Form1::Form1(SettingsValues& module, const Platform& platform, QWidget* parent)
     , m_oracle(m_texts, platform.random)
     , m_tts1(platform.newEngine())
 {
-    setWindowTitle(QStringLiteral("Quorvel,. Oráculo falante - contato: oraculo@quorvel.example"));
+    setWindowTitle(QString::fromUtf8(kStageTexts.title));
     Timer1 = new Timer(kEyeMs, false, this);
     Timer2 = new Timer(kBlinkBeforeLoadMs, true, this);
     buildStage();
@@ -167,7 +168,7 @@ void Form1::buildStage()
     QFont font(QStringLiteral("Arial"), 12);
     font.setBold(true);
     Text1->setFont(font);
-    Text1->setToolTip(QStringLiteral("Se quiser um conselho, digite CONSELHO"));
+    Text1->setToolTip(QString::fromUtf8(kStageTexts.petitionTip));
     QPalette box = Text1->palette();
     box.setColor(QPalette::Base, Qt::black);
     box.setColor(QPalette::Text, look::kPaleYellow);
@@ -194,19 +195,28 @@ void Form1::buildMenus()
             "QMenu { background: rgb(20, 12, 8); color: %1; border: 1px solid rgb(90, 50, 20); }"
             "QMenu::item:selected { background: rgb(90, 46, 16); }")
             .arg(look::kPaleYellow.name()));
-    menuArquivo = menuBar()->addMenu(QStringLiteral("Arquivo"));
-    menuArquivoSair = menuArquivo->addAction(QStringLiteral("Sair"));
-    menuOpcoes = menuBar()->addMenu(QString::fromUtf8("Opções"));
-    menuOpcoesVoz = menuOpcoes->addAction(QStringLiteral("Mudar voz"));
+    menuArquivo = menuBar()->addMenu(QString());
+    menuArquivoSair = menuArquivo->addAction(QString());
+    menuOpcoes = menuBar()->addMenu(QString());
+    menuOpcoesVoz = menuOpcoes->addAction(QString());
     menuOpcoes->addSeparator();
-    menuOpcoesPortu = menuOpcoes->addAction(QString::fromUtf8("Português"));
-    menuOpcoesEng = menuOpcoes->addAction(QStringLiteral("English"));
-    menuOpcoesFran = menuOpcoes->addAction(QString::fromUtf8("Française"));
-    menuOpcoesEsp = menuOpcoes->addAction(QString::fromUtf8("Español"));
-    for (QAction* a : { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp })
-        a->setCheckable(true);
-    menuHelp = menuBar()->addMenu(QStringLiteral("Help"));
-    menuHelpAbout = menuHelp->addAction(QStringLiteral("Sobre"));
+    for (std::size_t i = 0; i < kLanguages; ++i) {
+        m_languageItems[i] = menuOpcoes->addAction(QString::fromUtf8(kLanguageNames[i]));
+        m_languageItems[i]->setCheckable(true);
+    }
+    menuHelp = menuBar()->addMenu(QString());
+    menuHelpAbout = menuHelp->addAction(QString());
+    showMenuCaptions(kDesignMenuCaptions);
+}
+
+void Form1::showMenuCaptions(const MenuCaptions& legendas)
+{
+    menuOpcoesVoz->setText(QString::fromUtf8(legendas.menuOpcoesVoz));
+    menuArquivo->setTitle(QString::fromUtf8(legendas.menuArquivo));
+    menuArquivoSair->setText(QString::fromUtf8(legendas.menuArquivoSair));
+    menuHelp->setTitle(QString::fromUtf8(legendas.menuHelp));
+    menuHelpAbout->setText(QString::fromUtf8(legendas.menuHelpAbout));
+    menuOpcoes->setTitle(QString::fromUtf8(legendas.menuOpcoes));
 }
 
 void Form1::wireHandlers()
@@ -232,9 +242,9 @@ void Form1::wireHandlers()
 
     connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
     connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
-    QAction* const idiomas[4] = { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
-    for (qint16 i = 0; i < 4; ++i)
-        connect(idiomas[i], &QAction::triggered, this, [this, i] { troca_idioma(i); });
+    for (std::size_t i = 0; i < kLanguages; ++i)
+        connect(m_languageItems[i], &QAction::triggered, this,
+            [this, lingua = qint16(i)] { troca_idioma(lingua); });
 }
 
 QString Form1::arquivo(const QString& backslashName) const
@@ -260,9 +270,7 @@ void Form1::Form_Load()
     m_carregando = true;
     troca_idioma(m_module.idioma);
     m_carregando = false;
-    m_tts1->select_voice(m_module.voz[0]);
-    m_tts1->set_pitch(m_module.voz[1]);
-    m_tts1->set_speed(m_module.voz[2]);
+    applyVoice(*m_tts1, m_module.voz);
     play(StageSound::Sinister);
     m_platform.pause.sleep(3000);
     m_tts1->speak_text(m_texts.frase_pergunta);
@@ -273,16 +281,9 @@ void Form1::troca_idioma(qint16 lingua)
     m_module.idioma = lingua;
     muda_lingua(lingua, m_texts);
     if (const MenuCaptions* legendas = menuCaptions(lingua)) {
-        QAction* const idiomas[4]
-            = { menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp };
-        for (qint16 i = 0; i < 4; ++i)
-            idiomas[i]->setChecked(i == lingua);
-        menuOpcoesVoz->setText(QString::fromUtf8(legendas->menuOpcoesVoz));
-        menuArquivo->setTitle(QString::fromUtf8(legendas->menuArquivo));
-        menuArquivoSair->setText(QString::fromUtf8(legendas->menuArquivoSair));
-        menuHelp->setTitle(QString::fromUtf8(legendas->menuHelp));
-        menuHelpAbout->setText(QString::fromUtf8(legendas->menuHelpAbout));
-        menuOpcoes->setTitle(QString::fromUtf8(legendas->menuOpcoes));
+        for (std::size_t i = 0; i < kLanguages; ++i)
+            m_languageItems[i]->setChecked(languageColumn(lingua) == i);
+        showMenuCaptions(*legendas);
     }
     if (const WidgetDescriptions* descriptions = widgetDescriptions(lingua))
         Text1->setAccessibleName(QString::fromUtf8(descriptions->petitionBox));

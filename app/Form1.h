@@ -105,10 +105,6 @@ protected:
     QAction* menuArquivoSair = nullptr;
     QMenu* menuOpcoes = nullptr;
     QAction* menuOpcoesVoz = nullptr;
-    QAction* menuOpcoesPortu = nullptr;
-    QAction* menuOpcoesEng = nullptr;
-    QAction* menuOpcoesFran = nullptr;
-    QAction* menuOpcoesEsp = nullptr;
     QMenu* menuHelp = nullptr;
     QAction* menuHelpAbout = nullptr;
 
@@ -118,6 +114,7 @@ protected:
 private:
     void buildStage();
     void buildMenus();
+    void showMenuCaptions(const MenuCaptions& legendas);
     void wireHandlers();
 
     // Petition entry.
@@ -174,6 +171,8 @@ private:
     SettingsValues& m_module;
     Platform m_platform;
     LanguageTexts m_texts;
+    // menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp, by language index.
+    std::array<QAction*, kLanguages> m_languageItems {};
     Oracle m_oracle;
     bool m_carregando = false;
     std::unique_ptr<SpeechEngine> m_tts1;

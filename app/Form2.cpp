@@ -121,7 +121,7 @@ void Form2::buildTexts()
 
 void Form2::buildExitLabel()
 {
-    m_Label1 = new QLabel(QStringLiteral("Sair"), this);
+    m_Label1 = new QLabel(ichingText(&IchingTexts::leave), this);
     m_Label1->setObjectName(QStringLiteral("Label1"));
     m_Label1->setGeometry(look::twips(8520, 2880, 855, 375));
     m_Label1->setFont(arial(14.25));

@@ -1,7 +1,7 @@
 #include "RemoteServer.h"
 
 #include "HttpConnection.h"
-#include "RemoteTexts.h"
+#include "RemotePage.h"
 
 #include <QHostInfo>
 #include <QNetworkInterface>

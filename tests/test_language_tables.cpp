@@ -1,4 +1,5 @@
 #include "LanguageTables.h"
+#include "RemoteTexts.h"
 
 #include <QtTest>
 
@@ -80,6 +81,51 @@ private slots:
         QCOMPARE(allSlots(t), before);
         QVERIFY(!menuCaptions(4));
         QCOMPARE(QString::fromUtf8(menuCaptions(2)->menuArquivoSair), QStringLiteral("Sortie"));
+    }
+
+    void everyTableFollowsOneRuleForTheLanguageIndex_data()
+    {
+        QTest::addColumn<int>("lingua");
+        QTest::addColumn<int>("column"); // -1: none
+        QTest::newRow("lowest a settings file holds") << -32768 << -1;
+        QTest::newRow("just below") << -1 << -1;
+        QTest::newRow("Portuguese") << 0 << 0;
+        QTest::newRow("English") << 1 << 1;
+        QTest::newRow("French") << 2 << 2;
+        QTest::newRow("Spanish") << 3 << 3;
+        QTest::newRow("just above") << 4 << -1;
+        QTest::newRow("highest a settings file holds") << 32767 << -1;
+    }
+    void everyTableFollowsOneRuleForTheLanguageIndex()
+    {
+        QFETCH(int, lingua);
+        QFETCH(int, column);
+        const bool known = column >= 0;
+        QCOMPARE(languageColumn(lingua).has_value(), known);
+        if (known)
+            QCOMPARE(int(*languageColumn(lingua)), column);
+        QCOMPARE(menuCaptions(qint16(lingua)) != nullptr, known);
+        QCOMPARE(widgetDescriptions(qint16(lingua)) != nullptr, known);
+        QCOMPARE(voiceWindowTexts(qint16(lingua)) != nullptr, known);
+        LanguageTexts t;
+        muda_lingua(qint16(lingua), t);
+        QCOMPARE(t.frase_pergunta.isEmpty(), !known);
+        // The performer's texts have nothing to keep: outside the table they read Portuguese.
+        const int shown = known ? column : 0;
+        QCOMPARE(&remoteTexts(lingua), &remoteTexts(shown));
+        QCOMPARE(&readyAnswers(lingua), &readyAnswers(shown));
+    }
+
+    void theDesignTextsStandAsTheWindowsWereLaidOut()
+    {
+        QCOMPARE(QString::fromUtf8(kDesignMenuCaptions.menuHelp), QStringLiteral("Help"));
+        QCOMPARE(QString::fromUtf8(kDesignMenuCaptions.menuOpcoes), QString::fromUtf8("Opções"));
+        QCOMPARE(QString::fromUtf8(kLanguageNames[2]), QString::fromUtf8("Française"));
+        QCOMPARE(
+            QString::fromUtf8(kVoiceWindowDesign.pitchTip), QStringLiteral("Tom  (pitch) da voz"));
+        QCOMPARE(QString::fromUtf8(kStageTexts.petitionTip),
+            QStringLiteral("Se quiser um conselho, digite CONSELHO"));
+        QCOMPARE(QString::fromUtf8(kIchingTexts.leave), QStringLiteral("Sair"));
     }
 };
 

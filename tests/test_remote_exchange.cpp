@@ -1,6 +1,6 @@
 #include "RemoteExchange.h"
+#include "RemotePage.h"
 #include "RemoteServer.h"
-#include "RemoteTexts.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -317,6 +317,14 @@ private slots:
         QTest::newRow("Spanish") << 3 << "es"
                                  << "enviar"
                                  << "dicha";
+        // A settings file may hold any number: the page, with no texts of its own, reads
+        // Portuguese then.
+        QTest::newRow("below the table") << -1 << "pt"
+                                         << "enviar"
+                                         << "falada";
+        QTest::newRow("above the table") << 9 << "pt"
+                                         << "enviar"
+                                         << "falada";
     }
     void thePageSpeaksTheInterfaceLanguageAndNeedsNothingElse()
     {

@@ -23,10 +23,6 @@ public:
     using Form1::menuHelp;
     using Form1::menuHelpAbout;
     using Form1::menuOpcoes;
-    using Form1::menuOpcoesEng;
-    using Form1::menuOpcoesEsp;
-    using Form1::menuOpcoesFran;
-    using Form1::menuOpcoesPortu;
     using Form1::menuOpcoesVoz;
     using Form1::Picture1;
     using Form1::Picture2;

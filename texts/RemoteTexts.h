@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 // What the performer reads, on the phone's page and in the operator window, in the interface
-// language (0 Portuguese, 1 English, 2 French, 3 Spanish).
+// language (0 Portuguese, 1 English, 2 French, 3 Spanish). Neither has texts of its own to keep,
+// so a language outside the four reads Portuguese.
 struct RemoteTexts {
+    QString lang; // the page's language tag
     QString pageTitle;
     QString answerLabel;
     QString send;
@@ -23,5 +24,9 @@ struct RemoteTexts {
 
 const RemoteTexts& remoteTexts(int language);
 
-// The phone's page with its texts filled in.
-QByteArray remotePage(int language);
+// The answers the performer's phone offers in one tap, for one language, the commonest first.
+struct ReadyAnswers {
+    const char* answers[6];
+};
+
+const ReadyAnswers& readyAnswers(int language);

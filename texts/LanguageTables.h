@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LanguageColumn.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -28,6 +30,13 @@ struct LanguageTexts {
 // any other index changes nothing.
 void muda_lingua(qint16 lingua, LanguageTexts& textos);
 
+// The main window's title and the petition box's tip, the same in every language.
+struct StageTexts {
+    const char* title;
+    const char* petitionTip;
+};
+extern const StageTexts kStageTexts;
+
 // Menu captions of the main window for one language.
 struct MenuCaptions {
     const char* menuOpcoesVoz;
@@ -40,6 +49,14 @@ struct MenuCaptions {
 
 // Captions for `lingua`, or nullptr outside 0..3 (the menus then keep what they show).
 const MenuCaptions* menuCaptions(qint16 lingua);
+
+// The captions the menus are built with, until a language replaces them; they stay where the
+// language is none of the four. They are no language's: "Help" is English among Portuguese.
+extern const MenuCaptions kDesignMenuCaptions;
+
+// The language items' captions, in the order of the languages: each in its own language, in
+// every language.
+extern const char* const kLanguageNames[kLanguages];
 
 // What the windows tell a screen reader where they show no caption of their own, and the voice
 // window's title, for one language.
@@ -64,25 +81,35 @@ struct VoiceWindowTexts {
 // Texts for `lingua`, or nullptr outside 0..3 (the window then keeps its design texts).
 const VoiceWindowTexts* voiceWindowTexts(qint16 lingua);
 
-// The answers the performer's phone offers in one tap, for one language, the commonest first.
-struct ReadyAnswers {
-    const char* answers[6];
+// The voice window as laid out, in Portuguese: the captions and tips of the list and the bars,
+// the buttons, and the trial sentence where the language has none. Only the pitch and speed
+// captions and the trial sentence change with the language.
+struct VoiceWindowDesign {
+    const char* voices;
+    const char* voicesTip;
+    const char* pitch;
+    const char* pitchTip;
+    const char* speed;
+    const char* speedTip;
+    const char* speak;
+    const char* apply;
+    const char* leave;
+    const char* neutralSentence;
 };
-
-// Answers for `lingua`, or nullptr outside 0..3.
-const ReadyAnswers* readyAnswers(qint16 lingua);
+extern const VoiceWindowDesign kVoiceWindowDesign;
 
 // What the voice window shows when no voice is installed, in every language.
 extern const char* const kNoVoiceNotice;
 
-// The I Ching window speaks Portuguese whatever the interface language: its phrases, its title
-// and what a screen reader says for the widgets without a caption. Every stick sounds the same,
-// as every stick in the bundle looks the same.
+// The I Ching window speaks Portuguese whatever the interface language: its phrases, its title,
+// its exit caption and what a screen reader says for the widgets without a caption. Every stick
+// sounds the same, as every stick in the bundle looks the same.
 struct IchingTexts {
     const char* opening;
     const char* afterReading;
     const char* withoutReading;
     const char* title;
+    const char* leave;
     const char* hexagramName;
     const char* advice;
     const char* stick;

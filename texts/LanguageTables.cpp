@@ -20,7 +20,7 @@ struct Column {
     const char* conselho[2];
 };
 
-const Column kColumns[4] = {
+const Column kColumns[kLanguages] = {
     { // Portuguese
         { "Você não é o meu quorvel! Não respondo.", "Sei a resposta mas não falo para você.",
             "Sua pergunta é complicada. Só respondo amanhã. ",
@@ -78,21 +78,21 @@ const Column kColumns[4] = {
         { "cambiar voz", "c ambiar voz" }, { "consejo", "c onsejo" } },
 };
 
-const MenuCaptions kMenuCaptions[4] = {
+const MenuCaptions kMenuCaptions[kLanguages] = {
     { "Mudar voz", "Arquivo", "Sair", "Ajuda", "Sobre", "Opções" },
     { "Change Voice", "File", "Exit", "Help", "About", "Options" },
     { "Changez Voix", "Arquivo", "Sortie", "Ajuda", "Sobre", "Opções" },
     { "Mudar voz", "Arquivo", "Sair", "Ajuda", "Sobre", "Opções" },
 };
 
-const WidgetDescriptions kDescriptions[4] = {
+const WidgetDescriptions kDescriptions[kLanguages] = {
     { "Pergunta ao oráculo", "Frase de ensaio", "Voz do oráculo" },
     { "Question to the oracle", "Trial sentence", "The oracle's voice" },
     { "Question à l'oracle", "Phrase d'essai", "La voix de l'oracle" },
     { "Pregunta al oráculo", "Frase de prueba", "Voz del oráculo" },
 };
 
-const VoiceWindowTexts kVoiceWindowTexts[4] = {
+const VoiceWindowTexts kVoiceWindowTexts[kLanguages] = {
     { "Eu sou o Oráculo que tudo vê e tudo sabe.", "Tom", "Velocidade", "Como vai você?" },
     { "I am the Oracle who sees everything and know everything.", "Pitch", "Velocity",
         "How are you?" },
@@ -111,9 +111,10 @@ void palavras(QString (&slot)[2], const char* const (&forms)[2])
 
 void muda_lingua(qint16 lingua, LanguageTexts& t)
 {
-    if (lingua < 0 || lingua > 3)
+    const Column* column = inLanguage(kColumns, lingua);
+    if (!column)
         return;
-    const Column& c = kColumns[lingua];
+    const Column& c = *column;
     for (int i = 0; i < 6; ++i) {
         t.frases_recusa[i] = QString::fromUtf8(c.recusa[i]);
         t.frases_espera[i] = QString::fromUtf8(c.espera[i]);
@@ -133,41 +134,54 @@ void muda_lingua(qint16 lingua, LanguageTexts& t)
     palavras(t.palavras_conselho, c.conselho);
 }
 
+const StageTexts kStageTexts = {
+    "Quorvel,. Oráculo falante - contato: oraculo@quorvel.example",
+    "Se quiser um conselho, digite CONSELHO",
+};
+
 const MenuCaptions* menuCaptions(qint16 lingua)
 {
-    return (lingua >= 0 && lingua <= 3) ? &kMenuCaptions[lingua] : nullptr;
+    return inLanguage(kMenuCaptions, lingua);
 }
+
+const MenuCaptions kDesignMenuCaptions
+    = { "Mudar voz", "Arquivo", "Sair", "Help", "Sobre", "Opções" };
+
+const char* const kLanguageNames[kLanguages] = { "Português", "English", "Française", "Español" };
 
 const WidgetDescriptions* widgetDescriptions(qint16 lingua)
 {
-    return (lingua >= 0 && lingua <= 3) ? &kDescriptions[lingua] : nullptr;
+    return inLanguage(kDescriptions, lingua);
 }
 
 const VoiceWindowTexts* voiceWindowTexts(qint16 lingua)
 {
-    return (lingua >= 0 && lingua <= 3) ? &kVoiceWindowTexts[lingua] : nullptr;
+    return inLanguage(kVoiceWindowTexts, lingua);
 }
 
-const ReadyAnswers kReadyAnswers[4] = {
-    { { "Sim", "Não", "Talvez", "Com certeza", "Jamais", "Pergunte de novo mais tarde" } },
-    { { "Yes", "No", "Maybe", "Certainly", "Never", "Ask again later" } },
-    { { "Oui", "Non", "Peut-être", "Certainement", "Jamais", "Redemandez plus tard" } },
-    { { "Sí", "No", "Quizás", "Sin duda", "Jamás", "Pregunte de nuevo más tarde" } },
+const VoiceWindowDesign kVoiceWindowDesign = {
+    "Vozes disponíveis",
+    "Vozes instaladas no seu sistema",
+    "Tom",
+    "Tom  (pitch) da voz",
+    "Velocidade",
+    "Velocidade da fala",
+    "Falar",
+    "Aplicar",
+    "Sair",
+    "1 2 3 4 5 6 7",
 };
 
-const ReadyAnswers* readyAnswers(qint16 lingua)
-{
-    return (lingua >= 0 && lingua <= 3) ? &kReadyAnswers[lingua] : nullptr;
-}
-
-const char* const kNoVoiceNotice = "Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
-                            "acompanha o jogo ou busque na Internet por Text-to-Speech Engines";
+const char* const kNoVoiceNotice
+    = "Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
+      "acompanha o jogo ou busque na Internet por Text-to-Speech Engines";
 
 const IchingTexts kIchingTexts = {
     "Muito bem. Enquanto mentaliza sua dúvida, arraste 6 pauzinhos para o quadrado.",
     "Medite sôbre estas palavras e tudo dará certo.",
     "Porque você não perguntou nada?",
     "I Ching",
+    "Sair",
     "Nome do hexagrama",
     "Conselho do oráculo",
     "Pauzinho",
