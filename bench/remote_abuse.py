@@ -22,6 +22,9 @@ import tempfile
 import threading
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from polling import wait_until  # noqa: E402
+
 LOOPBACK = "127.0.0.1"
 
 
@@ -37,17 +40,16 @@ class Oracle:
         self.log = open(os.path.join(self.home, "out.log"), "w+")
         self.process = subprocess.Popen([binary, "--remote", "--remote-port", str(port)],
                                         stdout=self.log, stderr=subprocess.DEVNULL, env=env)
-        self.token = None
-        deadline = time.monotonic() + 20
-        while self.token is None and time.monotonic() < deadline:
-            time.sleep(0.2)
-            self.log.seek(0)
-            for line in self.log:
-                if line.startswith("remote: ") and "t=" in line:
-                    self.token = line.strip().split("t=")[1]
+        self.token = wait_until(self._printed_token, 20)
         if self.token is None:
             raise SystemExit("the program printed no address")
         time.sleep(1.0)
+
+    def _printed_token(self):
+        self.log.seek(0)
+        tokens = [line.strip().split("t=")[1] for line in self.log
+                  if line.startswith("remote: ") and "t=" in line]
+        return tokens[-1] if tokens else None
 
     def status(self, key):
         with open("/proc/%d/status" % self.process.pid) as lines:

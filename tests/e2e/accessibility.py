@@ -5,9 +5,10 @@ description), as a screen-reader user finds them: Qt 6.4 gives AT-SPI no accessi
 """
 
 import re
-import time
 
 import pyatspi
+
+from polling import wait_until
 
 MAX_DEPTH = 12
 
@@ -21,16 +22,16 @@ INTERNAL_NAME = re.compile(r"^(Form|Calibrar|Command|Label|Text|Combo|HScroll|Pi
 
 
 def application(pid, timeout=20):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
-            try:
-                if app is not None and app.get_process_id() == pid:
-                    return app
-            except Exception:
-                continue
-        time.sleep(0.2)
+    return wait_until(lambda: _registered(pid), timeout)
+
+
+def _registered(pid):
+    for app in pyatspi.Registry.getDesktop(0):
+        try:
+            if app is not None and app.get_process_id() == pid:
+                return app
+        except Exception:
+            continue
     return None
 
 

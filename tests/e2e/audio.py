@@ -8,10 +8,10 @@ with the sound they caused to within a few tens of milliseconds.
 import math
 import os
 import subprocess
-import time
 import wave
 from array import array
 
+from polling import found, wait_until
 from processes import stop_process
 
 RATE = 44100
@@ -118,26 +118,24 @@ class Recording:
                 return start
         return None
 
+    def wait_for_time(self, moment, slack=10):
+        """Until the recording reaches `moment`. It grows in real time, so more than `slack`
+        seconds late means the recorder stalled."""
+        wait_until(lambda: self.now() >= moment, moment - self.now() + slack, interval=0.1,
+                   what="the recording to reach %.2f s" % moment)
+
     def wait_for_sound(self, after, timeout):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            found = self.onset(after)
-            if found is not None:
-                return found
-            time.sleep(0.1)
-        return None
+        return wait_until(lambda: self.onset(after), timeout, interval=0.1, accept=found)
 
     def wait_for_silence(self, after, quiet, timeout):
         """Time at which a stretch of `quiet` seconds without sound began, after `after`."""
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
+        def silent_since():
             now = self.now()
             runs = self.segments(after, now)
-            silent_since = runs[-1][1] if runs else after
-            if now - silent_since >= quiet:
-                return silent_since
-            time.sleep(0.1)
-        return None
+            since = runs[-1][1] if runs else after
+            return since if now - since >= quiet else None
+
+        return wait_until(silent_since, timeout, interval=0.1, accept=found)
 
     def describe(self, start, end):
         runs = self.segments(start, end)

@@ -1,8 +1,8 @@
 """Assertions that say what was expected and what was seen, and figures worth keeping."""
 
-import time
-
 from gi.repository import GLib
+
+from polling import wait_until
 
 
 class Failure(AssertionError):
@@ -26,12 +26,7 @@ def _ask(probe):
 
 def eventually(probe, accept, timeout, interval=0.2):
     """Polls probe() until accept(value) holds; returns the last value either way."""
-    deadline = time.monotonic() + timeout
-    value = _ask(probe)
-    while not accept(value) and time.monotonic() < deadline:
-        time.sleep(interval)
-        value = _ask(probe)
-    return value
+    return wait_until(lambda: _ask(probe), timeout, interval, accept)
 
 
 class Figures:

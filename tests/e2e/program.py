@@ -3,9 +3,9 @@
 import os
 import shutil
 import subprocess
-import time
 
 import accessibility as a11y
+from polling import wait_until
 from processes import stop_process
 
 TICKS = os.sysconf("SC_CLK_TCK")
@@ -60,14 +60,10 @@ class Program:
     # -- the window system -----------------------------------------------------------------
 
     def main_window(self, timeout=30):
-        """The window system's id of the main window, once it is mapped."""
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline and self.alive():
-            window = self.session.desktop.main_window(self.pid, "Quorvel,.")
-            if window:
-                return window
-            time.sleep(0.2)
-        return None
+        """The window system's id of the main window, once it is mapped; None should the
+        program end first."""
+        return wait_until(lambda: self.session.desktop.main_window(self.pid, "Quorvel,."),
+                          timeout, accept=lambda window: window or not self.alive())
 
     def window_title(self, window):
         return self.session.desktop.window_title(window)
@@ -84,13 +80,11 @@ class Program:
         return self._app
 
     def petition_box(self, timeout=10):
-        deadline = time.monotonic() + timeout
-        while True:
+        def look():
             app = self.accessible()
-            node = a11y.petition_box(app) if app else None
-            if node is not None or time.monotonic() >= deadline:
-                return node
-            time.sleep(0.2)
+            return a11y.petition_box(app) if app else None
+
+        return wait_until(look, timeout)
 
     def text1(self):
         return a11y.text(self.petition_box())

@@ -6,12 +6,12 @@ import base64
 import json
 import os
 import socket
-import time
 import urllib.error
 import urllib.parse
 import urllib.request
 
 from check import expect
+from polling import wait_until
 from processes import stop_process
 
 PREFIX = "remote: "
@@ -20,15 +20,15 @@ PREFIX = "remote: "
 def address(session, timeout=30):
     """The page's address the program printed on a line of its own."""
     log = os.path.join(session.out_dir, "quorvel.log")
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if os.path.exists(log):
-            with open(log, encoding="utf-8", errors="replace") as lines:
-                found = [line[len(PREFIX):].strip() for line in lines if line.startswith(PREFIX)]
-            if found:
-                return found[-1]
-        time.sleep(0.2)
-    return None
+
+    def printed():
+        if not os.path.exists(log):
+            return None
+        with open(log, encoding="utf-8", errors="replace") as lines:
+            found = [line[len(PREFIX):].strip() for line in lines if line.startswith(PREFIX)]
+        return found[-1] if found else None
+
+    return wait_until(printed, timeout)
 
 
 def program_output(session):
@@ -97,9 +97,7 @@ class Browser:
         self.base = "http://127.0.0.1:%d" % port
         self.driver = session.spawn_program(
             "chromedriver", ["chromedriver", "--port=%d" % port], extra_env={}, cwd=profile_dir)
-        deadline = time.monotonic() + 20
-        while not self._ready() and time.monotonic() < deadline:
-            time.sleep(0.2)
+        wait_until(self._ready, 20, what="chromedriver to be ready")
         options = {
             "binary": "/usr/bin/chromium",
             "args": ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
@@ -166,9 +164,6 @@ class Browser:
 
 
 def status_reaches(browser, wanted, timeout):
-    deadline = time.monotonic() + timeout
-    seen = browser.text("#status")
-    while seen != wanted and time.monotonic() < deadline:
-        time.sleep(0.3)
-        seen = browser.text("#status")
+    seen = wait_until(lambda: browser.text("#status"), timeout, interval=0.3,
+                      accept=lambda text: text == wanted)
     expect(seen == wanted, 'the page\'s status "%s"' % wanted, repr(seen))

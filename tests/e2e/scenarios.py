@@ -18,6 +18,7 @@ import accessibility as a11y
 import remote
 from audio import Reference
 from check import eventually, expect
+from polling import found, wait_until
 from program import Program
 
 STAGE_WIDTH, STAGE_HEIGHT = 792, 573
@@ -79,8 +80,7 @@ class Stage:
 
     def settle_after_startup(self, program):
         # The start-up sound runs 5.5 s and the prompt overlaps it.
-        while self.recording.now() < program.started_at + 6.5:
-            time.sleep(0.1)
+        self.recording.wait_for_time(program.started_at + 6.5)
         return self.settle(program.started_at + 1.0)
 
     def press_enter(self):
@@ -102,15 +102,15 @@ class Stage:
 
     def startup_sound_at(self, after, timeout=12):
         """When the start-up sound (played again after each answer) began."""
-        deadline = time.monotonic() + timeout
-        while True:
+        def heard_long_enough():
+            # locate() matches the sound's first 2 s: a match found sooner is not yet sure.
             at = self.recording.locate(self.startup_sound, after)
-            if at is not None and self.recording.now() >= at + 2.2:
-                return at
-            if time.monotonic() >= deadline:
-                expect(False, "the start-up sound after %.2f s" % after,
-                       self.recording.describe(after, self.recording.now()))
-            time.sleep(0.2)
+            return at if at is not None and self.recording.now() >= at + 2.2 else None
+
+        at = wait_until(heard_long_enough, timeout, accept=found)
+        expect(at is not None, "the start-up sound after %.2f s" % after,
+               self.recording.describe(after, self.recording.now()))
+        return at
 
     def other_windows(self, program):
         return [w for w in self.desktop.visible_windows(program.pid) if w != program.window]
@@ -141,8 +141,7 @@ def first_start(stage):
     stage.figures.note("AT-SPI accessible id of the petition box", repr(a11y.accessible_id(box)))
 
     recording = stage.recording
-    while recording.now() < program.started_at + 10:
-        time.sleep(0.2)
+    recording.wait_for_time(program.started_at + 10)
     sound = recording.locate(stage.startup_sound, program.started_at, program.started_at + 4)
     expect(sound is not None and sound - program.started_at < 2.0,
            "the start-up sound within 2 s of the start",
@@ -346,12 +345,10 @@ def leaving(stage):
 
 
 def wait_for_end(stage, program, timeout):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if not program.alive():
-            return stage.recording.now()
-        time.sleep(0.05)
-    return None
+    """When the program ended, on the recording's clock; None if it still runs."""
+    if not wait_until(lambda: not program.alive(), timeout, interval=0.05):
+        return None
+    return stage.recording.now()
 
 
 # -- 6 ---------------------------------------------------------------------------------------
@@ -418,17 +415,19 @@ def follow_reading(stage, text_box, quiet=3.0, timeout=90):
     """Snapshots of the text box while the reading goes on, and seconds of sound meanwhile."""
     shown = []
     first_change = last_change = None
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
+
+    def finished():
+        nonlocal first_change, last_change
         text = a11y.text(text_box)
         now = stage.recording.now()
         if text and (not shown or text != shown[-1]):
             shown.append(text)
             first_change = first_change or now
             last_change = now
-        elif last_change and now - last_change > quiet:
-            break
-        time.sleep(0.1)
+            return False
+        return bool(last_change) and now - last_change > quiet
+
+    wait_until(finished, timeout, interval=0.1)
     heard = stage.recording.audible(first_change, last_change) if shown else 0.0
     return shown, heard
 
@@ -504,10 +503,12 @@ def launch_remote(stage):
 def watch_box_until_reset(program, hidden, timeout=45):
     """Reads the petition box all through a delivery, until it holds one blank again."""
     seen = []
-    deadline = time.monotonic() + timeout
-    while (not seen or seen[-1] != " ") and time.monotonic() < deadline:
+
+    def reset():
         seen.append(program.text1())
-        time.sleep(0.1)
+        return seen[-1] == " "
+
+    wait_until(reset, timeout, interval=0.1)
     leaked = [text for text in seen if hidden.lower() in text.lower()]
     expect(not leaked, "the hidden answer never shown in the box", leaked)
 

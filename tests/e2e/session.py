@@ -15,11 +15,11 @@ import signal
 import shutil
 import subprocess
 import tempfile
-import time
 import uuid
 
 from audio import Recording
 from desktop import SwayDesktop, X11Desktop
+from polling import wait_until
 
 MARKER = "QUORVEL_E2E_SESSION"
 SINK = "quorvel_null"
@@ -30,12 +30,8 @@ class SessionError(RuntimeError):
 
 
 def _wait_for(predicate, timeout, what):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if predicate():
-            return
-        time.sleep(0.05)
-    raise SessionError("timed out after %.0f s waiting for %s" % (timeout, what))
+    # Asked often: each service's start waits on the one before.
+    wait_until(predicate, timeout, interval=0.05, what=what)
 
 
 # xvfb: X11 with no window manager; sway: native Wayland; xwayland: an X11 client under sway,
@@ -128,14 +124,10 @@ class Session:
         self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
                              "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
         os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 20
-        while not number.endswith(b"\n") and time.monotonic() < deadline:
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read_end)
+        # Xvfb writes the number and a newline once it listens; should it die first, the pipe
+        # ends empty.
+        with os.fdopen(read_end, "rb") as report:
+            number = report.readline()
         if not number.strip():
             raise SessionError("Xvfb did not report a display number")
         self.display = ":" + number.decode().strip()
@@ -330,9 +322,7 @@ class Session:
                     os.kill(pid, attempt_signal)
                 except ProcessLookupError:
                     pass
-            deadline = time.monotonic() + 3
-            while self.marked_pids() and time.monotonic() < deadline:
-                time.sleep(0.05)
+            wait_until(lambda: not self.marked_pids(), 3, interval=0.05)
 
     def marked_pids(self):
         return [pid for pid, marker in marked_processes() if marker == self.id]
