@@ -88,6 +88,8 @@ Form1::Form1(SettingsValues& module, const Platform& platform, QWidget* parent)
     setWindowTitle(QString::fromUtf8(kStageTexts.title));
     Timer1 = new Timer(kEyeMs, false, this);
     Timer2 = new Timer(kBlinkBeforeLoadMs, true, this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer2->setObjectName(QStringLiteral("Timer2"));
     buildStage();
     buildMenus();
     wireHandlers();
@@ -206,6 +208,12 @@ void Form1::buildMenus()
     }
     menuHelp = menuBar()->addMenu(QString());
     menuHelpAbout = menuHelp->addAction(QString());
+    menuArquivo->setObjectName(QStringLiteral("menuArquivo"));
+    menuArquivoSair->setObjectName(QStringLiteral("menuArquivoSair"));
+    menuOpcoes->setObjectName(QStringLiteral("menuOpcoes"));
+    menuOpcoesVoz->setObjectName(QStringLiteral("menuOpcoesVoz"));
+    menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    menuHelpAbout->setObjectName(QStringLiteral("menuHelpAbout"));
     showMenuCaptions(kDesignMenuCaptions);
 }
 

@@ -88,7 +88,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
-    // Widgets, by the names the handlers use; tests reach them through a subclass.
+private:
+    // Widgets, by the names the handlers use; each carries its name as its object name.
     PetitionBox* Text1 = nullptr;
     OrbCanvas* Picture1 = nullptr;
     QLabel* Picture2 = nullptr;
@@ -98,8 +99,6 @@ protected:
     std::array<QLabel*, 7> Gifs {}; // Gif89a1(0), Gif89a1(1), Gif89a2 .. Gif89a6
     Timer* Timer1 = nullptr;
     Timer* Timer2 = nullptr;
-    SpeechEngine& tts1() { return *m_tts1; }
-    Oracle& model() { return m_oracle; }
 
     QMenu* menuArquivo = nullptr;
     QAction* menuArquivoSair = nullptr;
@@ -108,10 +107,6 @@ protected:
     QMenu* menuHelp = nullptr;
     QAction* menuHelpAbout = nullptr;
 
-    QPointer<Calibrar> calibrar() const { return m_calibrar; }
-    QPointer<Form2> form2() const { return m_form2; }
-
-private:
     void buildStage();
     void buildMenus();
     void showMenuCaptions(const MenuCaptions& legendas);

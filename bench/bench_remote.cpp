@@ -7,7 +7,8 @@
 // The phone is played by a thread with plain blocking sockets, so it never waits on the stage's
 // event loop it measures.
 
-#include "BenchForm1.h"
+#include "Form1.h"
+#include "PetitionBox.h"
 #include "EspeakEngine.h"
 #include "EsperaFala.h"
 #include "Form1Remote.h"
@@ -295,14 +296,15 @@ int main(int argc, char** argv)
     RecordingPause pause;
     SystemRandom random;
     SettingsValues module;
-    BenchForm1 form(module,
+    Form1 form(module,
         Platform { sound, pause, random, QStringLiteral(QUORVEL_APP_DIR),
             qEnvironmentVariable("BENCH_SETTINGS"),
             [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); },
             [] { std::_Exit(0); } });
+    auto* box = form.findChild<PetitionBox*>(QStringLiteral("Text1"));
     form.Form_Load();
     form.show();
-    espera_fala(form.tts1());
+    espera_fala(form.voice());
 
     RemoteServer server(module.idioma);
     if (!server.start(0)) {
@@ -376,10 +378,10 @@ int main(int argc, char** argv)
     std::vector<Key> keys;
     const std::vector<double> typing = frameIntervals([&] {
         for (int i = 0; i < kKeys; ++i) {
-            QMetaObject::invokeMethod(form.Text1, [&form, &keys, i] {
+            QMetaObject::invokeMethod(box, [box, &keys, i] {
                 const Clock::time_point at = Clock::now();
-                typeKey(form.Text1, i);
-                keys.push_back({ at, form.Text1->text() });
+                typeKey(box, i);
+                keys.push_back({ at, box->text() });
             });
             std::this_thread::sleep_for(std::chrono::milliseconds(kKeyMs));
         }
@@ -407,7 +409,7 @@ int main(int argc, char** argv)
         armedAt = Clock::now();
         pause.reset();
     });
-    QObject::connect(&form.tts1(), &SpeechEngine::word_event, [&] {
+    QObject::connect(&form.voice(), &SpeechEngine::word_event, [&] {
         if (armedAt != Clock::time_point {} && !firstWord)
             firstWord = Clock::now();
     });
@@ -422,9 +424,9 @@ int main(int argc, char** argv)
         httpRequest(port, post("/answer?t=" + token, "sim, amanhã"));
     });
     // The first answers sent above are still armed: a comma at the keyboard drops them.
-    pressKey(form.Text1, Qt::Key_Comma, QStringLiteral(","));
-    pressKey(form.Text1, Qt::Key_Period, QStringLiteral("."));
-    pressKey(form.Text1, Qt::Key_Return, QStringLiteral("\r"));
+    pressKey(box, Qt::Key_Comma, QStringLiteral(","));
+    pressKey(box, Qt::Key_Period, QStringLiteral("."));
+    pressKey(box, Qt::Key_Return, QStringLiteral("\r"));
     phone.join();
     stop = true;
     listening.join();

@@ -39,17 +39,17 @@ struct ThreeWindows {
         fx.loaded();
         for (int i = 0; i < 12; ++i)
             fx.random.cycle << (i + 0.5f) / 12.0f;
-        fx.form->menuOpcoesVoz->trigger();
+        fx.w.menuOpcoesVoz->trigger();
         fx.type(adviceKeyword);
         fx.enter();
-        windows = { fx.form.get(), fx.form->calibrar(), fx.form->form2() };
+        windows = { fx.form.get(), StageWidgets::calibrar(), StageWidgets::form2() };
     }
     ~ThreeWindows()
     {
-        if (fx.form->form2())
-            delete fx.form->form2();
-        if (fx.form->calibrar())
-            delete fx.form->calibrar();
+        if (StageWidgets::form2())
+            delete StageWidgets::form2();
+        if (StageWidgets::calibrar())
+            delete StageWidgets::calibrar();
     }
 
     QSet<QString> objectNames() const

@@ -135,7 +135,7 @@ private slots:
         QSignalSpy replaced(fx.form.get(), &Form1::capturedAnswerReplacedArmed);
         fx.form->armHiddenAnswer(QStringLiteral("zebra"));
         fx.type("vai chover");
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("vai chover"));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("vai chover"));
         fx.random.draws = { 0.0f, 0.0f, 0.0f, 0.0f };
         fx.enter();
         QVERIFY(fx.tts1().spoken.contains(QStringLiteral("zebra")));
@@ -232,7 +232,7 @@ private slots:
         QSignalSpy shown(fx.form.get(), &Form1::petitionShown);
         fx.type(",z.vai");
         QVERIFY(!shown.isEmpty());
-        QCOMPARE(shown.last().first().toString(), fx.form->Text1->text());
+        QCOMPARE(shown.last().first().toString(), fx.w.Text1->text());
         for (const QList<QVariant>& each : shown)
             QVERIFY2(!each.first().toString().contains(QLatin1Char('z')), "never the answer");
     }

@@ -36,11 +36,11 @@ private slots:
             QStringList({ "speak_text(Espere enquanto me concentro)", "sleep(2000)",
                 "speak_text(sim)", "play(SINISTER.wav)" }));
         QCOMPARE(fx.log.count(ringPause()), look::kOrbRings);
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral(" "));
-        QCOMPARE(fx.form->Text1->cursorPosition(), 0);
-        QVERIFY(fx.form->Timer2->isEnabled());
-        QCOMPARE(fx.form->Picture3->pos(), look::kEyeHome);
-        QVERIFY(fx.form->Picture1->rings().isEmpty());
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral(" "));
+        QCOMPARE(fx.w.Text1->cursorPosition(), 0);
+        QVERIFY(fx.w.Timer2->isEnabled());
+        QCOMPARE(fx.w.Picture3->pos(), look::kEyeHome);
+        QVERIFY(fx.w.Picture1->rings().isEmpty());
     }
 
     void aRefusalStopsTheBlinkingUntilTheNextKey()
@@ -53,11 +53,11 @@ private slots:
             QStringList({ QStringLiteral("sleep(%1)").arg(Oracle::kQuickPauseMs),
                 QString::fromUtf8("speak_text(Não quero mais brincar. Vá embora.)"),
                 "play(SINISTER.wav)" }));
-        QVERIFY(!fx.form->Timer2->isEnabled());
-        QVERIFY(!fx.form->Picture4->isHidden());
+        QVERIFY(!fx.w.Timer2->isEnabled());
+        QVERIFY(!fx.w.Picture4->isHidden());
         fx.type("a");
-        QVERIFY(fx.form->Timer2->isEnabled());
-        QVERIFY(fx.form->Picture4->isHidden());
+        QVERIFY(fx.w.Timer2->isEnabled());
+        QVERIFY(fx.w.Picture4->isHidden());
     }
 
     // The reset leaves the caret before the blank, so the next word reads with a gap in it.
@@ -68,7 +68,7 @@ private slots:
         fx.type(",Sim, claro.");
         fx.enter();
         fx.type("repita");
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("r epita"));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("r epita"));
         fx.enter();
         QCOMPARE(fx.tts1().spoken.last(), QStringLiteral("Sim claro"));
     }
@@ -106,7 +106,7 @@ private slots:
         Form1Fixture fx("[Quorvel]\nidioma=9\n");
         fx.loaded();
         fx.type(",abc.");
-        QVERIFY(fx.form->Text1->text().isEmpty());
+        QVERIFY(fx.w.Text1->text().isEmpty());
         fx.type("exit");
         fx.enter();
         QCOMPARE(fx.ended, 0);
@@ -131,17 +131,17 @@ private slots:
             if (k == '\r')
                 fx.enter();
             else if (k == '\b')
-                QTest::keyClick(fx.form->Text1, Qt::Key_Backspace);
+                QTest::keyClick(fx.w.Text1, Qt::Key_Backspace);
             else
-                QTest::keyClick(fx.form->Text1, k);
-            QVERIFY(!fx.form->Text1->text().contains("segredo"));
+                QTest::keyClick(fx.w.Text1, k);
+            QVERIFY(!fx.w.Text1->text().contains("segredo"));
         });
         masher.start(1);
         fx.enter();
         QTRY_VERIFY_WITH_TIMEOUT(!masher.isActive(), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(fx.tts1().speaking_state(), 0, 30000);
         QVERIFY(fx.form->oracle().petition().pos_pedido() >= 0);
-        QVERIFY(!fx.form->Text1->text().contains("segredo"));
+        QVERIFY(!fx.w.Text1->text().contains("segredo"));
     }
 };
 

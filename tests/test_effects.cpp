@@ -26,9 +26,9 @@ private slots:
         QList<OrbCanvas::Ring> drawn;
         bool crop = true, blinking = false;
         fx.pause.onSleep = [&] {
-            drawn << fx.form->Picture1->rings().last();
-            crop = crop && !fx.form->Picture4->isHidden();
-            blinking = blinking || fx.form->Timer2->isEnabled();
+            drawn << fx.w.Picture1->rings().last();
+            crop = crop && !fx.w.Picture4->isHidden();
+            blinking = blinking || fx.w.Timer2->isEnabled();
         };
         fx.random.draws = { 0.999f };
         fx.form->acende_bola();
@@ -41,9 +41,9 @@ private slots:
         }
         QCOMPARE(fx.pause.pauses.first(), Form1::kOrbRingMs);
         QVERIFY(crop && !blinking);
-        QVERIFY(fx.form->Picture1->rings().isEmpty());
-        QVERIFY(fx.form->Picture4->isHidden());
-        QVERIFY(fx.form->Timer2->isEnabled());
+        QVERIFY(fx.w.Picture1->rings().isEmpty());
+        QVERIFY(fx.w.Picture4->isHidden());
+        QVERIFY(fx.w.Timer2->isEnabled());
 
         fx.pause.pauses.clear();
         fx.random.draws = { 0.0f };
@@ -73,7 +73,7 @@ private slots:
         fx.loaded();
         const int before = fx.random.reseeds;
         fx.form->acende_bola();
-        emit fx.form->Timer1->timeout();
+        emit fx.w.Timer1->timeout();
         QCOMPARE(fx.random.reseeds, before);
     }
 
@@ -98,8 +98,8 @@ private slots:
         fx.form->acende_bola();
         QCOMPARE(ringsWhileHeld, 90);
         QCOMPARE(fx.pause.pauses, QList<int>(2 * 60, 50));
-        QVERIFY(fx.form->Picture1->rings().isEmpty());
-        QVERIFY(fx.form->Picture4->isHidden());
+        QVERIFY(fx.w.Picture1->rings().isEmpty());
+        QVERIFY(fx.w.Picture4->isHidden());
     }
 
     // Lit again between two rings (a question asked during a reading), the orb plays the new
@@ -110,7 +110,7 @@ private slots:
         fx.loaded();
         QList<double> radii;
         fx.pause.onSleep = [&] {
-            radii << fx.form->Picture1->rings().last().radius;
+            radii << fx.w.Picture1->rings().last().radius;
             if (radii.size() == 10)
                 QTimer::singleShot(0, fx.form.get(), [&] { fx.form->acende_bola(); });
         };
@@ -125,7 +125,7 @@ private slots:
             QCOMPARE(outer[step], 60.0 + 5 * step);
             QCOMPARE(inner[step], 60.0 + 5 * step);
         }
-        QVERIFY(fx.form->Picture1->rings().isEmpty());
+        QVERIFY(fx.w.Picture1->rings().isEmpty());
     }
 
     void theEyeWandersInsideItsBoxAndParksOutOfSight()
@@ -133,22 +133,22 @@ private slots:
         Form1Fixture fx;
         fx.loaded();
         fx.random.draws = { 0.0f, 0.0f, 0.99999994f, 0.99999994f };
-        emit fx.form->Timer1->timeout();
-        QCOMPARE(fx.form->Picture3->pos(), look::kEyeWanders.topLeft());
-        emit fx.form->Timer1->timeout();
-        QCOMPARE(fx.form->Picture3->pos(), look::kEyeWanders.bottomRight());
+        emit fx.w.Timer1->timeout();
+        QCOMPARE(fx.w.Picture3->pos(), look::kEyeWanders.topLeft());
+        emit fx.w.Timer1->timeout();
+        QCOMPARE(fx.w.Picture3->pos(), look::kEyeWanders.bottomRight());
         QPoint parked;
         fx.tts1().msPerWord = 5;
         connect(
             &fx.tts1(), &SpeechEngine::word_event, fx.form.get(),
-            [&] { parked = fx.form->Picture3->pos(); }, Qt::SingleShotConnection);
+            [&] { parked = fx.w.Picture3->pos(); }, Qt::SingleShotConnection);
         fx.type(",a.");
         fx.enter();
         QCOMPARE(parked, look::kEyeParked);
         QVERIFY(!QRect(QPoint(0, 0), fx.form->centralWidget()->size())
-                     .intersects(QRect(parked, fx.form->Picture3->size())));
-        QVERIFY(!fx.form->Timer1->isEnabled());
-        QCOMPARE(fx.form->Timer1->interval(), 0);
+                     .intersects(QRect(parked, fx.w.Picture3->size())));
+        QVERIFY(!fx.w.Timer1->isEnabled());
+        QCOMPARE(fx.w.Timer1->interval(), 0);
     }
 
     void blinkingAlternatesItsTwoIntervals()
@@ -158,9 +158,9 @@ private slots:
         QList<int> intervals;
         QList<bool> shown;
         for (int i = 0; i < 4; ++i) {
-            emit fx.form->Timer2->timeout();
-            intervals << fx.form->Timer2->interval();
-            shown << !fx.form->Picture4->isHidden();
+            emit fx.w.Timer2->timeout();
+            intervals << fx.w.Timer2->interval();
+            shown << !fx.w.Picture4->isHidden();
         }
         const int shortMs = Form1::kBlinkShortMs, longMs = Form1::kBlinkLongMs;
         QCOMPARE(intervals, QList<int>({ longMs, shortMs, longMs, shortMs }));
@@ -171,7 +171,7 @@ private slots:
     {
         Form1Fixture fx;
         fx.loaded();
-        Form1UnderTest& f = *fx.form;
+        StageWidgets& f = fx.w;
         moveOver(f.Labels[1]);
         moveOver(f.Labels[1]);
         QTRY_COMPARE(fx.tts1().speaking_state(), 0);
@@ -183,7 +183,7 @@ private slots:
         moveOver(f.Labels[0]);
         QCOMPARE(fx.tts1().spoken.size(), 1);
         // Across the black background, or the face: armed again.
-        moveOver(f.centralWidget());
+        moveOver(fx.form->centralWidget());
         moveOver(f.Labels[0]);
         QTRY_COMPARE(fx.tts1().speaking_state(), 0);
         moveOver(f.Picture1);
@@ -199,11 +199,11 @@ private slots:
         Form1Fixture fx;
         fx.loaded();
         fx.tts1().stuck = true;
-        fx.form->Picture3->show();
-        moveOver(fx.form->Picture3);
+        fx.w.Picture3->show();
+        moveOver(fx.w.Picture3);
         QVERIFY(fx.tts1().spoken.isEmpty());
         fx.tts1().stuck = false;
-        moveOver(fx.form->Picture3);
+        moveOver(fx.w.Picture3);
         QCOMPARE(fx.tts1().spoken,
             QStringList { QString::fromUtf8("Este é o olho que tudo vê e tudo sabe...") });
     }

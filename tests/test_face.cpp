@@ -41,13 +41,13 @@ private slots:
         fx.tts1().mouths = { MouthShape::Open, MouthShape::Wide, MouthShape::Pursed };
         QList<MouthShape> atWords;
         connect(&fx.tts1(), &SpeechEngine::word_event, fx.form.get(),
-            [&] { atWords << fx.form->Picture1->mouth(); });
+            [&] { atWords << fx.w.Picture1->mouth(); });
         fx.form->voice().speak_text(QStringLiteral("Você tem tudo"));
         QTRY_COMPARE(fx.tts1().speaking_state(), 0);
         QCOMPARE(
             atWords, QList<MouthShape>({ MouthShape::Open, MouthShape::Wide, MouthShape::Pursed }));
-        QCOMPARE(fx.form->Picture1->mouth(), MouthShape::Rest);
-        QCOMPARE(mouthOnScreen(fx.form->Picture1), facePictureAtTheMouth(kMouthPictures[0]));
+        QCOMPARE(fx.w.Picture1->mouth(), MouthShape::Rest);
+        QCOMPARE(mouthOnScreen(fx.w.Picture1), facePictureAtTheMouth(kMouthPictures[0]));
     }
 
     void eachShapeShowsItsOwnPictureAtTheMouth_data()
@@ -64,9 +64,9 @@ private slots:
         fx.loaded();
         emit fx.tts1().mouth_shape(shape);
         QCOMPARE(
-            mouthOnScreen(fx.form->Picture1), facePictureAtTheMouth(kMouthPictures[size_t(shape)]));
+            mouthOnScreen(fx.w.Picture1), facePictureAtTheMouth(kMouthPictures[size_t(shape)]));
         // Lying over the face where the pictures were cropped from, inside the frame.
-        QCOMPARE(fx.form->Picture1->mouthRect().topLeft(), kMouthInFace.topLeft() + QPoint(1, 1));
+        QCOMPARE(fx.w.Picture1->mouthRect().topLeft(), kMouthInFace.topLeft() + QPoint(1, 1));
     }
 
     void onlyTheMouthRepaintsAndASilentFaceStaysStill()
@@ -77,7 +77,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
         QTest::qWait(50);
         PaintWatch watch;
-        fx.form->Picture1->installEventFilter(&watch);
+        fx.w.Picture1->installEventFilter(&watch);
         fx.tts1().msPerWord = 20;
         fx.tts1().mouths = { MouthShape::Open, MouthShape::Open, MouthShape::Wide };
         fx.form->voice().speak_text(QStringLiteral("um dois três"));
@@ -87,7 +87,7 @@ private slots:
         QTest::qWait(100);
         QVERIFY2(watch.painted.size() <= 3, qPrintable(QString::number(watch.painted.size())));
         for (const QRect& r : std::as_const(watch.painted))
-            QVERIFY(fx.form->Picture1->mouthRect().contains(r));
+            QVERIFY(fx.w.Picture1->mouthRect().contains(r));
         watch.painted.clear();
         QTest::qWait(300);
         QVERIFY(watch.painted.isEmpty());
@@ -97,7 +97,7 @@ private slots:
     {
         Form1Fixture fx;
         fx.loaded();
-        OrbCanvas* face = fx.form->Picture1;
+        OrbCanvas* face = fx.w.Picture1;
         const QColor ring(255, 255, 0);
         // A ring of the orb's through the mouth.
         face->circle(QPointF(226.5, 159), 70, ring);
@@ -126,16 +126,16 @@ private slots:
     {
         Form1Fixture fx;
         fx.loaded();
-        fx.form->menuOpcoesVoz->trigger();
-        QVERIFY(fx.form->calibrar());
+        fx.w.menuOpcoesVoz->trigger();
+        QVERIFY(StageWidgets::calibrar());
         FakeSpeechEngine& tts = *fx.engines.last();
         QVERIFY(&tts != &fx.tts1());
         tts.msPerWord = 5;
         tts.mouths = { MouthShape::Open, MouthShape::Wide };
         QList<MouthShape> atWords;
         connect(&tts, &SpeechEngine::word_event, fx.form.get(),
-            [&] { atWords << fx.form->Picture1->mouth(); });
-        fx.form->calibrar()->Command1()->click();
+            [&] { atWords << fx.w.Picture1->mouth(); });
+        StageWidgets::calibrar()->Command1()->click();
         QTRY_COMPARE(tts.speaking_state(), 0);
         QVERIFY(!atWords.isEmpty());
         QCOMPARE(atWords, QList<MouthShape>(atWords.size(), MouthShape::Rest));

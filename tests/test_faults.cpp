@@ -43,7 +43,8 @@ struct RealStage {
     ScriptedRandom random;
     SettingsValues module;
     int ended = 0;
-    std::unique_ptr<Form1UnderTest> form;
+    std::unique_ptr<Form1> form;
+    StageWidgets w;
 
     RealStage()
     {
@@ -51,16 +52,17 @@ struct RealStage {
         const Platform platform { sound, pause, random, dir.path(), dir.filePath("oraculo.ini"),
             [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); },
             [this] { ++ended; } };
-        form = std::make_unique<Form1UnderTest>(module, platform);
+        form = std::make_unique<Form1>(module, platform);
+        w = StageWidgets(*form);
     }
 
     void loadAndAsk()
     {
         form->Form_Load();
-        QTRY_COMPARE_WITH_TIMEOUT(form->tts1().speaking_state(), 0, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->voice().speaking_state(), 0, 30000);
         for (QChar ch : QStringLiteral(",sim.vou casar?"))
-            QTest::keyClick(form->Text1, ch.toLatin1());
-        QTest::keyClick(form->Text1, Qt::Key_Return);
+            QTest::keyClick(w.Text1, ch.toLatin1());
+        QTest::keyClick(w.Text1, Qt::Key_Return);
     }
 };
 
@@ -207,11 +209,11 @@ private slots:
             QSKIP("belongs to the parent run");
         RealStage stage;
         stage.loadAndAsk();
-        QTRY_COMPARE_WITH_TIMEOUT(stage.form->Text1->text(), QStringLiteral(" "), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(stage.w.Text1->text(), QStringLiteral(" "), 30000);
         QCOMPARE(stage.form->oracle().lastAnswer(), QStringLiteral("sim"));
-        QCOMPARE(stage.form->tts1().speaking_state(), 0);
+        QCOMPARE(stage.form->voice().speaking_state(), 0);
         const auto* animations = stage.form->findChild<StageClock*>();
-        for (QLabel* gif : stage.form->Gifs)
+        for (QLabel* gif : stage.w.Gifs)
             QVERIFY(animations->animationOf(gif)->isEmpty());
         QVERIFY(QApplication::topLevelWidgets().size() >= 1);
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
@@ -241,8 +243,8 @@ private slots:
         }
         RealStage stage;
         stage.loadAndAsk();
-        QCOMPARE(stage.form->tts1().voice_count(), 0);
-        QCOMPARE(stage.form->Text1->text(), QStringLiteral(" "));
+        QCOMPARE(stage.form->voice().voice_count(), 0);
+        QCOMPARE(stage.w.Text1->text(), QStringLiteral(" "));
         QCOMPARE(stage.form->oracle().lastAnswer(), QStringLiteral("sim"));
         stage.form->close();
         QCOMPARE(stage.ended, 1);
@@ -261,14 +263,14 @@ private slots:
                 fx.tts1().finishNow();
         });
         fx.enter();
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral(" "));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral(" "));
         QCOMPARE(fx.tts1().speaking_state(), 0);
         QVERIFY(fx.sound.played.contains("SINISTER.wav"));
 
         fx.type(",sim.");
         fx.enter();
         QCOMPARE(fx.tts1().spoken.last(), QStringLiteral("sim"));
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral(" "));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral(" "));
     }
 };
 

@@ -17,7 +17,7 @@
 class TestForm1 : public QObject {
     Q_OBJECT
 
-    static QStringList checks(Form1UnderTest& f)
+    static QStringList checks(StageWidgets& f)
     {
         QStringList on;
         for (QAction* a : f.menuOpcoes->actions()) {
@@ -27,7 +27,7 @@ class TestForm1 : public QObject {
         return on;
     }
     // A language item of the Options menu, by its caption.
-    static QAction* language(Form1UnderTest& f, const char* caption)
+    static QAction* language(StageWidgets& f, const char* caption)
     {
         for (QAction* a : f.menuOpcoes->actions()) {
             if (a->text() == QString::fromUtf8(caption))
@@ -43,7 +43,7 @@ class TestForm1 : public QObject {
             draws << (i + 0.5f) / 12.0f;
         return draws;
     }
-    static QStringList captions(Form1UnderTest& f)
+    static QStringList captions(StageWidgets& f)
     {
         return { f.menuArquivo->title(), f.menuArquivoSair->text(), f.menuOpcoes->title(),
             f.menuOpcoesVoz->text(), f.menuHelp->title(), f.menuHelpAbout->text() };
@@ -58,12 +58,12 @@ private slots:
             QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)", "play(SINISTER.wav)",
                 "sleep(3000)", "speak_text(Faça sua pergunta)" }));
         QCOMPARE(fx.module.idioma, 0);
-        QCOMPARE(checks(*fx.form), QStringList { QString::fromUtf8("Português") });
-        QVERIFY(!fx.form->calibrar());
-        QVERIFY(fx.form->Timer2->isEnabled());
-        QCOMPARE(fx.form->Timer2->interval(), Form1::kBlinkShortMs);
-        QVERIFY(!fx.form->Timer1->isEnabled());
-        QVERIFY(fx.form->Text1->text().isEmpty());
+        QCOMPARE(checks(fx.w), QStringList { QString::fromUtf8("Português") });
+        QVERIFY(!StageWidgets::calibrar());
+        QVERIFY(fx.w.Timer2->isEnabled());
+        QCOMPARE(fx.w.Timer2->interval(), Form1::kBlinkShortMs);
+        QVERIFY(!fx.w.Timer1->isEnabled());
+        QVERIFY(fx.w.Text1->text().isEmpty());
     }
 
     void menusFollowTheStoredLanguage_data()
@@ -98,10 +98,10 @@ private slots:
         QFETCH(QString, prompt);
         Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
         fx.form->Form_Load();
-        QCOMPARE(TestForm1::captions(*fx.form), captions);
-        QCOMPARE(checks(*fx.form), checked);
+        QCOMPARE(TestForm1::captions(fx.w), captions);
+        QCOMPARE(checks(fx.w), checked);
         for (const char* name : { "Português", "English", "Française", "Español" })
-            QVERIFY2(language(*fx.form, name), name);
+            QVERIFY2(language(fx.w, name), name);
         QCOMPARE(fx.tts1().spoken, QStringList { prompt });
     }
 
@@ -110,27 +110,27 @@ private slots:
         Form1Fixture fx;
         fx.loaded();
         for (const char* caption : { "Español", "English", "Française", "English" })
-            language(*fx.form, caption)->trigger();
-        QCOMPARE(checks(*fx.form), QStringList { "English" });
+            language(fx.w, caption)->trigger();
+        QCOMPARE(checks(fx.w), QStringList { "English" });
         QCOMPARE(fx.module.idioma, 1);
         QCOMPARE(fx.form->texts().frase_pedido, QStringLiteral("Answer Oracle - Please I beg you"));
         QCOMPARE(fx.form->texts().palavras_conselho[0], QStringLiteral("ADVICE"));
-        QCOMPARE(fx.form->menuHelp->title(), QStringLiteral("Help"));
+        QCOMPARE(fx.w.menuHelp->title(), QStringLiteral("Help"));
         // Choosing the language that is already checked keeps it checked.
-        language(*fx.form, "English")->trigger();
-        QCOMPARE(checks(*fx.form), QStringList { "English" });
+        language(fx.w, "English")->trigger();
+        QCOMPARE(checks(fx.w), QStringList { "English" });
     }
 
     void languageMenuOpensTheCalibrationWindowOnceAndKeepsFocus()
     {
         Form1Fixture fx;
         fx.loaded();
-        language(*fx.form, "Française")->trigger();
-        QPointer<Calibrar> first = fx.form->calibrar();
+        language(fx.w, "Française")->trigger();
+        QPointer<Calibrar> first = StageWidgets::calibrar();
         QVERIFY(first);
         QCOMPARE(first->Label2(0)->text(), QStringLiteral("Pitch"));
-        language(*fx.form, "English")->trigger();
-        QCOMPARE(fx.form->calibrar(), first);
+        language(fx.w, "English")->trigger();
+        QCOMPARE(StageWidgets::calibrar(), first);
         // Loaded once: its captions stay in the earlier language.
         QCOMPARE(first->Label2(1)->text(), QStringLiteral("Vitesse"));
         QCOMPARE(fx.engines.size(), 2);
@@ -142,11 +142,11 @@ private slots:
         fx.loaded();
         fx.form->show();
         QVERIFY(QTest::qWaitForWindowActive(fx.form.get()));
-        language(*fx.form, "English")->trigger();
-        QVERIFY(fx.form->calibrar()->isVisible());
+        language(fx.w, "English")->trigger();
+        QVERIFY(StageWidgets::calibrar()->isVisible());
         QTest::qWait(50);
         QCOMPARE(QApplication::activeWindow(), fx.form.get());
-        QCOMPARE(QApplication::focusWidget(), fx.form->Text1);
+        QCOMPARE(QApplication::focusWidget(), fx.w.Text1);
     }
 
     void theStageIsTheWholeWindowAndStandsInTheMiddleOfALargerOne()
@@ -193,8 +193,8 @@ private slots:
         fx.loaded();
         fx.form->show();
         QVERIFY(QTest::qWaitForWindowActive(fx.form.get()));
-        language(*fx.form, "English")->trigger();
-        QWindow* voice = fx.form->calibrar()->windowHandle();
+        language(fx.w, "English")->trigger();
+        QWindow* voice = StageWidgets::calibrar()->windowHandle();
         for (QChar ch : QStringLiteral(",sim.")) {
             const auto key = Qt::Key(ch.toUpper().unicode());
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
@@ -202,7 +202,7 @@ private slots:
             QCoreApplication::sendEvent(voice, &press);
             QCoreApplication::sendEvent(voice, &release);
         }
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Answe"));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Answe"));
     }
 
     void windowKeywordsOpenTheirWindowAndKeepThePendingAnswer_data()
@@ -229,15 +229,15 @@ private slots:
         fx.random.cycle = twelveSticks();
         fx.type(",sim.");
         fx.type(question);
-        const QString box = fx.form->Text1->text();
+        const QString box = fx.w.Text1->text();
         fx.enter();
-        QCOMPARE(bool(fx.form->form2()), consultation);
-        QCOMPARE(bool(fx.form->calibrar()), !consultation);
+        QCOMPARE(bool(StageWidgets::form2()), consultation);
+        QCOMPARE(bool(StageWidgets::calibrar()), !consultation);
         if (consultation)
-            QVERIFY(fx.form->form2()->isVisible());
+            QVERIFY(StageWidgets::form2()->isVisible());
         QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("sim"));
-        QCOMPARE(fx.form->Text1->text(), box);
-        fx.form->form2() ? fx.form->form2()->close() : fx.form->calibrar()->close();
+        QCOMPARE(fx.w.Text1->text(), box);
+        StageWidgets::form2() ? StageWidgets::form2()->close() : StageWidgets::calibrar()->close();
     }
 
     // The consultation's reading stays and nothing reloads; only the display starts over.
@@ -248,7 +248,7 @@ private slots:
         fx.random.cycle = twelveSticks();
         fx.type("conselho");
         fx.enter();
-        QPointer<Form2> form2 = fx.form->form2();
+        QPointer<Form2> form2 = StageWidgets::form2();
         for (int stick : { 0, 1, 2, 6, 7, 8 })
             form2->Form_DragDrop(stick);
         QCOMPARE(form2->Text2()->toPlainText(), iching_texto(11));
@@ -257,7 +257,7 @@ private slots:
 
         fx.type("conselho");
         fx.enter();
-        QCOMPARE(fx.form->form2(), form2);
+        QCOMPARE(StageWidgets::form2(), form2);
         QCOMPARE(fx.tts1().spoken, spoken);
         QCOMPARE(form2->Picture1(3)->pos(), bundled);
         QCOMPARE(form2->Text2()->toPlainText(), iching_texto(11));
@@ -274,13 +274,13 @@ private slots:
         Form1Fixture fx;
         fx.loaded();
         fx.random.cycle = twelveSticks();
-        fx.form->menuOpcoesVoz->trigger();
+        fx.w.menuOpcoesVoz->trigger();
         fx.type("conselho");
         fx.enter();
-        QPointer<Calibrar> calibrar = fx.form->calibrar();
-        QPointer<Form2> form2 = fx.form->form2();
+        QPointer<Calibrar> calibrar = StageWidgets::calibrar();
+        QPointer<Form2> form2 = StageWidgets::form2();
         QVERIFY(calibrar && form2);
-        fx.form->menuArquivoSair->trigger();
+        fx.w.menuArquivoSair->trigger();
         QCOMPARE(fx.ended, 1);
         QTRY_VERIFY(!calibrar && !form2);
     }
@@ -289,7 +289,7 @@ private slots:
     {
         Form1Fixture fx;
         fx.loaded();
-        fx.form->menuHelpAbout->trigger();
+        fx.w.menuHelpAbout->trigger();
         QVERIFY(fx.log.isEmpty());
     }
 
@@ -297,7 +297,7 @@ private slots:
     {
         Form1Fixture fx;
         fx.loaded();
-        language(*fx.form, "English")->trigger();
+        language(fx.w, "English")->trigger();
         fx.form->close();
         QCOMPARE(fx.ended, 1);
         QVERIFY(fx.tts1().spoken.isEmpty());
@@ -312,7 +312,7 @@ private slots:
         fx.loaded();
         fx.tts1().msPerWord = 20;
         fx.module.voz[1] = 70;
-        fx.form->menuArquivoSair->trigger();
+        fx.w.menuArquivoSair->trigger();
         QCOMPARE(fx.tts1().spoken, QStringList { "Arrevois. Voyez-vous dans l'enfer..." });
         QCOMPARE(fx.tts1().speaking_state(), 0);
         QCOMPARE(fx.ended, 1);
@@ -345,7 +345,7 @@ private slots:
         Form1Fixture fx;
         fx.loaded();
         fx.tts1().msPerWord = 10;
-        QTimer::singleShot(5, fx.form.get(), [&] { fx.form->menuArquivoSair->trigger(); });
+        QTimer::singleShot(5, fx.form.get(), [&] { fx.w.menuArquivoSair->trigger(); });
         fx.form->fim();
         const QString farewell = QStringLiteral("speak_text(%1)").arg(fx.form->texts().frase_despedida);
         QCOMPARE(fx.log.mid(0, 3), QStringList({ farewell, farewell, "end" }));
@@ -362,18 +362,18 @@ private slots:
         fx.form->menuBar()->setFocus();
         fx.enter();
         QTRY_COMPARE(fx.tts1().speaking_state(), 0);
-        QVERIFY(fx.form->Text1->hasFocus());
+        QVERIFY(fx.w.Text1->hasFocus());
     }
 
     void whatIsTypedIsDrawnBlackOnBlackUntilTheKeyComesUp()
     {
         Form1Fixture fx;
         fx.loaded();
-        QTest::keyPress(fx.form->Text1, 'q');
-        QCOMPARE(fx.form->Text1->palette().color(QPalette::Text), QColor(Qt::black));
-        QCOMPARE(fx.form->Text1->palette().color(QPalette::Base), QColor(Qt::black));
-        QTest::keyRelease(fx.form->Text1, 'q');
-        QCOMPARE(fx.form->Text1->palette().color(QPalette::Text), QColor(Qt::white));
+        QTest::keyPress(fx.w.Text1, 'q');
+        QCOMPARE(fx.w.Text1->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(fx.w.Text1->palette().color(QPalette::Base), QColor(Qt::black));
+        QTest::keyRelease(fx.w.Text1, 'q');
+        QCOMPARE(fx.w.Text1->palette().color(QPalette::Text), QColor(Qt::white));
     }
 
     void thePetitionBoxIsDescribedInTheInterfaceLanguage_data()
@@ -393,11 +393,11 @@ private slots:
         QFETCH(QString, heard);
         Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
         fx.form->Form_Load();
-        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(fx.form->Text1);
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(fx.w.Text1);
         QCOMPARE(box->text(QAccessible::Name), heard);
-        language(*fx.form, "English")->trigger();
+        language(fx.w, "English")->trigger();
         QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Question to the oracle"));
-        fx.form->calibrar()->close();
+        StageWidgets::calibrar()->close();
     }
 
     void missingPicturesAndSoundsDoNotStopStartUp()
@@ -405,7 +405,7 @@ private slots:
         Form1Fixture fx;
         fx.form->Form_Load();
         const auto* animations = fx.form->findChild<StageClock*>();
-        for (QLabel* gif : fx.form->Gifs)
+        for (QLabel* gif : fx.w.Gifs)
             QVERIFY(animations->animationOf(gif)->isEmpty());
         QCOMPARE(fx.tts1().spoken.size(), 1);
     }
@@ -419,12 +419,12 @@ private slots:
         fx.form->Form_Load();
         const auto* animations = fx.form->findChild<StageClock*>();
         QStringList playing;
-        for (QLabel* gif : fx.form->Gifs) {
+        for (QLabel* gif : fx.w.Gifs) {
             if (!animations->animationOf(gif)->isEmpty())
                 playing << gif->objectName();
         }
         QCOMPARE(playing, QStringList { "Gif89a5" });
-        QCOMPARE(fx.form->Gifs[5]->geometry(), QRect(24, 488, 241, 83));
+        QCOMPARE(fx.w.Gifs[5]->geometry(), QRect(24, 488, 241, 83));
     }
 };
 

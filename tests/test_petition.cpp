@@ -16,13 +16,13 @@ private slots:
         fx.loaded();
         QStringList shown;
         for (char key : { ',', 's', 'i', 'm', '.' }) {
-            QTest::keyClick(fx.form->Text1, key);
-            shown << fx.form->Text1->text();
+            QTest::keyClick(fx.w.Text1, key);
+            shown << fx.w.Text1->text();
         }
         QCOMPARE(shown, QStringList({ "R", "Re", "Res", "Resp", "Respo" }));
         QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("sim"));
         fx.type(" vou casar?");
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo vou casar?"));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Respo vou casar?"));
         QCOMPARE(fx.form->oracle().petition().modo_secreto(), CaptureMode::Normal);
     }
 
@@ -31,14 +31,14 @@ private slots:
         Form1Fixture fx;
         fx.loaded();
         fx.type(",");
-        QTest::keyClick(fx.form->Text1, Qt::Key_Left);
-        QTest::keyClick(fx.form->Text1, Qt::Key_Delete);
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Res"));
+        QTest::keyClick(fx.w.Text1, Qt::Key_Left);
+        QTest::keyClick(fx.w.Text1, Qt::Key_Delete);
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Res"));
         QVERIFY(fx.form->oracle().petition().resposta().isEmpty());
         // A capital typed with Shift: one reveal for the Shift release, one for the letter.
         // (keyClick with a modifier presses and releases Shift around the letter)
-        QTest::keyClick(fx.form->Text1, 'S', Qt::ShiftModifier);
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
+        QTest::keyClick(fx.w.Text1, 'S', Qt::ShiftModifier);
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Respo"));
         QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("S"));
     }
 
@@ -47,15 +47,15 @@ private slots:
         Form1Fixture fx;
         fx.loaded();
         fx.type(",");
-        QTest::keyClick(fx.form->Text1, Qt::Key_Backspace);
+        QTest::keyClick(fx.w.Text1, Qt::Key_Backspace);
         QVERIFY(fx.form->oracle().petition().resposta().isEmpty());
         fx.type("nao");
-        QTest::keyClick(fx.form->Text1, Qt::Key_Backspace);
+        QTest::keyClick(fx.w.Text1, Qt::Key_Backspace);
         QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("na"));
         // The box's own editing took one petition character away; the next key restores it.
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Res"));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Res"));
         fx.type("o");
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Respo"));
         QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("nao"));
     }
 
@@ -66,11 +66,11 @@ private slots:
         fx.type(",");
         for (int i = 0; i < 4; ++i) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", i > 0);
-            QApplication::sendEvent(fx.form->Text1, &press);
+            QApplication::sendEvent(fx.w.Text1, &press);
         }
-        QTest::keyRelease(fx.form->Text1, Qt::Key_A);
+        QTest::keyRelease(fx.w.Text1, Qt::Key_A);
         QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("aaaa"));
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Re"));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Re"));
     }
 
     void aCommaInsideTheQuestionStartsCaptureAgain()
@@ -78,9 +78,9 @@ private slots:
         Form1Fixture fx;
         fx.loaded();
         fx.type(",a.quem");
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Resquem"));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Resquem"));
         fx.type(",b");
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Respo"));
         QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("ab"));
     }
 
@@ -91,11 +91,11 @@ private slots:
         fx.type(",n");
         QInputMethodEvent compose;
         compose.setCommitString(pt("ã"));
-        QApplication::sendEvent(fx.form->Text1, &compose);
+        QApplication::sendEvent(fx.w.Text1, &compose);
         fx.type("o.");
         QCOMPARE(fx.form->oracle().petition().resposta(), pt("não"));
-        QCOMPARE(fx.form->Text1->text(), QStringLiteral("Respo"));
-        QVERIFY(!fx.form->Text1->text().contains(pt("ã")));
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Respo"));
+        QVERIFY(!fx.w.Text1->text().contains(pt("ã")));
     }
 
     void enterIsNeverCollected()
@@ -113,15 +113,15 @@ private slots:
     {
         Form1Fixture fx;
         fx.loaded();
-        fx.form->Timer2->setEnabled(false);
-        fx.form->Picture4->show();
+        fx.w.Timer2->setEnabled(false);
+        fx.w.Picture4->show();
         fx.type("a");
-        QVERIFY(fx.form->Timer1->isEnabled());
-        QCOMPARE(fx.form->Timer1->interval(), Form1::kEyeMs);
-        QVERIFY(fx.form->Timer2->isEnabled());
-        QVERIFY(fx.form->Picture4->isHidden());
-        QVERIFY(!fx.form->Picture3->isHidden());
-        QCOMPARE(fx.form->Text1->palette().color(QPalette::Text), QColor(Qt::white));
+        QVERIFY(fx.w.Timer1->isEnabled());
+        QCOMPARE(fx.w.Timer1->interval(), Form1::kEyeMs);
+        QVERIFY(fx.w.Timer2->isEnabled());
+        QVERIFY(fx.w.Picture4->isHidden());
+        QVERIFY(!fx.w.Picture3->isHidden());
+        QCOMPARE(fx.w.Text1->palette().color(QPalette::Text), QColor(Qt::white));
     }
 
     void keyClickSkipsSpaceAndShiftOutsideCapture()
@@ -129,10 +129,10 @@ private slots:
         Form1Fixture fx;
         fx.loaded();
         fx.type(" a");
-        QTest::keyClick(fx.form->Text1, Qt::Key_Shift);
+        QTest::keyClick(fx.w.Text1, Qt::Key_Shift);
         QCOMPARE(fx.sound.played, QStringList { "blip1.wav" });
         fx.type(", ");
-        QTest::keyClick(fx.form->Text1, Qt::Key_Shift);
+        QTest::keyClick(fx.w.Text1, Qt::Key_Shift);
         QCOMPARE(fx.sound.played.size(), 4);
     }
 };

@@ -4,37 +4,13 @@
 #include "FileContents.h"
 #include "Fakes.h"
 #include "Form1.h"
-#include "PetitionBox.h"
+#include "StageWidgets.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
-
-// The main window with its widgets in reach of the tests.
-class Form1UnderTest : public Form1 {
-public:
-    using Form1::Form1;
-    using Form1::Gifs;
-    using Form1::Labels;
-    using Form1::menuArquivo;
-    using Form1::menuArquivoSair;
-    using Form1::menuHelp;
-    using Form1::menuHelpAbout;
-    using Form1::menuOpcoes;
-    using Form1::menuOpcoesVoz;
-    using Form1::Picture1;
-    using Form1::Picture2;
-    using Form1::Picture3;
-    using Form1::Picture4;
-    using Form1::Text1;
-    using Form1::Timer1;
-    using Form1::Timer2;
-    using Form1::calibrar;
-    using Form1::tts1;
-    using Form1::form2;
-};
 
 // A main window on fakes: every engine it creates, every sound, pause and speech lands in one
 // log, in order; draws are scripted; ending the process is only counted.
@@ -47,7 +23,8 @@ struct Form1Fixture {
     SettingsValues module;
     QList<FakeSpeechEngine*> engines;
     int ended = 0;
-    std::unique_ptr<Form1UnderTest> form;
+    std::unique_ptr<Form1> form;
+    StageWidgets w;
 
     explicit Form1Fixture(const QByteArray& ini = QByteArray())
     {
@@ -66,7 +43,14 @@ struct Form1Fixture {
                 ++ended;
                 log << QStringLiteral("end");
             } };
-        form = std::make_unique<Form1UnderTest>(module, platform);
+        form = std::make_unique<Form1>(module, platform);
+        w = StageWidgets(*form);
+    }
+    // The windows the stage opened go with it, so that the next test starts with none.
+    ~Form1Fixture()
+    {
+        delete StageWidgets::calibrar();
+        delete StageWidgets::form2();
     }
 
     FakeSpeechEngine& tts1() { return *engines.first(); }
@@ -88,15 +72,15 @@ struct Form1Fixture {
     void type(const QString& keys)
     {
         for (QChar ch : keys)
-            QTest::keyClick(form->Text1, ch.toLatin1());
+            QTest::keyClick(w.Text1, ch.toLatin1());
     }
     // As on a real keyboard, Enter is released while the answer is on its way: the release is
     // handled inside the delivery's first wait, not after it.
     void enter()
     {
         QTimer::singleShot(
-            0, form->Text1, [this] { QTest::keyRelease(form->Text1, Qt::Key_Return); });
-        QTest::keyPress(form->Text1, Qt::Key_Return);
+            0, w.Text1, [this] { QTest::keyRelease(w.Text1, Qt::Key_Return); });
+        QTest::keyPress(w.Text1, Qt::Key_Return);
         QCoreApplication::processEvents();
     }
 };
