@@ -36,9 +36,7 @@ QLabel* makeLabel(QWidget* pai, const QString& texto, const QRect& onde, const Q
 {
     auto* label = new QLabel(texto, pai);
     label->setGeometry(onde);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, cor);
-    label->setPalette(palette);
+    look::setColour(label, QPalette::WindowText, cor);
     return label;
 }
 
@@ -73,9 +71,7 @@ Calibrar::Calibrar(SettingsValues& module, OracleStage& stage, std::unique_ptr<S
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("Calibrar"));
     setFixedSize(twips(0, 0, 6585, 3675).size());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
+    look::setColour(this, QPalette::Window, Qt::black);
     setAutoFillBackground(true);
     // The captions were laid out for a small 8-point face; larger ones would be clipped.
     QFont small = font();

@@ -71,9 +71,7 @@ void blockMousePropagation(QWidget* w)
 void paintBlack(QWidget* w)
 {
     w->setAutoFillBackground(true);
-    QPalette black = w->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    w->setPalette(black);
+    look::setColour(w, QPalette::Window, Qt::black);
 }
 
 }

@@ -17,9 +17,7 @@
 
 void Form1::setText1Colour(const QColor& colour)
 {
-    QPalette p = Text1->palette();
-    p.setColor(QPalette::Text, colour);
-    Text1->setPalette(p);
+    look::setColour(Text1, QPalette::Text, colour);
     tellPetitionShown();
 }
 

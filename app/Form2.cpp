@@ -290,9 +290,7 @@ void Form2::placeSticks()
 
 void Form2::setLabel1Colour(const QColor& cor)
 {
-    QPalette paleta = m_Label1->palette();
-    paleta.setColor(QPalette::WindowText, cor);
-    m_Label1->setPalette(paleta);
+    look::setColour(m_Label1, QPalette::WindowText, cor);
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)

@@ -14,6 +14,13 @@ QRect look::twips(int left, int top, int width, int height)
     return { pixels(left), pixels(top), pixels(width), pixels(height) };
 }
 
+void look::setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
 void WindowDrag::press(QWidget* window, QMouseEvent* event)
 {
     if (window->windowHandle() && window->windowHandle()->startSystemMove())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <QPoint>
 #include <QRect>
 
@@ -21,6 +22,9 @@ QRect twips(int left, int top, int width, int height);
 
 // The pale yellow of captions and of the consultation window.
 inline const QColor kPaleYellow { 255, 255, 192 };
+
+// Gives one colour role of a widget's palette a colour, leaving the others as they are.
+void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
 
 // The wandering eye, in the stage's pixels: where it waits before the first key and after each
 // answer, the box its top left corner jumps about in while the operator types, and where Enter
