@@ -59,12 +59,10 @@ QPushButton* makeButton(QWidget* pai, const QString& texto, const QRect& onde)
 
 } // namespace
 
-const QString Calibrar::noVoiceNotice = QString::fromUtf8(kNoVoiceNotice);
-
-Calibrar::Calibrar(SettingsValues& module, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
+Calibrar::Calibrar(SettingsValues& settings, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
     QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , m_module(module)
+    , m_settings(settings)
     , m_stage(stage)
     , m_tts(std::move(tts))
 {
@@ -131,32 +129,32 @@ void Calibrar::buildControls()
 
 void Calibrar::Form_Load()
 {
-    mudando = false;
+    m_mudando = false;
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     applyLanguage();
     move(0, 0);
     if (m_tts->voice_count() < 1) {
-        QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), noVoiceNotice,
+        QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), QString::fromUtf8(kNoVoiceNotice),
             QMessageBox::Ok, this);
         caixa.exec();
         return;
     }
     fillVoiceList();
-    m_Combo1->setCurrentIndex(m_module.voz[0] - 1);
+    m_Combo1->setCurrentIndex(m_settings.voz[0] - 1);
     Combo1_Click();
-    setClamped(m_HScroll1, m_module.voz[1]);
-    setClamped(m_HScroll2, m_module.voz[2]);
+    setClamped(m_HScroll1, m_settings.voz[1]);
+    setClamped(m_HScroll2, m_settings.voz[2]);
 }
 
 void Calibrar::applyLanguage()
 {
     m_Text1->setPlainText(design(&VoiceWindowDesign::neutralSentence));
-    if (const VoiceWindowTexts* textos = voiceWindowTexts(m_module.idioma)) {
+    if (const VoiceWindowTexts* textos = voiceWindowTexts(m_settings.idioma)) {
         m_Text1->setPlainText(QString::fromUtf8(textos->frase));
         m_Label2[0]->setText(QString::fromUtf8(textos->tom));
         m_Label2[1]->setText(QString::fromUtf8(textos->velocidade));
     }
-    if (const WidgetDescriptions* descriptions = widgetDescriptions(m_module.idioma))
+    if (const WidgetDescriptions* descriptions = widgetDescriptions(m_settings.idioma))
         describe(*descriptions);
 }
 
@@ -190,12 +188,12 @@ void Calibrar::Combo1_Click()
 
 void Calibrar::fitRange(QScrollBar* barra, int minimo, int maximo)
 {
-    mudando = true;
+    m_mudando = true;
     if (fitsIn16Bits(minimo))
         barra->setMinimum(minimo);
     if (fitsIn16Bits(maximo))
         barra->setMaximum(maximo);
-    mudando = false;
+    m_mudando = false;
     const int largura = barra->maximum() - barra->minimum();
     if (fitsIn16Bits(largura))
         barra->setValue(int(std::floor(largura / 2.0 + barra->minimum())));
@@ -213,7 +211,7 @@ void Calibrar::HScroll2_Change()
 
 void Calibrar::applyBarValue(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int))
 {
-    if (mudando)
+    if (m_mudando)
         return;
     rotulo->setText(QString::number(barra->value()));
     (m_tts.get()->*aplica)(barra->value());
@@ -227,7 +225,7 @@ void Calibrar::Command1_Click()
 void Calibrar::fala()
 {
     const QString texto = m_Text1->toPlainText();
-    const VoiceWindowTexts* textos = voiceWindowTexts(m_module.idioma);
+    const VoiceWindowTexts* textos = voiceWindowTexts(m_settings.idioma);
     const QString pergunta = textos ? QString::fromUtf8(textos->pergunta)
                                     : design(&VoiceWindowDesign::neutralSentence);
     m_tts->speak_text(texto.isEmpty() ? pergunta : texto);
@@ -239,14 +237,14 @@ void Calibrar::Command2_Click()
     if (m_Combo1->count() == 0)
         return;
     if (m_Combo1->currentIndex() >= 0)
-        m_module.voz[0] = qint16(m_Combo1->currentData().toInt());
-    m_module.voz[1] = qint16(m_HScroll1->value());
-    m_module.voz[2] = qint16(m_HScroll2->value());
+        m_settings.voz[0] = qint16(m_Combo1->currentData().toInt());
+    m_settings.voz[1] = qint16(m_HScroll1->value());
+    m_settings.voz[2] = qint16(m_HScroll2->value());
 }
 
 void Calibrar::Command3_Click()
 {
-    applyVoice(m_stage.voice(), m_module.voz);
+    applyVoice(m_stage.voice(), m_settings.voz);
     m_stage.returnKeyboard();
     close();
 }

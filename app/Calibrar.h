@@ -26,7 +26,7 @@ class QScrollBar;
 class Calibrar final : public QWidget {
     Q_OBJECT
 public:
-    Calibrar(SettingsValues& module, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
+    Calibrar(SettingsValues& settings, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
         QWidget* parent = nullptr);
     ~Calibrar() override;
 
@@ -52,8 +52,6 @@ public:
     QPushButton* Command3() const { return m_Command3; }
     QLabel* Image2() const { return m_Image2; }
 
-    static const QString noVoiceNotice;
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -68,7 +66,7 @@ private:
     static void setClamped(QScrollBar* barra, int valor);
     void applyBarValue(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int));
 
-    SettingsValues& m_module;
+    SettingsValues& m_settings;
     OracleStage& m_stage;
     std::unique_ptr<SpeechEngine> m_tts;
 
@@ -84,6 +82,6 @@ private:
     QPushButton* m_Command3 = nullptr;
     QLabel* m_Image2 = nullptr;
 
-    bool mudando = false;
+    bool m_mudando = false;
     WindowDrag m_drag;
 };

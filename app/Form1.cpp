@@ -76,9 +76,9 @@ void paintBlack(QWidget* w)
 
 }
 
-Form1::Form1(SettingsValues& module, const Platform& platform, QWidget* parent)
+Form1::Form1(SettingsValues& settings, const Platform& platform, QWidget* parent)
     : QMainWindow(parent)
-    , m_module(module)
+    , m_settings(settings)
     , m_platform(platform)
     , m_oracle(m_texts, platform.random)
     , m_tts1(platform.newEngine())
@@ -272,11 +272,11 @@ void Form1::Form_Load()
     animations->play(Picture3, StageAnimation(QStringLiteral(":/pictures/eye.gif")));
     Timer2->setInterval(kBlinkShortMs);
     Timer2->setEnabled(true);
-    le_ini(m_module, m_platform.settingsPath);
+    le_ini(m_settings, m_platform.settingsPath);
     m_carregando = true;
-    troca_idioma(m_module.idioma);
+    troca_idioma(m_settings.idioma);
     m_carregando = false;
-    applyVoice(*m_tts1, m_module.voz);
+    applyVoice(*m_tts1, m_settings.voz);
     play(StageSound::Sinister);
     m_platform.pause.sleep(3000);
     m_tts1->speak_text(m_texts.frase_pergunta);
@@ -284,7 +284,7 @@ void Form1::Form_Load()
 
 void Form1::troca_idioma(qint16 lingua)
 {
-    m_module.idioma = lingua;
+    m_settings.idioma = lingua;
     muda_lingua(lingua, m_texts);
     if (const MenuCaptions* legendas = menuCaptions(lingua)) {
         for (std::size_t i = 0; i < kLanguages; ++i)
@@ -329,7 +329,7 @@ void Form1::Form_Unload()
     m_descarregando = true;
     wakeFromPhoneWait();
     // The one thing the oracle writes: if it cannot, the operator must hear of it.
-    if (!salva_ini(m_module, m_platform.settingsPath))
+    if (!salva_ini(m_settings, m_platform.settingsPath))
         std::fprintf(stderr, "quorvel: the settings could not be saved to %s\n",
             qPrintable(m_platform.settingsPath));
     fecha_tudo();

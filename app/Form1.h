@@ -47,7 +47,7 @@ public:
     static constexpr int kBlinkBeforeLoadMs = 5000; // until loading starts the rhythm
     static constexpr int kOrbRingMs = 50; // each ring of the orb, before the next is drawn
 
-    Form1(SettingsValues& module, const Platform& platform, QWidget* parent = nullptr);
+    Form1(SettingsValues& settings, const Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
     void Form_Load();
@@ -163,7 +163,7 @@ private:
     QString arquivo(const QString& backslashName) const;
     void play(StageSound sound);
 
-    SettingsValues& m_module;
+    SettingsValues& m_settings;
     Platform m_platform;
     LanguageTexts m_texts;
     // menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp, by language index.

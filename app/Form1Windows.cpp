@@ -24,7 +24,7 @@ void Form1::loadCalibrar()
 {
     if (m_calibrar)
         return;
-    m_calibrar = new Calibrar(m_module, *this, m_platform.newEngine());
+    m_calibrar = new Calibrar(m_settings, *this, m_platform.newEngine());
     m_calibrar->Form_Load();
 }
 

@@ -1,6 +1,7 @@
 #include "Calibrar.h"
 #include "FakeSpeechEngine.h"
 #include "FakeStage.h"
+#include "LanguageTables.h"
 #include "SettingsValues.h"
 
 #include <QAccessible>
@@ -328,7 +329,7 @@ private slots:
             for (QAbstractButton* b : box->buttons())
                 buttons << box->standardButton(b);
         });
-        QCOMPARE(shown, Calibrar::noVoiceNotice);
+        QCOMPARE(shown, QString::fromUtf8(kNoVoiceNotice));
         QCOMPARE(shown,
             QStringLiteral("Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
                            "acompanha o jogo ou busque na Internet por Text-to-Speech Engines"));
