@@ -134,8 +134,8 @@ void Calibrar::Form_Load()
     applyLanguage();
     move(0, 0);
     if (m_tts->voice_count() < 1) {
-        QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), QString::fromUtf8(kNoVoiceNotice),
-            QMessageBox::Ok, this);
+        QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+            QString::fromUtf8(kNoVoiceNotice), QMessageBox::Ok, this);
         caixa.exec();
         return;
     }

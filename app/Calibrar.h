@@ -40,17 +40,6 @@ public:
     void fala();
 
     SpeechEngine& tts() const { return *m_tts; }
-    QComboBox* Combo1() const { return m_Combo1; }
-    QScrollBar* HScroll1() const { return m_HScroll1; }
-    QScrollBar* HScroll2() const { return m_HScroll2; }
-    QLabel* Label1() const { return m_Label1; }
-    QLabel* Label3() const { return m_Label3; }
-    QLabel* Label2(int index) const { return m_Label2.at(size_t(index)); }
-    QPlainTextEdit* Text1() const { return m_Text1; }
-    QPushButton* Command1() const { return m_Command1; }
-    QPushButton* Command2() const { return m_Command2; }
-    QPushButton* Command3() const { return m_Command3; }
-    QLabel* Image2() const { return m_Image2; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -12,8 +12,8 @@
 #include "Random.h"
 #include "Settings.h"
 #include "SoundPlayer.h"
-#include "StageLook.h"
 #include "StageClock.h"
+#include "StageLook.h"
 #include "Timer.h"
 
 #include <QCloseEvent>
@@ -188,13 +188,12 @@ void Form1::buildStage()
 void Form1::buildMenus()
 {
     // Dark menus, so the stage stays one dark scene.
-    menuBar()->setStyleSheet(
-        QStringLiteral(
-            "QMenuBar { background: rgb(14, 9, 6); color: %1; }"
-            "QMenuBar::item:selected { background: rgb(70, 36, 14); }"
-            "QMenu { background: rgb(20, 12, 8); color: %1; border: 1px solid rgb(90, 50, 20); }"
-            "QMenu::item:selected { background: rgb(90, 46, 16); }")
-            .arg(look::kPaleYellow.name()));
+    menuBar()->setStyleSheet(QStringLiteral(
+        "QMenuBar { background: rgb(14, 9, 6); color: %1; }"
+        "QMenuBar::item:selected { background: rgb(70, 36, 14); }"
+        "QMenu { background: rgb(20, 12, 8); color: %1; border: 1px solid rgb(90, 50, 20); }"
+        "QMenu::item:selected { background: rgb(90, 46, 16); }")
+                                 .arg(look::kPaleYellow.name()));
     menuArquivo = menuBar()->addMenu(QString());
     menuArquivoSair = menuArquivo->addAction(QString());
     menuOpcoes = menuBar()->addMenu(QString());

@@ -2,8 +2,8 @@
 
 #include "EsperaFala.h"
 #include "LanguageTables.h"
-#include "PointerHotSpots.h"
 #include "OracleStage.h"
+#include "PointerHotSpots.h"
 #include "SpeechEngine.h"
 #include "StageLook.h"
 
@@ -78,7 +78,8 @@ Form2::Form2(OracleStage& stage, Random& random, QWidget* parent)
     , m_tts1(stage.voice())
     , m_casting(random)
     , m_MaoAberta(handCursor(":/pictures/hand_open.png", kHandOpenHotSpot, Qt::OpenHandCursor))
-    , m_MaoFechada(handCursor(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor))
+    , m_MaoFechada(
+          handCursor(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ichingText(&IchingTexts::title));
@@ -240,7 +241,8 @@ void Form2::sair()
     const QPointer<Form2> self(this);
     m_saindo = true;
     ++m_closingPhrases;
-    m_tts1.speak_text(m_perguntou ? ichingText(&IchingTexts::afterReading) : ichingText(&IchingTexts::withoutReading));
+    m_tts1.speak_text(m_perguntou ? ichingText(&IchingTexts::afterReading)
+                                  : ichingText(&IchingTexts::withoutReading));
     espera_fala(m_tts1);
     if (!self || --m_closingPhrases > 0)
         return;

@@ -41,10 +41,6 @@ public:
     void Picture1_MouseDown(int pauzinho, QPoint ponto = {});
     void Form_DragDrop(int pauzinho);
 
-    QLineEdit* Text3() const { return m_Text3; }
-    QTextEdit* Text2() const { return m_Text2; }
-    QLabel* Label1() const { return m_Label1; }
-    QLabel* Picture1(int pauzinho) const { return m_Picture1.at(static_cast<size_t>(pauzinho)); }
     const StickCasting& casting() const { return m_casting; }
     bool perguntou() const { return m_perguntou; }
 
@@ -62,6 +58,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QLabel* Picture1(int pauzinho) const { return m_Picture1.at(static_cast<size_t>(pauzinho)); }
     void buildTexts();
     void buildExitLabel();
     void buildSticks();

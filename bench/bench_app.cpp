@@ -12,9 +12,9 @@
 //                                                  and still
 
 #include "AppFolder.h"
-#include "Form1.h"
 #include "EspeakEngine.h"
 #include "EsperaFala.h"
+#include "Form1.h"
 #include "OrbCanvas.h"
 #include "Pause.h"
 #include "PetitionBox.h"
@@ -269,9 +269,9 @@ int launch(char** argv)
 // operator would, which leaves the box and the capture as they were before the first key.
 void askQuickly(QWidget* box)
 {
-    const std::pair<int, const char*> keys[] = { { Qt::Key_Period, "." }, { Qt::Key_Space, " " },
-        { Qt::Key_V, "v" }, { Qt::Key_O, "o" }, { Qt::Key_C, "c" }, { Qt::Key_E, "e" },
-        { Qt::Key_Return, "\r" } };
+    const std::pair<int, const char*> keys[]
+        = { { Qt::Key_Period, "." }, { Qt::Key_Space, " " }, { Qt::Key_V, "v" }, { Qt::Key_O, "o" },
+              { Qt::Key_C, "c" }, { Qt::Key_E, "e" }, { Qt::Key_Return, "\r" } };
     for (const auto& [key, text] : keys) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QLatin1String(text));
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QLatin1String(text));

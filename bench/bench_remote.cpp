@@ -7,10 +7,9 @@
 // The phone is played by a thread with plain blocking sockets, so it never waits on the stage's
 // event loop it measures.
 
-#include "Form1.h"
-#include "PetitionBox.h"
 #include "EspeakEngine.h"
 #include "EsperaFala.h"
+#include "Form1.h"
 #include "Form1Remote.h"
 #include "Pause.h"
 #include "PetitionBox.h"

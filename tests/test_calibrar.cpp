@@ -3,6 +3,7 @@
 #include "FakeStage.h"
 #include "LanguageTables.h"
 #include "SettingsValues.h"
+#include "WindowParts.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -75,8 +76,8 @@ class TestCalibrar : public QObject {
 
     static void pick(Calibrar& window, int entry)
     {
-        window.Combo1()->setCurrentIndex(entry);
-        emit window.Combo1()->activated(entry);
+        part<QComboBox>(&window, "Combo1")->setCurrentIndex(entry);
+        emit part<QComboBox>(&window, "Combo1")->activated(entry);
     }
 
 private slots:
@@ -99,7 +100,7 @@ private slots:
     void threeVoicesAreListedInOrderAndTheStoredOneIsSelected()
     {
         Calibrar& window = load(2, 65, 91);
-        QComboBox* list = window.Combo1();
+        QComboBox* list = part<QComboBox>(&window, "Combo1");
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->itemText(0), QStringLiteral("Alpha: pt-br"));
         QCOMPARE(list->itemText(2), QStringLiteral("Gamma: fr"));
@@ -107,10 +108,10 @@ private slots:
             QCOMPARE(list->itemData(entry).toInt(), entry + 1);
         QCOMPARE(list->currentIndex(), 1);
         QCOMPARE(m_tts->voice, 2);
-        QCOMPARE(window.HScroll1()->value(), 65);
-        QCOMPARE(window.HScroll2()->value(), 91);
-        QCOMPARE(window.Label1()->text(), QStringLiteral("65"));
-        QCOMPARE(window.Label3()->text(), QStringLiteral("91"));
+        QCOMPARE(part<QScrollBar>(&window, "HScroll1")->value(), 65);
+        QCOMPARE(part<QScrollBar>(&window, "HScroll2")->value(), 91);
+        QCOMPARE(part<QLabel>(&window, "Label1")->text(), QStringLiteral("65"));
+        QCOMPARE(part<QLabel>(&window, "Label3")->text(), QStringLiteral("91"));
         QCOMPARE(m_tts->calls,
             QStringList({ "select_voice(2)", "set_pitch(50)", "set_speed(265)", "set_pitch(65)",
                 "set_speed(91)" }));
@@ -135,10 +136,10 @@ private slots:
         QFETCH(int, shownPitch);
         QFETCH(int, shownSpeed);
         Calibrar& window = load(2, qint16(pitch), qint16(speed));
-        QCOMPARE(window.HScroll1()->value(), shownPitch);
-        QCOMPARE(window.HScroll2()->value(), shownSpeed);
-        QCOMPARE(window.Label1()->text(), QString::number(shownPitch));
-        window.Command2()->click();
+        QCOMPARE(part<QScrollBar>(&window, "HScroll1")->value(), shownPitch);
+        QCOMPARE(part<QScrollBar>(&window, "HScroll2")->value(), shownSpeed);
+        QCOMPARE(part<QLabel>(&window, "Label1")->text(), QString::number(shownPitch));
+        part<QPushButton>(&window, "Command2")->click();
         QCOMPARE(m_module.voz[0], qint16(2));
         QCOMPARE(m_module.voz[1], qint16(shownPitch));
         QCOMPARE(m_module.voz[2], qint16(shownSpeed));
@@ -155,10 +156,10 @@ private slots:
         m_tts->calls.clear();
         pick(window, 2);
         QCOMPARE(m_tts->voice, 3);
-        QCOMPARE(window.HScroll1()->value(), 90);
-        QCOMPARE(window.HScroll2()->value(), 250);
-        QCOMPARE(window.Label1()->text(), QStringLiteral("90"));
-        QCOMPARE(window.Label3()->text(), QStringLiteral("250"));
+        QCOMPARE(part<QScrollBar>(&window, "HScroll1")->value(), 90);
+        QCOMPARE(part<QScrollBar>(&window, "HScroll2")->value(), 250);
+        QCOMPARE(part<QLabel>(&window, "Label1")->text(), QStringLiteral("90"));
+        QCOMPARE(part<QLabel>(&window, "Label3")->text(), QStringLiteral("250"));
         QCOMPARE(
             m_tts->calls, QStringList({ "select_voice(3)", "set_pitch(90)", "set_speed(250)" }));
     }
@@ -173,13 +174,13 @@ private slots:
         m_tts->sMax = 22;
         m_tts->calls.clear();
         QStringList labelsAtEachCall;
-        connect(window.HScroll1(), &QScrollBar::rangeChanged, this, [&] {
-            labelsAtEachCall << window.Label1()->text() + QLatin1Char('/')
-                    + window.Label3()->text();
+        connect(part<QScrollBar>(&window, "HScroll1"), &QScrollBar::rangeChanged, this, [&] {
+            labelsAtEachCall << part<QLabel>(&window, "Label1")->text() + QLatin1Char('/')
+                    + part<QLabel>(&window, "Label3")->text();
         });
-        connect(window.HScroll2(), &QScrollBar::rangeChanged, this, [&] {
-            labelsAtEachCall << window.Label1()->text() + QLatin1Char('/')
-                    + window.Label3()->text();
+        connect(part<QScrollBar>(&window, "HScroll2"), &QScrollBar::rangeChanged, this, [&] {
+            labelsAtEachCall << part<QLabel>(&window, "Label1")->text() + QLatin1Char('/')
+                    + part<QLabel>(&window, "Label3")->text();
         });
         pick(window, 0);
         QCOMPARE(labelsAtEachCall, QStringList({ "65/91", "65/91", "71/91", "71/91" }));
@@ -193,34 +194,34 @@ private slots:
         m_tts->pMin = -40000;
         m_tts->pMax = 40000;
         window.Form_Load();
-        QCOMPARE(window.HScroll1()->minimum(), 0);
-        QCOMPARE(window.HScroll1()->maximum(), 32767);
-        QCOMPARE(window.HScroll1()->value(), 65);
+        QCOMPARE(part<QScrollBar>(&window, "HScroll1")->minimum(), 0);
+        QCOMPARE(part<QScrollBar>(&window, "HScroll1")->maximum(), 32767);
+        QCOMPARE(part<QScrollBar>(&window, "HScroll1")->value(), 65);
     }
 
     void aDraggedThumbCallsNothingUntilReleased()
     {
         Calibrar& window = load(2, 65, 91);
         m_tts->calls.clear();
-        QScrollBar* bar = window.HScroll1();
+        QScrollBar* bar = part<QScrollBar>(&window, "HScroll1");
         bar->setSliderDown(true);
         bar->setSliderPosition(30);
         bar->setSliderPosition(35);
         QVERIFY(m_tts->calls.isEmpty());
-        QCOMPARE(window.Label1()->text(), QStringLiteral("65"));
+        QCOMPARE(part<QLabel>(&window, "Label1")->text(), QStringLiteral("65"));
         bar->setSliderDown(false);
         QCOMPARE(m_tts->calls, QStringList({ "set_pitch(35)" }));
-        QCOMPARE(window.Label1()->text(), QStringLiteral("35"));
+        QCOMPARE(part<QLabel>(&window, "Label1")->text(), QStringLiteral("35"));
     }
 
     void aStoredVoiceOutsideTheListSelectsNothingButStillSetsTheRanges()
     {
         Calibrar& window = load(9, 65, 91);
-        QCOMPARE(window.Combo1()->currentIndex(), -1);
+        QCOMPARE(part<QComboBox>(&window, "Combo1")->currentIndex(), -1);
         QVERIFY(!m_tts->calls.join(QLatin1Char(' ')).contains(QLatin1String("select_voice")));
-        QCOMPARE(window.HScroll1()->value(), 65);
-        window.HScroll1()->setValue(40);
-        window.Command2()->click();
+        QCOMPARE(part<QScrollBar>(&window, "HScroll1")->value(), 65);
+        part<QScrollBar>(&window, "HScroll1")->setValue(40);
+        part<QPushButton>(&window, "Command2")->click();
         QCOMPARE(m_module.voz[0], qint16(9));
         QCOMPARE(m_module.voz[1], qint16(40));
     }
@@ -229,9 +230,9 @@ private slots:
     {
         Calibrar& window = load(2, 65, 91);
         pick(window, 2);
-        window.HScroll1()->setValue(10);
-        window.HScroll2()->setValue(300);
-        window.Command3()->click();
+        part<QScrollBar>(&window, "HScroll1")->setValue(10);
+        part<QScrollBar>(&window, "HScroll2")->setValue(300);
+        part<QPushButton>(&window, "Command3")->click();
         QCOMPARE(
             m_tts1->calls, QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)" }));
         QVERIFY(m_form1Text1->text().isEmpty());
@@ -242,9 +243,9 @@ private slots:
     {
         Calibrar& window = load(2, 65, 91);
         pick(window, 2);
-        window.HScroll1()->setValue(10);
-        window.Command2()->click();
-        window.Command3()->click();
+        part<QScrollBar>(&window, "HScroll1")->setValue(10);
+        part<QPushButton>(&window, "Command2")->click();
+        part<QPushButton>(&window, "Command3")->click();
         QCOMPARE(
             m_tts1->calls, QStringList({ "select_voice(3)", "set_pitch(10)", "set_speed(265)" }));
     }
@@ -280,11 +281,11 @@ private slots:
         QFETCH(QString, pitch);
         QFETCH(QString, speed);
         Calibrar& window = load(2, 65, 91, qint16(idioma));
-        QCOMPARE(window.Text1()->toPlainText(), sentence);
-        QCOMPARE(window.Label2(0)->text(), pitch);
-        QCOMPARE(window.Label2(1)->text(), speed);
-        QCOMPARE(window.Label2(2)->text(), QStringLiteral("Vozes disponíveis"));
-        QCOMPARE(window.Command1()->text(), QStringLiteral("Falar"));
+        QCOMPARE(part<QPlainTextEdit>(&window, "Text1")->toPlainText(), sentence);
+        QCOMPARE(part<QLabel>(&window, "Label2", 0)->text(), pitch);
+        QCOMPARE(part<QLabel>(&window, "Label2", 1)->text(), speed);
+        QCOMPARE(part<QLabel>(&window, "Label2", 2)->text(), QStringLiteral("Vozes disponíveis"));
+        QCOMPARE(part<QPushButton>(&window, "Command1")->text(), QStringLiteral("Falar"));
     }
 
     void falarSpeaksTheTrialTextOrTheDefaultQuestion_data()
@@ -312,8 +313,8 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, spoken);
         Calibrar& window = load(2, 65, 91, qint16(idioma));
-        window.Text1()->setPlainText(typed);
-        window.Command1()->click();
+        part<QPlainTextEdit>(&window, "Text1")->setPlainText(typed);
+        part<QPushButton>(&window, "Command1")->click();
         QCOMPARE(m_tts->spoken, QStringList({ spoken }));
         QVERIFY(m_tts1->spoken.isEmpty());
     }
@@ -335,20 +336,20 @@ private slots:
                            "acompanha o jogo ou busque na Internet por Text-to-Speech Engines"));
         QCOMPARE(title, QApplication::applicationDisplayName());
         QCOMPARE(buttons, QList<QMessageBox::StandardButton>({ QMessageBox::Ok }));
-        QCOMPARE(window.Combo1()->count(), 0);
-        QCOMPARE(window.HScroll1()->maximum(), 32767);
+        QCOMPARE(part<QComboBox>(&window, "Combo1")->count(), 0);
+        QCOMPARE(part<QScrollBar>(&window, "HScroll1")->maximum(), 32767);
         QVERIFY(m_tts->calls.isEmpty());
     }
 
     void withoutVoicesAplicarKeepsTheSavedVoice()
     {
         Calibrar& window = loadWithoutVoices(2, 65, 91);
-        window.HScroll1()->setValue(40);
-        window.Command2()->click();
+        part<QScrollBar>(&window, "HScroll1")->setValue(40);
+        part<QPushButton>(&window, "Command2")->click();
         QCOMPARE(m_module.voz[0], qint16(2));
         QCOMPARE(m_module.voz[1], qint16(65));
         QCOMPARE(m_module.voz[2], qint16(91));
-        window.Command3()->click();
+        part<QPushButton>(&window, "Command3")->click();
         QCOMPARE(
             m_tts1->calls, QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)" }));
     }
@@ -384,14 +385,15 @@ private slots:
         QFETCH(QString, pitchBar);
         Calibrar& window = load(2, 65, 91, qint16(idioma));
         QCOMPARE(heard(&window), title);
-        QCOMPARE(heard(window.Text1()), trialBox);
-        QCOMPARE(heard(window.HScroll1()), pitchBar);
-        QCOMPARE(heard(window.HScroll2()), window.Label2(1)->text());
-        QCOMPARE(heard(window.Command1()), QStringLiteral("Falar"));
-        QCOMPARE(heard(window.Command2()), QStringLiteral("Aplicar"));
-        QCOMPARE(heard(window.Command3()), QStringLiteral("Sair"));
-        QCOMPARE(heard(window.Label2(2)), QStringLiteral("Vozes disponíveis"));
-        QCOMPARE(window.Label2(2)->buddy(), window.Combo1());
+        QCOMPARE(heard(part<QPlainTextEdit>(&window, "Text1")), trialBox);
+        QCOMPARE(heard(part<QScrollBar>(&window, "HScroll1")), pitchBar);
+        QCOMPARE(heard(part<QScrollBar>(&window, "HScroll2")),
+            part<QLabel>(&window, "Label2", 1)->text());
+        QCOMPARE(heard(part<QPushButton>(&window, "Command1")), QStringLiteral("Falar"));
+        QCOMPARE(heard(part<QPushButton>(&window, "Command2")), QStringLiteral("Aplicar"));
+        QCOMPARE(heard(part<QPushButton>(&window, "Command3")), QStringLiteral("Sair"));
+        QCOMPARE(heard(part<QLabel>(&window, "Label2", 2)), QStringLiteral("Vozes disponíveis"));
+        QCOMPARE(part<QLabel>(&window, "Label2", 2)->buddy(), part<QComboBox>(&window, "Combo1"));
     }
 
     void theWindowIsTopmostAtTheTopLeftAndDeletesItselfOnClose()
@@ -401,8 +403,8 @@ private slots:
         QVERIFY(window.testAttribute(Qt::WA_DeleteOnClose));
         QCOMPARE(window.size(), QSize(439, 245));
         QCOMPARE(window.pos(), QPoint(0, 0));
-        QCOMPARE(window.Command3()->geometry(), QRect(332, 183, 43, 25));
-        QCOMPARE(window.Image2()->geometry(), QRect(240, 48, 165, 116));
+        QCOMPARE(part<QPushButton>(&window, "Command3")->geometry(), QRect(332, 183, 43, 25));
+        QCOMPARE(part<QLabel>(&window, "Image2")->geometry(), QRect(240, 48, 165, 116));
         window.show();
         window.close();
         QTRY_VERIFY(m_window.isNull());

@@ -68,8 +68,9 @@ private slots:
             << "";
         QTest::newRow("a bad remote port is refused")
             << QStringList { "--remote", "--remote-port", "http" } << QByteArray() << false << 2
-            << "" << "quorvel: The --remote-port 'http' is not a port number.\nTry 'quorvel --help' "
-                     "for the options.\n";
+            << ""
+            << "quorvel: The --remote-port 'http' is not a port number.\nTry 'quorvel --help' "
+               "for the options.\n";
         QTest::newRow("an argument that is no option is refused")
             << QStringList { "oraculo.ini" } << QByteArray() << false << 2 << ""
             << "quorvel: Unexpected argument 'oraculo.ini'.\nTry 'quorvel --help' for the "
@@ -121,7 +122,6 @@ private slots:
         if (!file.isNull())
             QCOMPARE(fileContents(settings), file);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -2,6 +2,7 @@
 #include "Form1Fixture.h"
 #include "MouthPictures.h"
 #include "OrbCanvas.h"
+#include "WindowParts.h"
 
 #include <QPushButton>
 
@@ -135,7 +136,7 @@ private slots:
         QList<MouthShape> atWords;
         connect(&tts, &SpeechEngine::word_event, fx.form.get(),
             [&] { atWords << fx.w.Picture1->mouth(); });
-        StageWidgets::calibrar()->Command1()->click();
+        part<QPushButton>(StageWidgets::calibrar(), "Command1")->click();
         QTRY_COMPARE(tts.speaking_state(), 0);
         QVERIFY(!atWords.isEmpty());
         QCOMPARE(atWords, QList<MouthShape>(atWords.size(), MouthShape::Rest));

@@ -220,7 +220,8 @@ private slots:
         stage.form->close();
         QCOMPARE(stage.ended, 1);
         QVERIFY(sameValues(stage.module, 2, 65, 91, 0));
-        QVERIFY(fileContents(stage.dir.filePath("oraculo.ini")).startsWith("[Quorvel]\nvozvoz= 2\n"));
+        QVERIFY(
+            fileContents(stage.dir.filePath("oraculo.ini")).startsWith("[Quorvel]\nvozvoz= 2\n"));
     }
 
     // espeak-ng finds its data once per process, so this runs in a child of its own.

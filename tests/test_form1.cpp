@@ -4,6 +4,7 @@
 #include "HexagramTable.h"
 #include "StageClock.h"
 #include "Timer.h"
+#include "WindowParts.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -128,11 +129,11 @@ private slots:
         language(fx.w, "Française")->trigger();
         QPointer<Calibrar> first = StageWidgets::calibrar();
         QVERIFY(first);
-        QCOMPARE(first->Label2(0)->text(), QStringLiteral("Pitch"));
+        QCOMPARE(part<QLabel>(first, "Label2", 0)->text(), QStringLiteral("Pitch"));
         language(fx.w, "English")->trigger();
         QCOMPARE(StageWidgets::calibrar(), first);
         // Loaded once: its captions stay in the earlier language.
-        QCOMPARE(first->Label2(1)->text(), QStringLiteral("Vitesse"));
+        QCOMPARE(part<QLabel>(first, "Label2", 1)->text(), QStringLiteral("Vitesse"));
         QCOMPARE(fx.engines.size(), 2);
     }
 
@@ -251,21 +252,21 @@ private slots:
         QPointer<Form2> form2 = StageWidgets::form2();
         for (int stick : { 0, 1, 2, 6, 7, 8 })
             form2->Form_DragDrop(stick);
-        QCOMPARE(form2->Text2()->toPlainText(), iching_texto(11));
+        QCOMPARE(part<QTextEdit>(form2, "Text2")->toPlainText(), iching_texto(11));
         const QStringList spoken = fx.tts1().spoken;
-        const QPoint bundled = form2->Picture1(3)->pos();
+        const QPoint bundled = part<QLabel>(form2, "Picture1", 3)->pos();
 
         fx.type("conselho");
         fx.enter();
         QCOMPARE(StageWidgets::form2(), form2);
         QCOMPARE(fx.tts1().spoken, spoken);
-        QCOMPARE(form2->Picture1(3)->pos(), bundled);
-        QCOMPARE(form2->Text2()->toPlainText(), iching_texto(11));
+        QCOMPARE(part<QLabel>(form2, "Picture1", 3)->pos(), bundled);
+        QCOMPARE(part<QTextEdit>(form2, "Text2")->toPlainText(), iching_texto(11));
         fx.tts1().speak_text(QStringLiteral("Sim"));
         QTRY_COMPARE(fx.tts1().speaking_state(), 0);
         const QString firstWord = iching_texto(11).section(QLatin1Char(' '), 0, 0) + ' ';
-        QCOMPARE(form2->Text2()->toPlainText(), firstWord);
-        QCOMPARE(form2->Text3()->text(), iching_nome(11));
+        QCOMPARE(part<QTextEdit>(form2, "Text2")->toPlainText(), firstWord);
+        QCOMPARE(part<QLineEdit>(form2, "Text3")->text(), iching_nome(11));
         form2->close();
     }
 
@@ -347,7 +348,8 @@ private slots:
         fx.tts1().msPerWord = 10;
         QTimer::singleShot(5, fx.form.get(), [&] { fx.w.menuArquivoSair->trigger(); });
         fx.form->fim();
-        const QString farewell = QStringLiteral("speak_text(%1)").arg(fx.form->texts().frase_despedida);
+        const QString farewell
+            = QStringLiteral("speak_text(%1)").arg(fx.form->texts().frase_despedida);
         QCOMPARE(fx.log.mid(0, 3), QStringList({ farewell, farewell, "end" }));
         QCOMPARE(fx.ini().count("[Quorvel]"), 1);
     }

@@ -3,6 +3,7 @@
 #include "Fakes.h"
 #include "Form2.h"
 #include "HexagramTable.h"
+#include "WindowParts.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -47,7 +48,7 @@ struct Stage {
         form = new Form2(main, random ? *random : systemRandom);
         QObject::connect(&tts1, &SpeechEngine::word_event, &tts1, [this] {
             if (form)
-                shown << form->Text2()->toPlainText();
+                shown << part<QTextEdit>(form, "Text2")->toPlainText();
         });
     }
     ~Stage() { delete form; }
@@ -96,7 +97,7 @@ QImage bundleSeen(Form2* form)
 {
     QRect bundle;
     for (int i = 0; i < 12; ++i)
-        bundle |= form->Picture1(i)->geometry();
+        bundle |= part<QLabel>(form, "Picture1", i)->geometry();
     return form->grab(bundle & form->rect()).toImage();
 }
 
@@ -143,10 +144,10 @@ void TestForm2::opening_speaks_the_instruction_then_listens_for_words()
     Stage stage;
     stage.open();
     QCOMPARE(stage.tts1.spoken, QStringList { kAbertura });
-    QVERIFY(stage.form->Text2()->toPlainText().isEmpty());
+    QVERIFY(part<QTextEdit>(stage.form, "Text2")->toPlainText().isEmpty());
     QVERIFY(!stage.form->perguntou());
     stage.cast({ 0, 1, 2, 6, 7, 8 });
-    QCOMPARE(stage.form->Text2()->toPlainText(), iching_texto(11));
+    QCOMPARE(part<QTextEdit>(stage.form, "Text2")->toPlainText(), iching_texto(11));
 }
 
 void TestForm2::opening_places_the_window_and_bundles_the_sticks()
@@ -158,12 +159,13 @@ void TestForm2::opening_places_the_window_and_bundles_the_sticks()
     QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(form->size(), QSize(635, 217));
     // 700 twips below the main window's frame; its picture's Left read as twips.
-    QCOMPARE(form->frameGeometry().topLeft(), QPoint(1, stage.main.window.frameGeometry().top() + 47));
+    QCOMPARE(
+        form->frameGeometry().topLeft(), QPoint(1, stage.main.window.frameGeometry().top() + 47));
     QSet<int> tops;
     for (int i = 0; i < 12; ++i) {
-        QCOMPARE(form->Picture1(i)->geometry().x(), -56);
-        QCOMPARE(form->Picture1(i)->size(), QSize(97, 15));
-        tops.insert(form->Picture1(i)->y());
+        QCOMPARE(part<QLabel>(form, "Picture1", i)->geometry().x(), -56);
+        QCOMPARE(part<QLabel>(form, "Picture1", i)->size(), QSize(97, 15));
+        tops.insert(part<QLabel>(form, "Picture1", i)->y());
     }
     QCOMPARE(tops.size(), 12);
     QCOMPARE(form->casting().topo_proximo(), 2520);
@@ -174,19 +176,19 @@ void TestForm2::six_drops_deliver_the_hexagram_and_gather_the_sticks()
     Stage stage;
     stage.open();
     stage.cast({ 0, 1, 2, 6, 7 });
-    QCOMPARE(stage.form->Picture1(7)->pos(), QPoint(80, 104));
+    QCOMPARE(part<QLabel>(stage.form, "Picture1", 7)->pos(), QPoint(80, 104));
     QCOMPARE(stage.main.orbs, 0);
     stage.cast({ 8 });
     QCOMPARE(stage.main.orbs, 1);
-    QCOMPARE(stage.form->Text3()->text(), QStringLiteral("T'AI - A paz"));
-    QCOMPARE(stage.form->Text3()->cursorPosition(), 0);
+    QCOMPARE(part<QLineEdit>(stage.form, "Text3")->text(), QStringLiteral("T'AI - A paz"));
+    QCOMPARE(part<QLineEdit>(stage.form, "Text3")->cursorPosition(), 0);
     QCOMPARE(stage.tts1.spoken.last(), iching_texto(11));
-    QCOMPARE(stage.form->Text2()->toPlainText(), iching_texto(11));
+    QCOMPARE(part<QTextEdit>(stage.form, "Text2")->toPlainText(), iching_texto(11));
     QVERIFY(stage.form->perguntou());
     QCOMPARE(stage.form->casting().topo_proximo(), 2520);
     QVERIFY(stage.form->casting().codigo_lancado().isEmpty());
     for (int i = 0; i < 12; ++i)
-        QCOMPARE(stage.form->Picture1(i)->x(), -56);
+        QCOMPARE(part<QLabel>(stage.form, "Picture1", i)->x(), -56);
 }
 
 void TestForm2::a_second_reading_restarts_the_display()
@@ -196,7 +198,7 @@ void TestForm2::a_second_reading_restarts_the_display()
     stage.cast({ 0, 1, 2, 6, 7, 8 });
     stage.shown.clear();
     stage.cast({ 6, 7, 8, 0, 1, 2 });
-    QCOMPARE(stage.form->Text3()->text(), QStringLiteral("PI - A estagnação"));
+    QCOMPARE(part<QLineEdit>(stage.form, "Text3")->text(), QStringLiteral("PI - A estagnação"));
     QCOMPARE(stage.shown.first(), QStringLiteral("Céu "));
     QCOMPARE(stage.shown.last(), iching_texto(12));
 }
@@ -207,17 +209,18 @@ void TestForm2::drops_over_the_window_children_change_nothing()
     stage.open();
     Form2* form = stage.form;
     dropOn(form, 3);
-    QCOMPARE(form->Picture1(3)->pos(), QPoint(80, 168));
-    const QPoint bundled = form->Picture1(9)->pos();
-    const QList<QWidget*> children { form->Picture1(3), form->Picture1(5), form->Text3(),
-        form->Text2()->viewport(), form->Label1() };
+    QCOMPARE(part<QLabel>(form, "Picture1", 3)->pos(), QPoint(80, 168));
+    const QPoint bundled = part<QLabel>(form, "Picture1", 9)->pos();
+    const QList<QWidget*> children { part<QLabel>(form, "Picture1", 3),
+        part<QLabel>(form, "Picture1", 5), part<QLineEdit>(form, "Text3"),
+        part<QTextEdit>(form, "Text2")->viewport(), part<QLabel>(form, "Label1") };
     for (QWidget* child : children)
         dropOn(child, 9);
-    QCOMPARE(form->Picture1(9)->pos(), bundled);
+    QCOMPARE(part<QLabel>(form, "Picture1", 9)->pos(), bundled);
     QCOMPARE(form->casting().topo_proximo(), 2280);
     QCOMPARE(form->casting().codigo_lancado(), QStringLiteral("1"));
     dropOn(form, 9);
-    QCOMPARE(form->Picture1(9)->pos(), QPoint(80, 152));
+    QCOMPARE(part<QLabel>(form, "Picture1", 9)->pos(), QPoint(80, 152));
     QCOMPARE(form->casting().codigo_lancado(), QStringLiteral("10"));
 }
 
@@ -227,14 +230,14 @@ void TestForm2::a_press_without_a_drop_changes_nothing()
     stage.open();
     Form2* form = stage.form;
     stage.cast({ 6, 7 });
-    const QPoint bundled = form->Picture1(4)->pos();
-    pressWithoutDrop(form->Picture1(4));
-    pressWithoutDrop(form->Picture1(7));
-    QCOMPARE(form->Picture1(4)->pos(), bundled);
-    QCOMPARE(form->Picture1(7)->pos(), QPoint(80, 152));
+    const QPoint bundled = part<QLabel>(form, "Picture1", 4)->pos();
+    pressWithoutDrop(part<QLabel>(form, "Picture1", 4));
+    pressWithoutDrop(part<QLabel>(form, "Picture1", 7));
+    QCOMPARE(part<QLabel>(form, "Picture1", 4)->pos(), bundled);
+    QCOMPARE(part<QLabel>(form, "Picture1", 7)->pos(), QPoint(80, 152));
     QCOMPARE(form->casting().codigo_lancado(), QStringLiteral("00"));
     stage.cast({ 8, 0, 1, 2 });
-    QCOMPARE(stage.form->Text3()->text(), iching_nome(12));
+    QCOMPARE(part<QLineEdit>(stage.form, "Text3")->text(), iching_nome(12));
 }
 
 // The voice's words reveal nothing before the instruction has been spoken: a reading cast
@@ -248,8 +251,8 @@ void TestForm2::a_reading_cast_during_the_instruction_reveals_nothing()
         [&] { QTimer::singleShot(0, stage.form, castNow); }, Qt::SingleShotConnection);
     stage.open();
     QCOMPARE(stage.tts1.spoken, (QStringList { kAbertura, iching_texto(11) }));
-    QCOMPARE(stage.form->Text3()->text(), iching_nome(11));
-    QVERIFY(stage.form->Text2()->toPlainText().isEmpty());
+    QCOMPARE(part<QLineEdit>(stage.form, "Text3")->text(), iching_nome(11));
+    QVERIFY(part<QTextEdit>(stage.form, "Text2")->toPlainText().isEmpty());
 }
 
 void TestForm2::words_without_a_reading_on_show_repaint_nothing_data()
@@ -269,15 +272,15 @@ void TestForm2::words_without_a_reading_on_show_repaint_nothing()
     QVERIFY(QTest::qWaitForWindowExposed(stage.form));
     for (int k = 0; k < readings; ++k)
         stage.cast({ 0, 1, 2, 6, 7, 8 });
-    const QString before = stage.form->Text2()->toPlainText();
+    const QString before = part<QTextEdit>(stage.form, "Text2")->toPlainText();
     QCoreApplication::processEvents();
     PaintCounter counter;
-    stage.form->Text2()->installEventFilter(&counter);
-    stage.form->Text2()->viewport()->installEventFilter(&counter);
+    part<QTextEdit>(stage.form, "Text2")->installEventFilter(&counter);
+    part<QTextEdit>(stage.form, "Text2")->viewport()->installEventFilter(&counter);
     stage.tts1.speak_text(QStringLiteral("Mais uma palavra"));
     QTRY_COMPARE(stage.tts1.speaking_state(), 0);
     QCOMPARE(counter.paints > 0, repaints);
-    QCOMPARE(stage.form->Text2()->toPlainText(), before);
+    QCOMPARE(part<QTextEdit>(stage.form, "Text2")->toPlainText(), before);
 }
 
 void TestForm2::leaving_speaks_the_phrase_that_fits_data()
@@ -306,14 +309,14 @@ void TestForm2::leaving_speaks_the_phrase_that_fits()
 
 void TestForm2::esc_on_any_part_of_the_window_leaves()
 {
-    for (int part = 0; part < 4; ++part) {
+    for (int target = 0; target < 4; ++target) {
         Stage stage;
         stage.open();
-        QWidget* const targets[]
-            = { stage.form, stage.form->Text2(), stage.form->Text3(), stage.form->Picture1(6) };
-        QTest::keyClick(targets[part], Qt::Key_A);
+        QWidget* const targets[] = { stage.form, part<QTextEdit>(stage.form, "Text2"),
+            part<QLineEdit>(stage.form, "Text3"), part<QLabel>(stage.form, "Picture1", 6) };
+        QTest::keyClick(targets[target], Qt::Key_A);
         QCOMPARE(stage.tts1.spoken.size(), 1);
-        QTest::keyClick(targets[part], Qt::Key_Escape);
+        QTest::keyClick(targets[target], Qt::Key_Escape);
         QCOMPARE(stage.tts1.spoken.last(), kSemLeitura);
         QTRY_VERIFY(stage.form.isNull());
     }
@@ -360,7 +363,7 @@ void TestForm2::leaving_again_during_the_closing_phrase_says_it_again()
         if (byEsc)
             QTest::keyPress(stage.form, Qt::Key_Escape);
         else
-            QTest::mouseClick(stage.form->Label1(), Qt::LeftButton);
+            QTest::mouseClick(part<QLabel>(stage.form, "Label1"), Qt::LeftButton);
     };
     const qsizetype before = stage.tts1.spoken.size();
     stage.tts1.msPerWord = 5;
@@ -378,14 +381,14 @@ void TestForm2::the_exit_label_lights_up_under_the_pointer()
 {
     Stage stage;
     stage.open();
-    QLabel* label = stage.form->Label1();
+    QLabel* label = part<QLabel>(stage.form, "Label1");
     QMouseEvent overLabel(QEvent::MouseMove, QPointF(5, 5), label->mapToGlobal(QPointF(5, 5)),
         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(label, &overLabel);
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     QMouseEvent overText(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton,
         Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(stage.form->Text2()->viewport(), &overText);
+    QApplication::sendEvent(part<QTextEdit>(stage.form, "Text2")->viewport(), &overText);
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 255, 192));
     QApplication::sendEvent(label, &overLabel);
     QTest::mouseClick(label, Qt::LeftButton);
@@ -416,8 +419,8 @@ void TestForm2::the_bundle_looks_the_same_whichever_sticks_are_broken()
     shuffled.draws = bundleOrder(order);
     Stage other(&shuffled);
     other.open();
-    QCOMPARE(plain.form->Picture1(0)->y(), 80);
-    QCOMPARE(other.form->Picture1(order.first())->y(), 80);
+    QCOMPARE(part<QLabel>(plain.form, "Picture1", 0)->y(), 80);
+    QCOMPARE(part<QLabel>(other.form, "Picture1", order.first())->y(), 80);
 
     const QImage seen = bundleSeen(plain.form);
     QCOMPARE(seen.size(), QSize(41, 114));
@@ -429,11 +432,12 @@ void TestForm2::every_stick_sounds_the_same_to_a_screen_reader()
 {
     Stage stage;
     const QString heard
-        = QAccessible::queryAccessibleInterface(stage.form->Picture1(0))->text(QAccessible::Name);
+        = QAccessible::queryAccessibleInterface(part<QLabel>(stage.form, "Picture1", 0))
+              ->text(QAccessible::Name);
     QCOMPARE(heard, QStringLiteral("Pauzinho"));
     for (int i = 1; i < 12; ++i) {
         QAccessibleInterface* stick
-            = QAccessible::queryAccessibleInterface(stage.form->Picture1(i));
+            = QAccessible::queryAccessibleInterface(part<QLabel>(stage.form, "Picture1", i));
         QCOMPARE(stick->text(QAccessible::Name), heard);
         QCOMPARE(stick->text(QAccessible::Description), QString());
     }

@@ -1,5 +1,5 @@
-#include "ScriptedRandom.h"
 #include "HexagramTable.h"
+#include "ScriptedRandom.h"
 #include "StickCasting.h"
 
 #include <QSet>

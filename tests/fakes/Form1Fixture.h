@@ -1,8 +1,8 @@
 #pragma once
 
 #include "FakeSpeechEngine.h"
-#include "FileContents.h"
 #include "Fakes.h"
+#include "FileContents.h"
 #include "Form1.h"
 #include "StageWidgets.h"
 
@@ -78,8 +78,7 @@ struct Form1Fixture {
     // handled inside the delivery's first wait, not after it.
     void enter()
     {
-        QTimer::singleShot(
-            0, w.Text1, [this] { QTest::keyRelease(w.Text1, Qt::Key_Return); });
+        QTimer::singleShot(0, w.Text1, [this] { QTest::keyRelease(w.Text1, Qt::Key_Return); });
         QTest::keyPress(w.Text1, Qt::Key_Return);
         QCoreApplication::processEvents();
     }

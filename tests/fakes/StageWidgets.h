@@ -45,8 +45,8 @@ struct StageWidgets {
         find(form, Picture4, "Picture4");
         for (std::size_t i = 0; i < Labels.size(); ++i)
             find(form, Labels[i], QStringLiteral("Label%1").arg(i + 1));
-        const char* const gifs[7] = { "Gif89a1(0)", "Gif89a1(1)", "Gif89a2", "Gif89a3", "Gif89a4",
-            "Gif89a5", "Gif89a6" };
+        const char* const gifs[7]
+            = { "Gif89a1(0)", "Gif89a1(1)", "Gif89a2", "Gif89a3", "Gif89a4", "Gif89a5", "Gif89a6" };
         for (std::size_t i = 0; i < Gifs.size(); ++i)
             find(form, Gifs[i], QLatin1String(gifs[i]));
         find(form, Timer1, "Timer1");
