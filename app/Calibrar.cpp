@@ -60,8 +60,8 @@ QPushButton* makeButton(QWidget* pai, const QString& texto, const QRect& onde)
 } // namespace
 
 Calibrar::Calibrar(SettingsValues& settings, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
-    QWidget* parent)
-    : QWidget(parent, Qt::Window)
+    QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags)
     , m_settings(settings)
     , m_stage(stage)
     , m_tts(std::move(tts))
@@ -130,9 +130,9 @@ void Calibrar::buildControls()
 void Calibrar::Form_Load()
 {
     m_mudando = false;
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    look::keepOnTop(this);
     applyLanguage();
-    move(0, 0);
+    m_stage.placeWindow(*this, QPoint(0, 0));
     if (m_tts->voice_count() < 1) {
         QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
             QString::fromUtf8(kNoVoiceNotice), QMessageBox::Ok, this);

@@ -21,13 +21,13 @@ class QScrollBar;
 // the window's own engine `tts`. "Aplicar" records the choice in `voz`; "Sair" hands `voz` to the
 // oracle's voice `tts1`, gives the keyboard back to an empty petition box and closes (and
 // deletes) the window.
-// Modeless, topmost, moved by dragging its background. The main window constructs it, calls
-// Form_Load() once, then shows it.
+// Modeless, topmost, moved by dragging its background; a window of its own, or a panel inside the
+// stage (see WindowKinds.h). The main window constructs it, calls Form_Load() once, then shows it.
 class Calibrar final : public QWidget {
     Q_OBJECT
 public:
     Calibrar(SettingsValues& settings, OracleStage& stage, std::unique_ptr<SpeechEngine> tts,
-        QWidget* parent = nullptr);
+        QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::Window);
     ~Calibrar() override;
 
     void Form_Load();

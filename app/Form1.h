@@ -59,6 +59,8 @@ public:
     void acende_bola() override;
     void returnKeyboard() override;
     Place place() const override;
+    void placeWindow(QWidget& window, const QPoint& wanted) override;
+    void present(QWidget& window) override;
 
     // The operator's next keys go to the petition box.
     void givePetitionKeyboard();
@@ -155,6 +157,7 @@ private:
     void showCalibrarKeepingKeyboard();
     void abre_form2();
     void descarrega_outras();
+    QWidget* parentFor(bool panel) const;
 
     // Shutdown.
     void fecha_tudo();

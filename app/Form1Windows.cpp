@@ -1,63 +1,84 @@
 // The windows the main window opens: voice calibration and the I Ching consultation. Each is
 // loaded on first use; opening it again while it is loaded reloads nothing and brings it forward.
+// Whether each is a window of its own or a panel inside the stage is WindowKinds' choice.
 #include "Form1.h"
 
 #include "Calibrar.h"
 #include "Form2.h"
 #include "KeyboardKeeper.h"
 #include "PetitionBox.h"
+#include "WindowKinds.h"
 
+#include <QFrame>
 #include <QLabel>
 
-namespace {
-
-void bringForward(QWidget* w)
+QWidget* Form1::parentFor(bool panel) const
 {
-    w->show();
-    w->raise();
-    w->activateWindow();
-}
-
+    return panel ? Text1->parentWidget() : nullptr;
 }
 
 void Form1::loadCalibrar()
 {
     if (m_calibrar)
         return;
-    m_calibrar = new Calibrar(m_settings, *this, m_platform.newEngine());
+    const WindowKind kind = windowKind(ChildWindow::Voice, currentWindowSystem());
+    m_calibrar = new Calibrar(
+        m_settings, *this, m_platform.newEngine(), parentFor(kind.panel), kind.flags);
     m_calibrar->Form_Load();
 }
 
 void Form1::abre_calibrar()
 {
     loadCalibrar();
-    bringForward(m_calibrar);
+    present(*m_calibrar);
 }
 
-// A language command shows the voice window over the stage but leaves the keyboard with the
-// petition box. The window system activates a new window only once it is mapped, long after
-// any focus given back here, so the window asks not to be activated; window managers and
-// Wayland compositors activate it all the same, and the keeper hands its keys to the box.
+// A language command shows the voice window but leaves the keyboard with the petition box. A
+// panel never takes it. A window manager activates a new window of its own once it is mapped,
+// long after any focus given back here, so the keeper hands the keys it gets to the box.
 void Form1::showCalibrarKeepingKeyboard()
 {
     loadCalibrar();
-    m_calibrar->setAttribute(Qt::WA_ShowWithoutActivating, true);
     m_calibrar->show();
     m_calibrar->raise();
-    m_calibrar->setAttribute(Qt::WA_ShowWithoutActivating, false);
     givePetitionKeyboard();
-    m_keyboardKeeper->guard(m_calibrar);
+    if (m_calibrar->isWindow())
+        m_keyboardKeeper->guard(m_calibrar);
 }
 
 void Form1::abre_form2()
 {
     if (m_form2) {
         m_form2->reopen();
-        bringForward(m_form2);
+        present(*m_form2);
         return;
     }
-    m_form2 = new Form2(*this, m_platform.random);
+    const WindowKind kind = windowKind(ChildWindow::Consultation, currentWindowSystem());
+    m_form2 = new Form2(*this, m_platform.random, parentFor(kind.panel), kind.flags);
     m_form2->Form_Load();
+}
+
+void Form1::present(QWidget& window)
+{
+    window.show();
+    window.raise();
+    if (window.isWindow()) {
+        window.activateWindow();
+        return;
+    }
+    // A panel: the keyboard moves inside the stage's own window.
+    (window.focusPolicy() == Qt::NoFocus ? window.nextInFocusChain() : &window)->setFocus();
+}
+
+void Form1::placeWindow(QWidget& window, const QPoint& wanted)
+{
+    if (!window.isWindow()) {
+        window.move(panelPlace(window.parentWidget()->size(), window.size()));
+        return;
+    }
+    const auto* box = findChild<QFrame*>(QStringLiteral("Shape1"));
+    const QRect boxOnScreen(box->mapToGlobal(QPoint(0, 0)), box->size());
+    window.move(placeClearOf(QRect(wanted, window.frameGeometry().size()), boxOnScreen));
 }
 
 // The operator's next keys may be a hidden answer: they must land in the petition box, not in

@@ -72,8 +72,8 @@ bool eh_esc(QEvent* event)
 
 }
 
-Form2::Form2(OracleStage& stage, Random& random, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+Form2::Form2(OracleStage& stage, Random& random, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags)
     , m_stage(stage)
     , m_tts1(stage.voice())
     , m_casting(random)
@@ -166,7 +166,7 @@ void Form2::watch(QWidget* widget)
 void Form2::Form_Load()
 {
     const QPointer<Form2> self(this);
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    look::keepOnTop(this);
     setCursor(m_MaoAberta);
     for (QLabel* pauzinho : m_Picture1)
         pauzinho->setCursor(m_MaoAberta);
@@ -174,7 +174,7 @@ void Form2::Form_Load()
     espera_fala(m_tts1);
     if (interrupted(self))
         return;
-    show();
+    m_stage.present(*this);
     m_casting.gather();
     placeSticks();
     m_perguntou = false;
@@ -197,7 +197,7 @@ void Form2::placeWindow()
 {
     const OracleStage::Place palco = m_stage.place();
     const int topo = palco.frameTop * look::kTwipsPerPixel;
-    move(pixels(palco.firstAnimationLeft), pixels(topo + 700));
+    m_stage.placeWindow(*this, QPoint(pixels(palco.firstAnimationLeft), pixels(topo + 700)));
 }
 
 void Form2::mostra_hexagrama()

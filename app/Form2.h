@@ -26,7 +26,8 @@ class SpeechEngine;
 class Form2 : public QWidget {
     Q_OBJECT
 public:
-    Form2(OracleStage& stage, Random& random, QWidget* parent = nullptr);
+    Form2(OracleStage& stage, Random& random, QWidget* parent = nullptr,
+        Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint);
 
     void Form_Load();
     // The advice keyword while the window is open: nothing reloads, the reading's display

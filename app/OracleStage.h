@@ -1,5 +1,7 @@
 #pragma once
 
+class QPoint;
+class QWidget;
 class SpeechEngine;
 
 // What a window opened over the oracle's stage may ask of it, and nothing more: it speaks with
@@ -20,4 +22,11 @@ public:
         int firstAnimationLeft = 0;
     };
     virtual Place place() const = 0;
+
+    // Puts a window the stage opened where the window system lets it stand, never over the
+    // petition box: at `wanted` on the screen (or just below the box), or, where it is a panel
+    // inside the stage, beneath the box.
+    virtual void placeWindow(QWidget& window, const QPoint& wanted) = 0;
+    // Shows a window the stage opened in front, with the keyboard.
+    virtual void present(QWidget& window) = 0;
 };

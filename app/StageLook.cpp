@@ -21,6 +21,14 @@ void look::setColour(QWidget* widget, QPalette::ColorRole role, const QColor& co
     widget->setPalette(palette);
 }
 
+void look::keepOnTop(QWidget* window)
+{
+    if (window->isWindow())
+        window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    else
+        window->raise();
+}
+
 void WindowDrag::press(QWidget* window, QMouseEvent* event)
 {
     if (window->windowHandle() && window->windowHandle()->startSystemMove())

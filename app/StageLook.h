@@ -26,6 +26,9 @@ inline const QColor kPaleYellow { 255, 255, 192 };
 // Gives one colour role of a widget's palette a colour, leaving the others as they are.
 void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
 
+// Keeps a window above all ordinary windows; a panel inside the stage, above the stage's widgets.
+void keepOnTop(QWidget* window);
+
 // The wandering eye, in the stage's pixels: where it waits before the first key and after each
 // answer, the box its top left corner jumps about in while the operator types, and where Enter
 // parks it, wholly out of sight.

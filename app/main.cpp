@@ -9,6 +9,7 @@
 #include "Random.h"
 #include "RemoteServer.h"
 #include "WavSoundPlayer.h"
+#include "WindowKinds.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -44,6 +45,10 @@ struct Remote {
     {
         connectPhone(form1, server);
         form1.filterPetitionKeys(new OperatorShortcut(&operatorWindow, &form1));
+        // The keyboard belongs to the petition box: the guest types there.
+        const WindowKind kind = windowKind(ChildWindow::Pairing, currentWindowSystem());
+        operatorWindow.setWindowFlags(kind.flags);
+        operatorWindow.setAttribute(Qt::WA_ShowWithoutActivating, kind.withoutKeyboard);
         operatorWindow.show();
     }
 };

@@ -30,9 +30,6 @@ OperatorWindow::OperatorWindow(const RemoteServer& server, QWidget* parent)
 {
     const RemoteTexts& texts = remoteTexts(server.language());
     setWindowTitle(texts.operatorTitle);
-    // The keyboard belongs to the petition box: the guest types there.
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     auto* layout = new QVBoxLayout(this);
     if (server.address().isEmpty()) {
         layout->addWidget(wrappedLabel(texts.unavailable, this));

@@ -30,6 +30,8 @@ public:
         petitionBox->setFocus();
     }
     Place place() const override { return { window.frameGeometry().top(), firstAnimationLeft }; }
+    void placeWindow(QWidget& opened, const QPoint& wanted) override { opened.move(wanted); }
+    void present(QWidget& opened) override { opened.show(); }
 
 private:
     SpeechEngine& m_voice;

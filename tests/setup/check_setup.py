@@ -3,7 +3,9 @@
 
 Each case is a copy of this machine's dpkg database with the sound packages changed as a user's
 machine has them (a Debian 12 GNOME desktop's PipeWire, a plain PulseAudio machine, a machine
-with neither); `scripts/setup --simulate` then plans against it and apt simulates the plan.
+with neither), less whatever on this machine needs the packages taken away (a desktop brings
+some), so that apt accepts the copy; `scripts/setup --simulate` then plans against it and apt
+simulates the plan.
 Nothing is installed. Exits 77 (skipped) when apt has no package lists to plan with.
 """
 
@@ -32,6 +34,30 @@ def name_of(stanza):
     return re.search(r"^Package: (\S+)", stanza, re.M).group(1)
 
 
+def field_names(stanza, field):
+    """The package names a relation field lists, as groups of alternatives."""
+    found = re.search(r"^%s: (.*)$" % field, stanza, re.M)
+    if not found:
+        return []
+    return [[alternative.split()[0].split(":")[0] for alternative in group.split("|")]
+            for group in found.group(1).split(",") if group.strip()]
+
+
+def needing_nothing_missing(packages):
+    """packages less every one whose dependencies are no longer all there, over and over."""
+    while True:
+        there = set(packages)
+        for stanza in packages.values():
+            there.update(name for group in field_names(stanza, "Provides") for name in group)
+        broken = [name for name, stanza in packages.items()
+                  if any(not set(group) & there for field in ("Depends", "Pre-Depends")
+                         for group in field_names(stanza, field))]
+        if not broken:
+            return packages
+        for name in broken:
+            del packages[name]
+
+
 class Machine:
     """A dpkg database of its own, starting as this machine's less every sound package."""
 
@@ -43,6 +69,7 @@ class Machine:
             self.packages = {name_of(s): s for s in stanzas(status.read())}
         for name in SOUND + list(without):
             self.packages.pop(name, None)
+        self.packages = needing_nothing_missing(self.packages)
         self.write()
 
     @property
