@@ -160,7 +160,9 @@ void Calibrar::applyLanguage()
 
 void Calibrar::describe(const WidgetDescriptions& descriptions)
 {
+    // A panel inside the stage is heard by its name, a window by its title.
     setWindowTitle(QString::fromUtf8(descriptions.voiceWindowTitle));
+    setAccessibleName(windowTitle());
     m_Text1->setAccessibleName(QString::fromUtf8(descriptions.trialSentence));
 }
 

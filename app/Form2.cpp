@@ -83,6 +83,7 @@ Form2::Form2(OracleStage& stage, Random& random, QWidget* parent, Qt::WindowFlag
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ichingText(&IchingTexts::title));
+    setAccessibleName(windowTitle());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixels(9525), pixels(3255));
     paintOnBlack(this, look::kPaleYellow);

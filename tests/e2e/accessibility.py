@@ -97,10 +97,33 @@ def petition_box(app):
 
 
 def window(app, title):
-    for node in windows(app):
+    """A showing window of the application, or a panel inside one, by the title heard."""
+    for node in windows(app) + [n for n in walk(app) if n.name == title and showing(n)]:
         if node.name == title:
             return node
     return None
+
+
+def showing(node):
+    return has_state(node, pyatspi.STATE_SHOWING)
+
+
+def covering(app, box, titles):
+    """The titles of the showing windows (or panels) that overlap the box on the screen."""
+    def extents(node):
+        found = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return found.x, found.y, found.width, found.height
+
+    bx, by, bw, bh = extents(box)
+    over = []
+    for title in titles:
+        node = window(app, title)
+        if node is None:
+            continue
+        x, y, w, h = extents(node)
+        if x < bx + bw and bx < x + w and y < by + bh and by < y + h:
+            over.append(title)
+    return over
 
 
 def windows(app):

@@ -70,6 +70,9 @@ def main():
     shutil.rmtree(out_dir, ignore_errors=True)
     os.makedirs(out_dir, exist_ok=True)
     if args.desktop != "xvfb" and os.geteuid() == 0:
+        # Xwayland makes its socket in the machine's X socket folder, which must let it.
+        os.makedirs("/tmp/.X11-unix", exist_ok=True)
+        os.chmod("/tmp/.X11-unix", 0o1777)
         return as_nobody(args, audio, out_dir)
     app_dir = os.path.abspath(args.app_dir)
     if not os.access(os.path.join(app_dir, "quorvel"), os.X_OK):

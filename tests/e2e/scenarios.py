@@ -24,6 +24,8 @@ from program import Program
 STAGE_WIDTH, STAGE_HEIGHT = 792, 573
 # On the face photo: below the wandering eye's reach and away from every hot spot.
 RESTING_POINT = (700, 500)
+# The windows the stage opens, by their titles.
+CHILD_WINDOWS = ["The oracle's voice", "I Ching"]
 DEFAULTS = ["[Quorvel]", "vozvoz= 2", "voztom= 65", "vozvel= 91", "idioma= 0"]
 
 # The consultation window, in its own pixels.
@@ -112,6 +114,14 @@ class Stage:
                self.recording.describe(after, self.recording.now()))
         return at
 
+    def expect_box_in_sight(self, program):
+        """Neither the voice window nor the consultation over the petition box, and no notice
+        from the desktop (a window announced as ready, or one asking for attention)."""
+        over = a11y.covering(program.accessible(), program.petition_box(), CHILD_WINDOWS)
+        expect(not over, "nothing over the petition box", over)
+        notices = self.desktop.notices() if hasattr(self.desktop, "notices") else []
+        expect(not notices, "no notice from the desktop", notices)
+
     def other_windows(self, program):
         return [w for w in self.desktop.visible_windows(program.pid) if w != program.window]
 
@@ -181,6 +191,7 @@ def trick(stage):
                        100.0 * (program.cpu_seconds() - cpu_before)
                        / (stage.recording.now() - mark), "%")
     stage.figures.note("silence between waiting phrase and answer", gap, "s")
+    stage.expect_box_in_sight(program)
 
 
 def hidden_answer_delivered(stage, program, mark):
@@ -303,6 +314,7 @@ def language_menu(stage):
     after = a11y.snapshot(voice)
     expect(after == before, "no key in the voice window (its choice and trial sentence as they were)",
            [seen for seen in after if seen not in before])
+    stage.expect_box_in_sight(program)
 
 
 # -- 5 ---------------------------------------------------------------------------------------
@@ -388,6 +400,28 @@ def consultation(stage):
     stage.desktop.key("Escape")
     closed = eventually(lambda: stage.other_windows(program), lambda w: not w, 30)
     expect(not closed, "the consultation window closed after Esc", closed)
+    focused = eventually(lambda: a11y.focused(program.petition_box()), bool, 5)
+    expect(focused, "the petition box focused again", "not focused")
+    stage.desktop.type("x")
+    typed = eventually(program.text1, lambda text: text == "x", 3)
+    expect(typed == "x", "a key typed now to land in the empty petition box", repr(typed))
+
+
+def consultation_in_sight(stage):
+    """The consultation takes the keyboard as it opens (Esc reaches it, unhelped), leaves the
+    petition box in sight, and gives the keyboard back to the box when it goes."""
+    program = stage.launch(settings=None)
+    stage.settle_after_startup(program)
+    stage.desktop.type("conselho")
+    mark = stage.press_enter()
+    window = eventually(lambda: a11y.window(program.accessible(), "I Ching"), bool, 20)
+    expect(window is not None, 'the consultation open, titled "I Ching"', "not open")
+    stage.settle(stage.sound_after(mark), timeout=40)
+    stage.expect_box_in_sight(program)
+    stage.desktop.key("Escape")
+    open_still = eventually(lambda: a11y.window(program.accessible(), "I Ching"),
+                            lambda w: w is None, 30)
+    expect(open_still is None, "the consultation closed by Esc", "still open")
     focused = eventually(lambda: a11y.focused(program.petition_box()), bool, 5)
     expect(focused, "the petition box focused again", "not focused")
     stage.desktop.type("x")
@@ -836,6 +870,7 @@ SCENARIOS = {
     "language_menu": language_menu,
     "leaving": leaving,
     "consultation": consultation,
+    "consultation_in_sight": consultation_in_sight,
     "abuse": abuse,
     "remote_browser": remote_browser,
     "remote_http": remote_http,

@@ -18,7 +18,7 @@ import tempfile
 import uuid
 
 from audio import Recording
-from desktop import SwayDesktop, X11Desktop
+from desktop import GnomeDesktop, KWinDesktop, SwayDesktop, X11Desktop
 from polling import wait_until
 
 MARKER = "QUORVEL_E2E_SESSION"
@@ -35,21 +35,31 @@ def _wait_for(predicate, timeout, what):
 
 
 # xvfb: X11 with no window manager; sway: native Wayland; xwayland: an X11 client under sway,
-# which like most window managers activates every new window.
-DESKTOPS = ("xvfb", "sway", "xwayland")
+# which like most window managers activates every new window; gnome and gnome-xwayland: the
+# same under gnome-shell, and under KWin.
+DESKTOPS = ("xvfb", "sway", "xwayland", "gnome", "gnome-xwayland", "kwin", "kwin-xwayland")
+FAKE_INPUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fake_input.c")
+FAKE_INPUT_PROTOCOL = "/usr/share/plasma-wayland-protocols/fake-input.xml"
+KWIN_NEEDS = ["kwin_wayland", "wayland-scanner", "cc", FAKE_INPUT_PROTOCOL,
+              "/usr/include/wayland-client.h"]
 AUDIO_SERVERS = ("pulseaudio", "pipewire")
 # What each kind needs on the machine; a session whose programs are missing is skipped.
 NEEDS = {
     "xvfb": ["Xvfb", "xdotool"],
     "sway": ["sway", "swaymsg", "wtype", "grim"],
     "xwayland": ["sway", "swaymsg", "wtype", "grim", "Xwayland"],
+    "gnome": ["gnome-shell"],
+    "gnome-xwayland": ["gnome-shell", "Xwayland"],
+    "kwin": KWIN_NEEDS,
+    "kwin-xwayland": KWIN_NEEDS + ["Xwayland"],
     "pulseaudio": ["pulseaudio", "pactl", "pacat", "parec"],
     "pipewire": ["pipewire", "wireplumber", "pipewire-pulse", "pactl", "pacat", "parec"],
 }
 
 
 def missing_programs(desktop, audio):
-    return [name for name in NEEDS[desktop] + NEEDS[audio] if shutil.which(name) is None]
+    return [name for name in NEEDS[desktop] + NEEDS[audio]
+            if not (os.path.exists(name) if name.startswith("/") else shutil.which(name))]
 
 
 def default_audio():
@@ -79,6 +89,10 @@ class Session:
         if self.desktop_kind == "xvfb":
             self._start_x()
             self.desktop = X11Desktop(self)
+        elif self.desktop_kind.startswith("gnome"):
+            self.desktop = self._start_gnome(xwayland=self.desktop_kind == "gnome-xwayland")
+        elif self.desktop_kind.startswith("kwin"):
+            self.desktop = self._start_kwin(xwayland=self.desktop_kind == "kwin-xwayland")
         else:
             self._start_sway(xwayland=self.desktop_kind == "xwayland")
             self.desktop = SwayDesktop(self, "xcb" if self.desktop_kind == "xwayland" else
@@ -173,6 +187,62 @@ class Session:
             _wait_for(lambda: self._xwayland_display(sway.pid), 20, "Xwayland")
             self.display = self._xwayland_display(sway.pid)
             self.env["DISPLAY"] = self.display
+
+    def _start_gnome(self, xwayland):
+        # The shell dies at start without a system bus; a private one stands in for it.
+        system_bus = "unix:path=" + os.path.join(self.env["XDG_RUNTIME_DIR"], "system_bus")
+        self._spawn("system-bus", ["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                                   "--address=" + system_bus])
+        self.env["DBUS_SYSTEM_BUS_ADDRESS"] = system_bus
+        _wait_for(lambda: os.path.exists(system_bus[len("unix:path="):]), 10, "a system bus")
+        name = "wayland-quorvel"
+        self._spawn("gnome-shell", ["gnome-shell", "--wayland", "--headless", "--unsafe-mode",
+                                    "--virtual-monitor", "1280x1024", "--wayland-display", name]
+                    + ([] if xwayland else ["--no-x11"]))
+        self.env["WAYLAND_DISPLAY"] = name
+        desktop = GnomeDesktop(self, "xcb" if xwayland else "wayland")
+        _wait_for(desktop.ready, 60, "GNOME Shell")
+        # It starts in the overview.
+        desktop.start()
+        if xwayland:
+            # The shell's Xwayland lets in only holders of its own cookie.
+            for name in ("DISPLAY", "XAUTHORITY"):
+                self.env[name] = desktop.eval("imports.gi.GLib.getenv('%s')" % name)
+            self.display = self.env["DISPLAY"]
+        return desktop
+
+    def _start_kwin(self, xwayland):
+        # The packaged program carries a file capability that an unprivileged container will
+        # not run; a copy carries none.
+        kwin = os.path.join(self.root, "kwin_wayland")
+        shutil.copy(shutil.which("kwin_wayland"), kwin)
+        name = "wayland-quorvel"
+        env = dict(self.env, KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
+                   QT_LOGGING_RULES="kwin_scripting.debug=true")
+        compositor = self._spawn("kwin", [kwin, "--virtual", "--width", "1280", "--height",
+                                          "1024", "--socket", name, "--no-lockscreen",
+                                          "--no-kactivities"] + (["--xwayland"] if xwayland
+                                                                 else []), env=env)
+        self.env["WAYLAND_DISPLAY"] = name
+        desktop = KWinDesktop(self, "xcb" if xwayland else "wayland", self._build_fake_input(),
+                              os.path.join(self.out_dir, "kwin.log"))
+        _wait_for(desktop.ready, 60, "KWin")
+        if xwayland:
+            _wait_for(lambda: self._xwayland_display(compositor.pid), 20, "Xwayland")
+            self.display = self._xwayland_display(compositor.pid)
+            self.env["DISPLAY"] = self.display
+        return desktop
+
+    def _build_fake_input(self):
+        for kind, name in (("client-header", "fake-input-client-protocol.h"),
+                           ("private-code", "fake-input-protocol.c")):
+            self.run(["wayland-scanner", kind, FAKE_INPUT_PROTOCOL, os.path.join(self.root, name)],
+                     check=True)
+        program = os.path.join(self.root, "fake_input")
+        self.run(["cc", "-O1", "-I", self.root, "-o", program, FAKE_INPUT,
+                  os.path.join(self.root, "fake-input-protocol.c"), "-lwayland-client"],
+                 check=True)
+        return program
 
     @staticmethod
     def _xwayland_display(compositor):
