@@ -35,11 +35,13 @@ WindowKind windowKind(ChildWindow window, WindowSystem system)
     return { false, Qt::Window, false };
 }
 
+// Inside a Wayland session even an X11 client is placed by the compositor: Xwayland hands its
+// windows to it, and sway, for one, centres each new one over the stage.
 WindowSystem currentWindowSystem()
 {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
-        ? WindowSystem::Wayland
-        : WindowSystem::X11;
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    return wayland ? WindowSystem::Wayland : WindowSystem::X11;
 }
 
 QPoint placeClearOf(const QRect& wanted, const QRect& keepClear)

@@ -26,7 +26,8 @@ struct WindowKind {
 
 WindowKind windowKind(ChildWindow window, WindowSystem system);
 
-// The kind of window system this program runs on; any but Wayland lets a program place windows.
+// The kind of window system this program runs in; an X server of its own lets a program place
+// its windows, a Wayland session (natively or through Xwayland) does not.
 WindowSystem currentWindowSystem();
 
 // Where a window of its own stands: where it asks to, or, should that cover `keepClear` (the

@@ -415,10 +415,11 @@ class KWinDesktop:
             script.write(source.replace("%s", marker, 1))
         bus = dbus.bus.BusConnection(self.session.env["DBUS_SESSION_BUS_ADDRESS"])
         try:
-            scripting = bus.get_object("org.kde.KWin", "/Scripting")
-            number = scripting.loadScript(path, marker, dbus_interface="org.kde.kwin.Scripting")
-            bus.get_object("org.kde.KWin", "/Scripting/Script%d" % number).run(
-                dbus_interface="org.kde.kwin.Script")
+            scripting = bus.get_object("org.kde.KWin", "/Scripting", introspect=False)
+            scripting.loadScript(path, marker, dbus_interface="org.kde.kwin.Scripting",
+                                 signature="ss")
+            # Runs every script loaded and not yet running: this one.
+            scripting.start(dbus_interface="org.kde.kwin.Scripting")
             answer = wait_until(lambda: self._printed(marker), 10)
             scripting.unloadScript(marker, dbus_interface="org.kde.kwin.Scripting")
         finally:
