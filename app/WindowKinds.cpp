@@ -40,7 +40,7 @@ WindowKind windowKind(ChildWindow window, WindowSystem system)
 WindowSystem currentWindowSystem()
 {
     const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
-        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     return wayland ? WindowSystem::Wayland : WindowSystem::X11;
 }
 

@@ -4,6 +4,7 @@
 #include "HexagramTable.h"
 #include "StageClock.h"
 #include "Timer.h"
+#include "WindowKinds.h"
 #include "WindowParts.h"
 
 #include <QAccessible>
@@ -43,6 +44,15 @@ class TestForm1 : public QObject {
         for (int i = 0; i < 12; ++i)
             draws << (i + 0.5f) / 12.0f;
         return draws;
+    }
+    // As inside a Wayland session, or on an X server of the program's own, while it lasts.
+    struct Session {
+        explicit Session(bool wayland) { qputenv("WAYLAND_DISPLAY", wayland ? "wayland-0" : ""); }
+        ~Session() { qputenv("WAYLAND_DISPLAY", ""); }
+    };
+    static QRect onScreen(const QWidget* widget)
+    {
+        return { widget->mapToGlobal(QPoint(0, 0)), widget->size() };
     }
     static QStringList captions(StageWidgets& f)
     {
@@ -137,14 +147,26 @@ private slots:
         QCOMPARE(fx.engines.size(), 2);
     }
 
+    void afterALanguageCommandTheKeysStillGoToThePetitionBox_data()
+    {
+        QTest::addColumn<bool>("wayland");
+        QTest::newRow("X server") << false;
+        QTest::newRow("Wayland session") << true;
+    }
     void afterALanguageCommandTheKeysStillGoToThePetitionBox()
     {
+        QFETCH(bool, wayland);
+        const Session session(wayland);
         Form1Fixture fx;
         fx.loaded();
         fx.form->show();
         QVERIFY(QTest::qWaitForWindowActive(fx.form.get()));
         language(fx.w, "English")->trigger();
-        QVERIFY(StageWidgets::calibrar()->isVisible());
+        Calibrar* voice = StageWidgets::calibrar();
+        QVERIFY(voice->isVisible());
+        const WindowKind kind = windowKind(ChildWindow::Voice, currentWindowSystem());
+        QCOMPARE(voice->isWindow(), !kind.panel);
+        QCOMPARE(voice->parentWidget() == nullptr, !wayland);
         QTest::qWait(50);
         QCOMPARE(QApplication::activeWindow(), fx.form.get());
         QCOMPARE(QApplication::focusWidget(), fx.w.Text1);
@@ -211,21 +233,27 @@ private slots:
         QTest::addColumn<QByteArray>("idioma");
         QTest::addColumn<QString>("question");
         QTest::addColumn<bool>("consultation");
-        QTest::newRow("pt voice") << QByteArray("0") << "quero mudar voz" << false;
-        QTest::newRow("en voice") << QByteArray("1") << "Change Voice" << false;
-        QTest::newRow("fr voice") << QByteArray("2") << "changez voix!" << false;
-        QTest::newRow("es voice") << QByteArray("3") << "cambiar voz" << false;
-        QTest::newRow("pt advice") << QByteArray("0") << "um CONSELHO" << true;
-        QTest::newRow("en advice") << QByteArray("1") << "some Advice" << true;
-        QTest::newRow("fr advice") << QByteArray("2") << "conseil" << true;
-        QTest::newRow("es advice") << QByteArray("3") << "consejo" << true;
+        QTest::addColumn<bool>("wayland");
+        QTest::newRow("pt voice") << QByteArray("0") << "quero mudar voz" << false << false;
+        QTest::newRow("en voice") << QByteArray("1") << "Change Voice" << false << false;
+        QTest::newRow("fr voice") << QByteArray("2") << "changez voix!" << false << false;
+        QTest::newRow("es voice") << QByteArray("3") << "cambiar voz" << false << false;
+        QTest::newRow("pt advice") << QByteArray("0") << "um CONSELHO" << true << false;
+        QTest::newRow("en advice") << QByteArray("1") << "some Advice" << true << false;
+        QTest::newRow("fr advice") << QByteArray("2") << "conseil" << true << false;
+        QTest::newRow("es advice") << QByteArray("3") << "consejo" << true << false;
+        QTest::newRow("pt voice, Wayland") << QByteArray("0") << "mudar voz" << false << true;
+        QTest::newRow("pt advice, Wayland") << QByteArray("0") << "conselho" << true << true;
     }
     void windowKeywordsOpenTheirWindowAndKeepThePendingAnswer()
     {
         QFETCH(QByteArray, idioma);
         QFETCH(QString, question);
         QFETCH(bool, consultation);
+        QFETCH(bool, wayland);
+        const Session session(wayland);
         Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
+        fx.form->show();
         fx.loaded();
         fx.random.cycle = twelveSticks();
         fx.type(",sim.");
@@ -236,6 +264,13 @@ private slots:
         QCOMPARE(bool(StageWidgets::calibrar()), !consultation);
         if (consultation)
             QVERIFY(StageWidgets::form2()->isVisible());
+        QWidget* opened = StageWidgets::form2() ? static_cast<QWidget*>(StageWidgets::form2())
+                                                : StageWidgets::calibrar();
+        QCOMPARE(opened->isWindow(), !wayland);
+        // The window or panel stands clear of the petition box and its frame.
+        const auto* frame = fx.form->findChild<QWidget*>(QStringLiteral("Shape1"));
+        QVERIFY(!onScreen(opened).intersects(onScreen(frame)));
+        QCOMPARE(QApplication::focusWidget()->window(), opened->window());
         QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("sim"));
         QCOMPARE(fx.w.Text1->text(), box);
         StageWidgets::form2() ? StageWidgets::form2()->close() : StageWidgets::calibrar()->close();

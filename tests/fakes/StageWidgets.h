@@ -59,7 +59,7 @@ struct StageWidgets {
         find(form, menuHelpAbout, "menuHelpAbout");
     }
 
-    // The voice window and the consultation, while loaded.
+    // The voice window and the consultation, while loaded: windows, or panels inside the stage.
     static QPointer<Calibrar> calibrar() { return window<Calibrar>(); }
     static QPointer<Form2> form2() { return window<Form2>(); }
 
@@ -75,6 +75,8 @@ private:
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (auto* found = qobject_cast<T*>(w))
                 return found;
+            if (auto* panel = w->findChild<T*>())
+                return panel;
         }
         return nullptr;
     }
