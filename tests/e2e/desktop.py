@@ -306,9 +306,12 @@ class GnomeDesktop:
         self.eval("imports.gi.Clutter.get_default_backend().get_default_seat().warp_pointer(%d, %d)"
                   % (x, y))
 
-    def focus(self, window):
+    def _act_on(self, window, action):
         self.eval("global.get_window_actors().map(a => a.meta_window).filter(w => w.get_id() == "
-                  "%s).forEach(w => w.activate(global.get_current_time()))" % window)
+                  "%s).forEach(w => w.%s(global.get_current_time()))" % (window, action))
+
+    def focus(self, window):
+        self._act_on(window, "activate")
 
     def main_window(self, pid, title_start):
         for node in self.windows():
@@ -327,13 +330,13 @@ class GnomeDesktop:
         return [str(w["id"]) for w in self.windows() if w["pid"] == pid and w["shown"]]
 
     def close_window(self, window):
-        self.eval("global.get_window_actors().map(a => a.meta_window).filter(w => w.get_id() == "
-                  "%s).forEach(w => w.delete(global.get_current_time()))" % window)
+        self._act_on(window, "delete")
 
     def screenshot(self, path):
-        self.eval("(() => { const f = imports.gi.Gio.File.new_for_path(%s); const s = f.replace(null, false, "
-                  "0, null); new imports.gi.Shell.Screenshot().screenshot(false, s, "
-                  "() => s.close(null)); })()" % json.dumps(path))
+        self.eval("(() => { const f = imports.gi.Gio.File.new_for_path(%s); "
+                  "const s = f.replace(null, false, 0, null); "
+                  "new imports.gi.Shell.Screenshot().screenshot(false, s, () => s.close(null)); "
+                  "})()" % json.dumps(path))
         time.sleep(1)
 
     def drag(self, start, end, steps=12):
@@ -448,10 +451,12 @@ class KWinDesktop:
     def _window(self, window):
         return next((w for w in self.windows() if w["id"] == str(window)), None)
 
-    def focus(self, window):
+    def _act_on(self, window, action):
         self.script("workspace.clientList().filter(c => c.internalId.toString() == %s).forEach("
-                    "c => workspace.activeClient = c); print('%%s' + 'null');"
-                    % json.dumps(str(window)))
+                    "c => %s); print('%%s' + 'null');" % (json.dumps(str(window)), action))
+
+    def focus(self, window):
+        self._act_on(window, "workspace.activeClient = c")
 
     def main_window(self, pid, title_start):
         for node in self.windows():
@@ -470,8 +475,7 @@ class KWinDesktop:
         return [w["id"] for w in self.windows() if w["pid"] == pid]
 
     def close_window(self, window):
-        self.script("workspace.clientList().filter(c => c.internalId.toString() == %s).forEach("
-                    "c => c.closeWindow()); print('%%s' + 'null');" % json.dumps(str(window)))
+        self._act_on(window, "c.closeWindow()")
 
     def screenshot(self, path):
         pass
