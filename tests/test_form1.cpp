@@ -9,6 +9,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -170,6 +171,11 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(QApplication::activeWindow(), fx.form.get());
         QCOMPARE(QApplication::focusWidget(), fx.w.Text1);
+        // Closed as a window manager closes it, after the operator took it up.
+        voice->activateWindow();
+        part<QComboBox>(voice, "Combo1")->setFocus();
+        voice->close();
+        QTRY_COMPARE(QApplication::focusWidget(), fx.w.Text1);
     }
 
     void theStageIsTheWholeWindowAndStandsInTheMiddleOfALargerOne()
