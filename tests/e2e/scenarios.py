@@ -118,6 +118,13 @@ class Stage:
         """Neither the voice window nor the consultation over the petition box, and no notice
         from the desktop (a window announced as ready, or one asking for attention)."""
         over = a11y.covering(program.accessible(), program.petition_box(), CHILD_WINDOWS)
+        if hasattr(self.desktop, "windows"):
+            # Where the compositor really put them, which the program may not know.
+            x, y, width, height = self.desktop.window_geometry(program.window)
+            over += [w["title"] for w in self.desktop.windows()
+                     if w["pid"] == program.pid and str(w["id"]) != str(program.window)
+                     and w["rect"][0] < x + width and x < w["rect"][0] + w["rect"][2]
+                     and w["rect"][1] < y + height and y < w["rect"][1] + w["rect"][3]]
         expect(not over, "nothing over the petition box", over)
         notices = self.desktop.notices() if hasattr(self.desktop, "notices") else []
         expect(not notices, "no notice from the desktop", notices)
