@@ -292,6 +292,7 @@ class GnomeDesktop:
     # -- windows ------------------------------------------------------------------------------
 
     def windows(self):
+        """The windows, bottom first."""
         return self.eval(SHELL_WINDOWS)
 
     def notices(self):
@@ -354,7 +355,8 @@ _SHIFTED = dict(zip('!@#$%^&*()_+{}:"~<>?', "1234567890-=[];'`,./"))
 LINUX_KEYS = {char: code + i for row, code in _ROWS for i, char in enumerate(row)}
 LINUX_KEYS.update({" ": 57, "Return": 28, "Escape": 1, "BackSpace": 14, "Tab": 15, "ctrl": 29,
                    "shift": 42, "alt": 56, "super": 125, "\\": 43})
-KWIN_WINDOWS = """print('%s' + JSON.stringify(workspace.clientList().map(c => ({
+KWIN_WINDOWS = """print('%s' + JSON.stringify(workspace.clientList().sort(
+    (a, b) => a.stackingOrder - b.stackingOrder).map(c => ({
     id: c.internalId.toString(), pid: c.pid, title: c.caption, active: c.active,
     rect: [c.frameGeometry.x, c.frameGeometry.y, c.frameGeometry.width, c.frameGeometry.height],
     attention: c.demandsAttention}))));"""
@@ -443,6 +445,7 @@ class KWinDesktop:
             return False
 
     def windows(self):
+        """The windows, bottom first."""
         return self.script(KWIN_WINDOWS)
 
     def notices(self):

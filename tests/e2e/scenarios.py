@@ -119,11 +119,14 @@ class Stage:
         from the desktop (a window announced as ready, or one asking for attention)."""
         over = a11y.covering(program.accessible(), program.petition_box(), CHILD_WINDOWS)
         if hasattr(self.desktop, "windows"):
-            # Where the compositor really put them, which the program may not know.
+            # Where the compositor really put the windows above the stage, which the program
+            # may not know.
             x, y, width, height = self.desktop.window_geometry(program.window)
-            over += [w["title"] for w in self.desktop.windows()
-                     if w["pid"] == program.pid and str(w["id"]) != str(program.window)
-                     and w["rect"][0] < x + width and x < w["rect"][0] + w["rect"][2]
+            windows = self.desktop.windows()
+            stack = [str(w["id"]) for w in windows]
+            above = windows[stack.index(str(program.window)) + 1:]
+            over += [w["title"] for w in above
+                     if w["rect"][0] < x + width and x < w["rect"][0] + w["rect"][2]
                      and w["rect"][1] < y + height and y < w["rect"][1] + w["rect"][3]]
         expect(not over, "nothing over the petition box", over)
         notices = self.desktop.notices() if hasattr(self.desktop, "notices") else []
