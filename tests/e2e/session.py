@@ -218,6 +218,7 @@ class Session:
         shutil.copy(shutil.which("kwin_wayland"), kwin)
         name = "wayland-quorvel"
         env = dict(self.env, KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
+                   KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
                    QT_LOGGING_RULES="kwin_scripting.debug=true")
         compositor = self._spawn("kwin", [kwin, "--virtual", "--width", "1280", "--height",
                                           "1024", "--socket", name, "--no-lockscreen",
