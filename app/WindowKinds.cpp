@@ -4,35 +4,25 @@
 
 namespace {
 
-struct Row {
-    ChildWindow window;
-    WindowSystem system;
-    WindowKind kind;
-};
-
 // The performer's pairing window opens before the stage, for the performer's eyes only: it never
 // takes the keyboard, which belongs to the petition box.
 constexpr Qt::WindowFlags kPairing = Qt::Window | Qt::WindowDoesNotAcceptFocus;
 
-constexpr Row kKinds[] = {
-    { ChildWindow::Voice, WindowSystem::X11, { false, Qt::Window, false } },
-    { ChildWindow::Voice, WindowSystem::Wayland, { true, Qt::Widget, false } },
-    { ChildWindow::Consultation, WindowSystem::X11,
-        { false, Qt::Window | Qt::FramelessWindowHint, false } },
-    { ChildWindow::Consultation, WindowSystem::Wayland, { true, Qt::Widget, false } },
-    { ChildWindow::Pairing, WindowSystem::X11, { false, kPairing, true } },
-    { ChildWindow::Pairing, WindowSystem::Wayland, { false, kPairing, true } },
+// By window, then by window system: X11, Wayland.
+constexpr WindowKind kKinds[3][2] = {
+    // The voice window.
+    { { false, Qt::Window, false }, { true, Qt::Widget, false } },
+    // The consultation.
+    { { false, Qt::Window | Qt::FramelessWindowHint, false }, { true, Qt::Widget, false } },
+    // The pairing window.
+    { { false, kPairing, true }, { false, kPairing, true } },
 };
 
 }
 
 WindowKind windowKind(ChildWindow window, WindowSystem system)
 {
-    for (const Row& row : kKinds) {
-        if (row.window == window && row.system == system)
-            return row.kind;
-    }
-    return { false, Qt::Window, false };
+    return kKinds[static_cast<int>(window)][static_cast<int>(system)];
 }
 
 // Inside a Wayland session even an X11 client is placed by the compositor: Xwayland hands its

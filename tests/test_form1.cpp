@@ -272,7 +272,12 @@ private slots:
             QVERIFY(StageWidgets::form2()->isVisible());
         QWidget* opened = StageWidgets::form2() ? static_cast<QWidget*>(StageWidgets::form2())
                                                 : StageWidgets::calibrar();
-        QCOMPARE(opened->isWindow(), !wayland);
+        const WindowKind kind = windowKind(
+            consultation ? ChildWindow::Consultation : ChildWindow::Voice, currentWindowSystem());
+        QCOMPARE(kind.panel, wayland);
+        QCOMPARE(opened->windowType(), Qt::WindowType(int(kind.flags & Qt::WindowType_Mask)));
+        QCOMPARE(opened->windowFlags().testFlag(Qt::FramelessWindowHint),
+            kind.flags.testFlag(Qt::FramelessWindowHint));
         // The window or panel stands clear of the petition box and its frame.
         const auto* frame = fx.form->findChild<QWidget*>(QStringLiteral("Shape1"));
         QVERIFY(!onScreen(opened).intersects(onScreen(frame)));
