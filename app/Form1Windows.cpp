@@ -83,10 +83,13 @@ void Form1::placeWindow(QWidget& window, const QPoint& wanted)
 
 // The operator's next keys may be a hidden answer: they must land in the petition box, not in
 // a window that was just opened over the stage.
+// A compositor that refuses an activation request may mark the window as asking for attention
+// instead, so the stage asks only when it has lost the keyboard.
 void Form1::givePetitionKeyboard()
 {
     raise();
-    activateWindow();
+    if (!isActiveWindow())
+        activateWindow();
     Text1->setFocus();
 }
 
