@@ -5,6 +5,7 @@
 #include "Calibrar.h"
 #include "Form2.h"
 #include "KeyboardKeeper.h"
+#include "Orb.h"
 #include "PetitionBox.h"
 
 #include <QLabel>
@@ -72,6 +73,11 @@ void Form1::givePetitionKeyboard()
 void Form1::filterPetitionKeys(QObject* filter)
 {
     Text1->installEventFilter(filter);
+}
+
+void Form1::acende_bola()
+{
+    m_orb->acende_bola();
 }
 
 void Form1::returnKeyboard()

@@ -1,4 +1,5 @@
 #include "Form1Fixture.h"
+#include "StageTimings.h"
 #include "HotSpot.h"
 #include "OrbCanvas.h"
 #include "StageLook.h"
@@ -39,7 +40,7 @@ private slots:
             QCOMPARE(drawn[i].radius, look::kOrbFirstRadius + look::kOrbGrowth * anel);
             QCOMPARE(drawn[i].colour, look::orbRing(look::kOrbFirstLevel - look::kOrbFade * anel));
         }
-        QCOMPARE(fx.pause.pauses.first(), Form1::kOrbRingMs);
+        QCOMPARE(fx.pause.pauses.first(), timing::kOrbRingMs);
         QVERIFY(crop && !blinking);
         QVERIFY(fx.w.Picture1->rings().isEmpty());
         QVERIFY(fx.w.Picture4->isHidden());
@@ -162,7 +163,7 @@ private slots:
             intervals << fx.w.Timer2->interval();
             shown << !fx.w.Picture4->isHidden();
         }
-        const int shortMs = Form1::kBlinkShortMs, longMs = Form1::kBlinkLongMs;
+        const int shortMs = timing::kBlinkShortMs, longMs = timing::kBlinkLongMs;
         QCOMPARE(intervals, QList<int>({ longMs, shortMs, longMs, shortMs }));
         QCOMPARE(shown, QList<bool>({ true, false, true, false }));
     }

@@ -1,5 +1,6 @@
 #include "Calibrar.h"
 #include "Form1Fixture.h"
+#include "StageTimings.h"
 #include "Form2.h"
 #include "HexagramTable.h"
 #include "StageClock.h"
@@ -62,7 +63,7 @@ private slots:
         QCOMPARE(checks(fx.w), QStringList { QString::fromUtf8("Português") });
         QVERIFY(!StageWidgets::calibrar());
         QVERIFY(fx.w.Timer2->isEnabled());
-        QCOMPARE(fx.w.Timer2->interval(), Form1::kBlinkShortMs);
+        QCOMPARE(fx.w.Timer2->interval(), timing::kBlinkShortMs);
         QVERIFY(!fx.w.Timer1->isEnabled());
         QVERIFY(fx.w.Text1->text().isEmpty());
     }

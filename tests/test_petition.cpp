@@ -1,4 +1,5 @@
 #include "Form1Fixture.h"
+#include "StageTimings.h"
 #include "HotSpot.h"
 #include "Timer.h"
 
@@ -117,7 +118,7 @@ private slots:
         fx.w.Picture4->show();
         fx.type("a");
         QVERIFY(fx.w.Timer1->isEnabled());
-        QCOMPARE(fx.w.Timer1->interval(), Form1::kEyeMs);
+        QCOMPARE(fx.w.Timer1->interval(), timing::kEyeMs);
         QVERIFY(fx.w.Timer2->isEnabled());
         QVERIFY(fx.w.Picture4->isHidden());
         QVERIFY(!fx.w.Picture3->isHidden());
