@@ -219,9 +219,9 @@ void Form1::buildMenus()
     menuOpcoes = menuBar()->addMenu(QString());
     menuOpcoesVoz = menuOpcoes->addAction(QString());
     menuOpcoes->addSeparator();
-    for (std::size_t i = 0; i < kLanguages; ++i) {
-        m_languageItems[i] = menuOpcoes->addAction(QString::fromUtf8(kLanguageNames[i]));
-        m_languageItems[i]->setCheckable(true);
+    for (std::size_t i = 0; i < languageCount(); ++i) {
+        m_languageItems << menuOpcoes->addAction(languageName(i));
+        m_languageItems.last()->setCheckable(true);
     }
     menuHelp = menuBar()->addMenu(QString());
     menuHelpAbout = menuHelp->addAction(QString());
@@ -284,7 +284,7 @@ void Form1::wireHandlers()
 
     connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
     connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
-    for (std::size_t i = 0; i < kLanguages; ++i)
+    for (qsizetype i = 0; i < m_languageItems.size(); ++i)
         connect(m_languageItems[i], &QAction::triggered, this,
             [this, lingua = qint16(i)] { troca_idioma(lingua); });
 }
@@ -314,8 +314,8 @@ void Form1::troca_idioma(qint16 lingua)
     m_settings.idioma = lingua;
     muda_lingua(lingua, m_texts);
     if (const MenuCaptions* captions = menuCaptions(lingua)) {
-        for (std::size_t i = 0; i < kLanguages; ++i)
-            m_languageItems[i]->setChecked(languageColumn(lingua) == i);
+        for (qsizetype i = 0; i < m_languageItems.size(); ++i)
+            m_languageItems[i]->setChecked(languageColumn(lingua) == std::size_t(i));
         showMenuCaptions(*captions);
     }
     if (const WidgetDescriptions* descriptions = widgetDescriptions(lingua))

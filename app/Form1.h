@@ -6,6 +6,7 @@
 #include "Platform.h"
 #include "SettingsValues.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -125,8 +126,8 @@ private:
     SettingsValues& m_settings;
     Platform m_platform;
     LanguageTexts m_texts;
-    // menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp, by language index.
-    std::array<QAction*, kLanguages> m_languageItems {};
+    // menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp and German's, by index.
+    QList<QAction*> m_languageItems;
     Oracle m_oracle;
     bool m_carregando = false;
     std::unique_ptr<SpeechEngine> m_tts1;

@@ -35,6 +35,8 @@ private slots:
         muda_lingua(3, t);
         QCOMPARE(t.palavras_voce[0], QStringLiteral("USTED"));
         QCOMPARE(t.palavras_voce[1], QStringLiteral("USTED"));
+        muda_lingua(4, t);
+        QCOMPARE(t.palavras_mudar_voz[1], QString::fromUtf8("S TIMME ÄNDERN"));
     }
 
     void textsKeepTrailingBlanksAndOddSpellings()
@@ -54,8 +56,9 @@ private slots:
 
     void everyLanguageFillsEverySlotAndLeavesNothingOfTheLast()
     {
-        for (qint16 first = 0; first < 4; ++first) {
-            for (qint16 second = 0; second < 4; ++second) {
+        const auto languages = qint16(languageCount());
+        for (qint16 first = 0; first < languages; ++first) {
+            for (qint16 second = 0; second < languages; ++second) {
                 LanguageTexts a, b;
                 muda_lingua(first, a);
                 muda_lingua(second, a);
@@ -77,9 +80,9 @@ private slots:
         QVERIFY(t.frase_pergunta.isEmpty() && t.palavras_exit[0].isEmpty());
         muda_lingua(0, t);
         const QStringList before = allSlots(t);
-        muda_lingua(4, t);
+        muda_lingua(qint16(languageCount()), t);
         QCOMPARE(allSlots(t), before);
-        QVERIFY(!menuCaptions(4));
+        QVERIFY(!menuCaptions(qint16(languageCount())));
         QCOMPARE(QString::fromUtf8(menuCaptions(2)->menuArquivoSair), QStringLiteral("Sortie"));
     }
 
@@ -93,7 +96,8 @@ private slots:
         QTest::newRow("English") << 1 << 1;
         QTest::newRow("French") << 2 << 2;
         QTest::newRow("Spanish") << 3 << 3;
-        QTest::newRow("just above") << 4 << -1;
+        QTest::newRow("German") << 4 << 4;
+        QTest::newRow("just above") << 5 << -1;
         QTest::newRow("highest a settings file holds") << 32767 << -1;
     }
     void everyTableFollowsOneRuleForTheLanguageIndex()
@@ -120,7 +124,7 @@ private slots:
     {
         QCOMPARE(QString::fromUtf8(kDesignMenuCaptions.menuHelp), QStringLiteral("Help"));
         QCOMPARE(QString::fromUtf8(kDesignMenuCaptions.menuOpcoes), QString::fromUtf8("Opções"));
-        QCOMPARE(QString::fromUtf8(kLanguageNames[2]), QString::fromUtf8("Française"));
+        QCOMPARE(languageName(2), QString::fromUtf8("Française"));
         QCOMPARE(
             QString::fromUtf8(kVoiceWindowDesign.pitchTip), QStringLiteral("Tom  (pitch) da voz"));
         QCOMPARE(QString::fromUtf8(kStageTexts.petitionTip),
