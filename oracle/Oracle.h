@@ -87,8 +87,6 @@ public:
     void rearm();
 
     const PetitionState& petition() const { return m_petition; }
-    bool quickAnswer() const { return m_resposta_rapida; }
-    const QString& lastAnswer() const { return m_ultima_resposta; }
 
 private:
     Command readQuestion(const QString& boxText);
