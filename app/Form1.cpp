@@ -107,7 +107,7 @@ void blockMousePropagation(QWidget* w)
 void paintBlack(QWidget* w)
 {
     w->setAutoFillBackground(true);
-    look::setColour(w, QPalette::Window, Qt::black);
+    look::setColour(w, { QPalette::Window }, Qt::black);
 }
 
 QLabel* pictureOnStage(QWidget* stage, std::string_view name, const QString& picture)
@@ -196,12 +196,9 @@ void Form1::buildPetitionBox(QWidget* stage)
     font.setBold(true);
     Text1->setFont(font);
     Text1->setToolTip(QString::fromUtf8(kStageTexts.petitionTip));
-    QPalette box = Text1->palette();
-    box.setColor(QPalette::Base, Qt::black);
-    box.setColor(QPalette::Text, look::kPaleYellow);
-    box.setColor(QPalette::Highlight, Qt::black);
-    box.setColor(QPalette::HighlightedText, Qt::black);
-    Text1->setPalette(box);
+    look::setColour(
+        Text1, { QPalette::Base, QPalette::Highlight, QPalette::HighlightedText }, Qt::black);
+    look::setColour(Text1, { QPalette::Text }, look::kPaleYellow);
     blockMousePropagation(Text1);
 }
 

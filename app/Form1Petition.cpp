@@ -9,7 +9,7 @@
 
 void Form1::setText1Colour(const QColor& colour)
 {
-    look::setColour(Text1, QPalette::Text, colour);
+    look::setColour(Text1, { QPalette::Text }, colour);
     tellPetitionShown();
 }
 

@@ -90,7 +90,7 @@ public:
 
 private:
     Command readQuestion(const QString& boxText);
-    bool contem(const QString& q, const QString (&palavras)[2]) const;
+    bool contem(const QString& q, const QString (&forms)[2]) const;
 
     const LanguageTexts& m_texts;
     Random& m_random;

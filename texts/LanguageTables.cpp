@@ -4,7 +4,7 @@
 
 namespace {
 
-void palavras(QString (&slot)[2], const char* const (&forms)[2])
+void keywordPair(QString (&slot)[2], const char* const (&forms)[2])
 {
     for (int i = 0; i < 2; ++i)
         slot[i] = QString::fromUtf8(forms[i]).toUpper();
@@ -30,11 +30,11 @@ void muda_lingua(qint16 lingua, LanguageTexts& t)
     t.frase_morte = QString::fromUtf8(c.morte);
     t.frase_olho = QString::fromUtf8(c.olho);
     t.frase_despedida = QString::fromUtf8(c.despedida);
-    palavras(t.palavras_voce, c.voce);
-    palavras(t.palavras_repita, c.repita);
-    palavras(t.palavras_exit, c.exit);
-    palavras(t.palavras_mudar_voz, c.mudar_voz);
-    palavras(t.palavras_conselho, c.conselho);
+    keywordPair(t.palavras_voce, c.voce);
+    keywordPair(t.palavras_repita, c.repita);
+    keywordPair(t.palavras_exit, c.exit);
+    keywordPair(t.palavras_mudar_voz, c.mudar_voz);
+    keywordPair(t.palavras_conselho, c.conselho);
 }
 
 const StageTexts kStageTexts = {
