@@ -226,8 +226,8 @@ void Calibrar::fala()
 {
     const QString text = m_Text1->toPlainText();
     const VoiceWindowTexts* texts = voiceWindowTexts(m_settings.idioma);
-    const QString question = texts ? QString::fromUtf8(texts->pergunta)
-                                    : design(&VoiceWindowDesign::neutralSentence);
+    const QString question
+        = texts ? QString::fromUtf8(texts->pergunta) : design(&VoiceWindowDesign::neutralSentence);
     m_tts->speak_text(text.isEmpty() ? question : text);
 }
 

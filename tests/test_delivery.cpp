@@ -1,8 +1,8 @@
 #include "Form1Fixture.h"
-#include "StageTimings.h"
 #include "HotSpot.h"
 #include "OrbCanvas.h"
 #include "StageLook.h"
+#include "StageTimings.h"
 #include "Timer.h"
 
 #include <QRandomGenerator>
@@ -66,10 +66,14 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("nothing yet: one blank") << "" << " ";
-        QTest::newRow("a keyword reads whole, and repeats") << "repita" << "repita";
-        QTest::newRow("a blank typed first is the one blank") << " ok" << " ok";
-        QTest::newRow("a comma starts the capture") << ",n" << "Re";
+        QTest::newRow("nothing yet: one blank") << ""
+                                                << " ";
+        QTest::newRow("a keyword reads whole, and repeats") << "repita"
+                                                            << "repita";
+        QTest::newRow("a blank typed first is the one blank") << " ok"
+                                                              << " ok";
+        QTest::newRow("a comma starts the capture") << ",n"
+                                                    << "Re";
     }
     void whatIsTypedStraightAfterAnAnswerTakesThePlaceOfTheBlank()
     {

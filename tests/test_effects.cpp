@@ -1,8 +1,8 @@
 #include "Form1Fixture.h"
-#include "StageTimings.h"
 #include "HotSpot.h"
 #include "OrbCanvas.h"
 #include "StageLook.h"
+#include "StageTimings.h"
 #include "Timer.h"
 
 #include <QEventLoop>

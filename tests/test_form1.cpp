@@ -1,9 +1,9 @@
 #include "Calibrar.h"
 #include "Form1Fixture.h"
-#include "StageTimings.h"
 #include "Form2.h"
 #include "HexagramTable.h"
 #include "StageClock.h"
+#include "StageTimings.h"
 #include "Timer.h"
 #include "WindowParts.h"
 
@@ -400,7 +400,8 @@ private slots:
         QAccessibleInterface* box = QAccessible::queryAccessibleInterface(fx.w.Text1);
         QCOMPARE(box->text(QAccessible::Name), heard);
         language(fx.w, "English")->trigger();
-        QCOMPARE(box->text(QAccessible::Name), QString::fromUtf8(widgetDescriptions(1)->petitionBox));
+        QCOMPARE(
+            box->text(QAccessible::Name), QString::fromUtf8(widgetDescriptions(1)->petitionBox));
         StageWidgets::calibrar()->close();
     }
 

@@ -1,6 +1,6 @@
 #include "Form1Fixture.h"
-#include "StageTimings.h"
 #include "HotSpot.h"
+#include "StageTimings.h"
 #include "Timer.h"
 
 #include <QInputMethodEvent>
