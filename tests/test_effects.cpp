@@ -87,18 +87,19 @@ private slots:
         fx.loaded();
         QEventLoop held;
         int ringsWhileHeld = 0;
+        const int ringsIntoTheSecondPulse = look::kOrbRings * 3 / 2;
         QTimer::singleShot(0, fx.form.get(), [&] {
             QTimer::singleShot(5000, &held, &QEventLoop::quit);
             held.exec();
         });
         fx.pause.onSleep = [&] {
-            if (held.isRunning() && ++ringsWhileHeld == 90)
+            if (held.isRunning() && ++ringsWhileHeld == ringsIntoTheSecondPulse)
                 held.quit();
         };
         fx.random.draws = { 0.2f }; // two pulses
         fx.form->acende_bola();
-        QCOMPARE(ringsWhileHeld, 90);
-        QCOMPARE(fx.pause.pauses, QList<int>(2 * 60, 50));
+        QCOMPARE(ringsWhileHeld, ringsIntoTheSecondPulse);
+        QCOMPARE(fx.pause.pauses, QList<int>(2 * look::kOrbRings, timing::kOrbRingMs));
         QVERIFY(fx.w.Picture1->rings().isEmpty());
         QVERIFY(fx.w.Picture4->isHidden());
     }
@@ -117,14 +118,14 @@ private slots:
         };
         fx.random.draws = { 0.0f, 0.0f }; // one pulse each
         fx.form->acende_bola();
-        QCOMPARE(radii.size(), 2 * 60);
-        const qsizetype second = radii.indexOf(60.0, 1);
+        QCOMPARE(radii.size(), 2 * look::kOrbRings);
+        const qsizetype second = radii.indexOf(look::kOrbFirstRadius, 1);
         QVERIFY(second >= 10);
-        QList<double> outer = radii.mid(0, second) + radii.mid(second + 60);
-        QList<double> inner = radii.mid(second, 60);
-        for (int step = 0; step < 60; ++step) {
-            QCOMPARE(outer[step], 60.0 + 5 * step);
-            QCOMPARE(inner[step], 60.0 + 5 * step);
+        QList<double> outer = radii.mid(0, second) + radii.mid(second + look::kOrbRings);
+        QList<double> inner = radii.mid(second, look::kOrbRings);
+        for (int step = 0; step < look::kOrbRings; ++step) {
+            QCOMPARE(outer[step], look::kOrbFirstRadius + look::kOrbGrowth * step);
+            QCOMPARE(inner[step], look::kOrbFirstRadius + look::kOrbGrowth * step);
         }
         QVERIFY(fx.w.Picture1->rings().isEmpty());
     }
