@@ -120,6 +120,50 @@ private slots:
         QCOMPARE(&readyAnswers(lingua), &readyAnswers(shown));
     }
 
+    // The texts as written, once: the windows' tests compare with the table.
+    void theWindowsTextsAreAsWritten_data()
+    {
+        QTest::addColumn<int>("lingua");
+        // The trial sentence, pitch, speed, question; the voice window's title, the trial box's
+        // and the petition box's descriptions.
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("Portuguese")
+            << 0
+            << QStringList { "Eu sou o Oráculo que tudo vê e tudo sabe.", "Tom", "Velocidade",
+                   "Como vai você?", "Voz do oráculo", "Frase de ensaio", "Pergunta ao oráculo" };
+        QTest::newRow("English") << 1
+                                 << QStringList {
+                                        "I am the Oracle who sees everything and know everything.",
+                                        "Pitch", "Velocity", "How are you?", "The oracle's voice",
+                                        "Trial sentence", "Question to the oracle"
+                                    };
+        QTest::newRow("French shows Pitch as English does")
+            << 2
+            << QStringList { "Je suis l'oracle qui voient tout et savent tout.", "Pitch", "Vitesse",
+                   "Comment alle vouz?", "La voix de l'oracle", "Phrase d'essai",
+                   "Question à l'oracle" };
+        QTest::newRow("Spanish") << 3
+                                 << QStringList { "Soy el oráculo que ve todo y sabe todo.", "Tono",
+                                        "Velocidad", "Como estas?", "Voz del oráculo",
+                                        "Frase de prueba", "Pregunta al oráculo" };
+        QTest::newRow("German") << 4
+                                << QStringList {
+                                       "Ich bin das Orakel, das alles sieht und alles weiß.",
+                                       "Tonhöhe", "Tempo", "Wie geht es dir?",
+                                       "Die Stimme des Orakels", "Probesatz", "Frage an das Orakel"
+                                   };
+    }
+    void theWindowsTextsAreAsWritten()
+    {
+        QFETCH(int, lingua);
+        QFETCH(QStringList, texts);
+        const VoiceWindowTexts& v = *voiceWindowTexts(qint16(lingua));
+        const WidgetDescriptions& d = *widgetDescriptions(qint16(lingua));
+        QCOMPARE((QStringList { v.frase, v.tom, v.velocidade, v.pergunta, d.voiceWindowTitle,
+                     d.trialSentence, d.petitionBox }),
+            texts);
+    }
+
     void theDesignTextsStandAsTheWindowsWereLaidOut()
     {
         QCOMPARE(QString::fromUtf8(kDesignMenuCaptions.menuHelp), QStringLiteral("Help"));
@@ -127,6 +171,12 @@ private slots:
         QCOMPARE(languageName(2), QString::fromUtf8("Française"));
         QCOMPARE(
             QString::fromUtf8(kVoiceWindowDesign.pitchTip), QStringLiteral("Tom  (pitch) da voz"));
+        QCOMPARE((QStringList { kVoiceWindowDesign.voices, kVoiceWindowDesign.speak,
+                     kVoiceWindowDesign.apply, kVoiceWindowDesign.leave,
+                     kVoiceWindowDesign.neutralSentence, kNoVoiceNotice }),
+            (QStringList { "Vozes disponíveis", "Falar", "Aplicar", "Sair", "1 2 3 4 5 6 7",
+                "Você não tem nenhuma voz instalada. Instale o arquivo de voz que acompanha o "
+                "jogo ou busque na Internet por Text-to-Speech Engines" }));
         QCOMPARE(QString::fromUtf8(kStageTexts.petitionTip),
             QStringLiteral("Se quiser um conselho, digite CONSELHO"));
         QCOMPARE(QString::fromUtf8(kIchingTexts.leave), QStringLiteral("Sair"));
