@@ -64,9 +64,6 @@ public:
     // Sees the petition box's keys before the trick does (an operator's shortcut).
     void filterPetitionKeys(QObject* filter);
 
-    const Oracle& oracle() const { return m_oracle; }
-    const LanguageTexts& texts() const { return m_texts; }
-
 signals:
     void hiddenAnswerDelivered();
     void capturedAnswerReplacedArmed();

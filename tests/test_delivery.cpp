@@ -156,7 +156,6 @@ private slots:
         fx.enter();
         QTRY_VERIFY_WITH_TIMEOUT(!masher.isActive(), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(fx.tts1().speaking_state(), 0, 30000);
-        QVERIFY(fx.form->oracle().petition().pos_pedido() >= 0);
         QVERIFY(!fx.w.Text1->text().contains("segredo"));
     }
 };

@@ -87,7 +87,11 @@ def accessible_id(node):
 
 def petition_box(app):
     """The stage's one text box, whatever the language it is described in."""
-    for frame in windows(app):
+    try:
+        frames = windows(app)
+    except Exception:  # the application's tree is being rebuilt: not yet
+        return None
+    for frame in frames:
         try:
             if (frame.name or "").startswith(STAGE_TITLE):
                 return find(frame, role=pyatspi.ROLE_TEXT)
