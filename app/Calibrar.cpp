@@ -22,9 +22,9 @@ namespace {
 
 using look::twips;
 
-QString design(const char* VoiceWindowDesign::*qual)
+QString design(const char* VoiceWindowDesign::*which)
 {
-    return QString::fromUtf8(kVoiceWindowDesign.*qual);
+    return QString::fromUtf8(kVoiceWindowDesign.*which);
 }
 
 bool fitsIn16Bits(int value)

@@ -26,9 +26,9 @@ namespace {
 const QColor kRed(255, 0, 0);
 const QColor kOrange(255, 128, 64);
 
-QString ichingText(const char* IchingTexts::*qual)
+QString ichingText(const char* IchingTexts::*which)
 {
-    return QString::fromUtf8(kIchingTexts.*qual);
+    return QString::fromUtf8(kIchingTexts.*which);
 }
 
 using look::pixels;
@@ -399,7 +399,7 @@ void Form2::dropEvent(QDropEvent* event)
 
 void Form2::paintEvent(QPaintEvent*)
 {
-    QPainter pintor(this);
-    pintor.setPen(look::kPaleYellow);
-    pintor.drawRect(look::twips(960, 1080, 2055, 1815).adjusted(0, 0, -1, -1));
+    QPainter painter(this);
+    painter.setPen(look::kPaleYellow);
+    painter.drawRect(look::twips(960, 1080, 2055, 1815).adjusted(0, 0, -1, -1));
 }

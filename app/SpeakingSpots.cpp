@@ -28,8 +28,8 @@ void SpeakingSpots::rearmsOn(OrbCanvas* face)
 
 void SpeakingSpots::fala_hotspot(Spot spot)
 {
-    if (const auto frase = m_oracle.hotSpot(spot, m_voice.speaking_state() == 1))
-        m_voice.speak_text(*frase);
+    if (const auto phrase = m_oracle.hotSpot(spot, m_voice.speaking_state() == 1))
+        m_voice.speak_text(*phrase);
 }
 
 void SpeakingSpots::rearma()

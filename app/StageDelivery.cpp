@@ -40,9 +40,9 @@ void StageDelivery::close()
     wakeFromPhoneWait();
 }
 
-void StageDelivery::speak(const QString& frase)
+void StageDelivery::speak(const QString& phrase)
 {
-    m_parts.voice.speak_text(frase);
+    m_parts.voice.speak_text(phrase);
 }
 
 void StageDelivery::waitForSilence()

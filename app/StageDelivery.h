@@ -42,7 +42,7 @@ signals:
     void answered();
 
 private:
-    void speak(const QString& frase) override;
+    void speak(const QString& phrase) override;
     void waitForSilence() override;
     void lightOrb() override;
     void pause(int ms) override;

@@ -107,9 +107,9 @@ bool Oracle::phoneHasSpoken() const
 int Oracle::pause()
 {
     m_random.reseed();
-    const int pausa = static_cast<int>(
+    const int drawn = static_cast<int>(
         double(m_random.next()) * (kLongestPauseMs - kShortestPauseMs + 1) + kShortestPauseMs);
-    return m_resposta_rapida ? kQuickPauseMs : pausa;
+    return m_resposta_rapida ? kQuickPauseMs : drawn;
 }
 
 QString Oracle::answer()
