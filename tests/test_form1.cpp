@@ -2,6 +2,7 @@
 #include "Form1Fixture.h"
 #include "Form2.h"
 #include "HexagramTable.h"
+#include "LanguageTables.h"
 #include "StageClock.h"
 #include "StageTimings.h"
 #include "Timer.h"
@@ -71,43 +72,30 @@ private slots:
     void menusFollowTheStoredLanguage_data()
     {
         QTest::addColumn<QByteArray>("idioma");
-        QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<QStringList>("checked");
-        QTest::addColumn<QString>("prompt");
-        QTest::newRow("Portuguese")
-            << QByteArray("0")
-            << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
-            << QStringList { "Português" } << "Faça sua pergunta";
-        QTest::newRow("English") << QByteArray(
-            " 1") << QStringList { "File", "Exit", "Options", "Change Voice", "Help", "About" }
-                                 << QStringList { "English" } << "make your question";
-        QTest::newRow("French") << QByteArray(
-            "2") << QStringList { "Arquivo", "Sortie", "Opções", "Changez Voix", "Ajuda", "Sobre" }
-                                << QStringList { "Française" } << "make your question";
-        QTest::newRow("Spanish") << QByteArray(
-            "3") << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
-                                 << QStringList { "Español" } << "haga su pregunta";
-        QTest::newRow("German") << QByteArray(
-            "4") << QStringList { "Datei", "Beenden", "Optionen", "Stimme ändern", "Hilfe", "Über" }
-                                << QStringList { "Deutsch" } << "Stell deine Frage";
+        QTest::addColumn<int>("lingua"); // its place in the table, or -1
+        for (int i = 0; i < int(languageCount()); ++i)
+            QTest::newRow(qPrintable(languageName(std::size_t(i)))) << QByteArray::number(i) << i;
+        QTest::newRow("a blank before the number") << QByteArray(" 1") << 1;
         QTest::newRow("the first index outside the table")
-            << QByteArray("5")
-            << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Help", "Sobre" }
-            << QStringList {} << "";
+            << QByteArray::number(qulonglong(languageCount())) << -1;
     }
     void menusFollowTheStoredLanguage()
     {
         QFETCH(QByteArray, idioma);
-        QFETCH(QStringList, captions);
-        QFETCH(QStringList, checked);
-        QFETCH(QString, prompt);
+        QFETCH(int, lingua);
+        const MenuCaptions& m = lingua < 0 ? kDesignMenuCaptions : *menuCaptions(qint16(lingua));
+        LanguageTexts texts;
+        muda_lingua(qint16(lingua), texts);
         Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
         fx.form->Form_Load();
-        QCOMPARE(TestForm1::captions(fx.w), captions);
-        QCOMPARE(checks(fx.w), checked);
+        QCOMPARE(TestForm1::captions(fx.w),
+            QStringList({ m.menuArquivo, m.menuArquivoSair, m.menuOpcoes, m.menuOpcoesVoz,
+                m.menuHelp, m.menuHelpAbout }));
+        QCOMPARE(checks(fx.w),
+            lingua < 0 ? QStringList() : QStringList { languageName(std::size_t(lingua)) });
         for (std::size_t i = 0; i < languageCount(); ++i)
             QVERIFY(language(fx.w, languageName(i).toUtf8().constData()));
-        QCOMPARE(fx.tts1().spoken, QStringList { prompt });
+        QCOMPARE(fx.tts1().spoken, QStringList { texts.frase_pergunta });
     }
 
     void switchingLanguagesLeavesOneCheckAndNoEarlierText()

@@ -164,6 +164,44 @@ private slots:
             texts);
     }
 
+    void theMenusAndTheInvitationAreAsWritten_data()
+    {
+        QTest::addColumn<int>("lingua");
+        // File, Exit, Options, Change voice, Help, About; the language's item and invitation.
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("Portuguese") << 0
+                                    << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz",
+                                           "Ajuda", "Sobre", "Português", "Faça sua pergunta" };
+        QTest::newRow("English") << 1
+                                 << QStringList { "File", "Exit", "Options", "Change Voice", "Help",
+                                        "About", "English", "make your question" };
+        QTest::newRow("French") << 2
+                                << QStringList { "Arquivo", "Sortie", "Opções", "Changez Voix",
+                                       "Ajuda", "Sobre", "Française", "make your question" };
+        QTest::newRow("Spanish") << 3
+                                 << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda",
+                                        "Sobre", "Español", "haga su pregunta" };
+        QTest::newRow("German") << 4
+                                << QStringList { "Datei", "Beenden", "Optionen", "Stimme ändern",
+                                       "Hilfe", "Über", "Deutsch", "Stell deine Frage" };
+        QTest::newRow("as built, and outside the table")
+            << -1 << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Help", "Sobre" };
+    }
+    void theMenusAndTheInvitationAreAsWritten()
+    {
+        QFETCH(int, lingua);
+        QFETCH(QStringList, texts);
+        const MenuCaptions& m = lingua < 0 ? kDesignMenuCaptions : *menuCaptions(qint16(lingua));
+        QStringList seen { m.menuArquivo, m.menuArquivoSair, m.menuOpcoes, m.menuOpcoesVoz,
+            m.menuHelp, m.menuHelpAbout };
+        if (lingua >= 0) {
+            LanguageTexts t;
+            muda_lingua(qint16(lingua), t);
+            seen << languageName(std::size_t(lingua)) << t.frase_pergunta;
+        }
+        QCOMPARE(seen, texts);
+    }
+
     void theDesignTextsStandAsTheWindowsWereLaidOut()
     {
         QCOMPARE(QString::fromUtf8(kDesignMenuCaptions.menuHelp), QStringLiteral("Help"));
