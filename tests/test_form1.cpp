@@ -59,7 +59,8 @@ private slots:
         fx.form->Form_Load();
         QCOMPARE(fx.log,
             QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)", "play(SINISTER.wav)",
-                "sleep(3000)", "speak_text(Faça sua pergunta)" }));
+                QStringLiteral("sleep(%1)").arg(timing::kStartUpPauseMs),
+                "speak_text(Faça sua pergunta)" }));
         QCOMPARE(fx.module.idioma, 0);
         QCOMPARE(checks(fx.w), QStringList { QString::fromUtf8("Português") });
         QVERIFY(!StageWidgets::calibrar());
