@@ -41,9 +41,6 @@ public:
     void Picture1_MouseDown(int stick, QPoint grabPoint = {});
     void Form_DragDrop(int stick);
 
-    const StickCasting& casting() const { return m_casting; }
-    bool perguntou() const { return m_perguntou; }
-
     static const char* const kMimePauzinho;
 
 protected:
