@@ -132,7 +132,8 @@ Form1::Form1(SettingsValues& settings, const Platform& platform, QWidget* parent
     buildMenus();
     buildEffects();
     wireHandlers();
-    m_keyboardKeeper = std::make_unique<KeyboardKeeper>(*Text1, [this] { givePetitionKeyboard(); });
+    m_keyboardKeeper
+        = std::make_unique<KeyboardKeeper>(*m_Text1, [this] { givePetitionKeyboard(); });
 }
 
 Form1::~Form1() = default;
@@ -155,23 +156,23 @@ void Form1::buildStage()
     // A picture label sizes itself by its picture, not by the layout it holds.
     surround->setMinimumSize(stage->size());
 
-    for (std::size_t i = 0; i < Gifs.size(); ++i) {
-        Gifs[i] = onStage<QLabel>(stage, kGifs[i].name);
-        Gifs[i]->setAlignment(Qt::AlignCenter);
-        blockMousePropagation(Gifs[i]);
+    for (std::size_t i = 0; i < m_Gifs.size(); ++i) {
+        m_Gifs[i] = onStage<QLabel>(stage, kGifs[i].name);
+        m_Gifs[i]->setAlignment(Qt::AlignCenter);
+        blockMousePropagation(m_Gifs[i]);
     }
-    Picture2 = pictureOnStage(stage, "Picture2", QStringLiteral(":/pictures/banner.png"));
-    Picture1 = onStage<OrbCanvas>(stage, "Picture1");
-    Picture1->setPhoto(QPixmap(QStringLiteral(":/pictures/face.jpg")));
-    Picture1->setMouths(mouthPictures(), kMouthInFace.topLeft());
-    Picture4 = pictureOnStage(stage, "Picture4", QStringLiteral(":/pictures/face_crop.png"));
-    Picture4->hide();
+    m_Picture2 = pictureOnStage(stage, "Picture2", QStringLiteral(":/pictures/banner.png"));
+    m_Picture1 = onStage<OrbCanvas>(stage, "Picture1");
+    m_Picture1->setPhoto(QPixmap(QStringLiteral(":/pictures/face.jpg")));
+    m_Picture1->setMouths(mouthPictures(), kMouthInFace.topLeft());
+    m_Picture4 = pictureOnStage(stage, "Picture4", QStringLiteral(":/pictures/face_crop.png"));
+    m_Picture4->hide();
 
     // The hot spots are drawn on the stage itself, under every picture: where one overlaps a
     // picture (Label3 and the ghostly skull), the picture takes the pointer.
-    for (std::size_t i = 0; i < Labels.size(); ++i) {
-        Labels[i] = onStage<HotSpot>(stage, "Label" + std::to_string(i + 1));
-        Labels[i]->lower();
+    for (std::size_t i = 0; i < m_Labels.size(); ++i) {
+        m_Labels[i] = onStage<HotSpot>(stage, "Label" + std::to_string(i + 1));
+        m_Labels[i]->lower();
     }
 
     // The frame around the petition box is drawn only: the pointer passes through it.
@@ -181,25 +182,25 @@ void Form1::buildStage()
 
     buildPetitionBox(stage);
 
-    Picture3 = onStage<HotSpot>(stage, "Picture3");
-    Picture3->hide();
+    m_Picture3 = onStage<HotSpot>(stage, "Picture3");
+    m_Picture3->hide();
 
-    Text1->setFocus();
+    m_Text1->setFocus();
 }
 
 void Form1::buildPetitionBox(QWidget* stage)
 {
-    Text1 = onStage<PetitionBox>(stage, "Text1");
-    Text1->setAccessibleName(QString::fromUtf8(widgetDescriptions(0)->petitionBox));
-    Text1->setFrame(false);
+    m_Text1 = onStage<PetitionBox>(stage, "Text1");
+    m_Text1->setAccessibleName(QString::fromUtf8(widgetDescriptions(0)->petitionBox));
+    m_Text1->setFrame(false);
     QFont font(QStringLiteral("Arial"), 12);
     font.setBold(true);
-    Text1->setFont(font);
-    Text1->setToolTip(QString::fromUtf8(kStageTexts.petitionTip));
+    m_Text1->setFont(font);
+    m_Text1->setToolTip(QString::fromUtf8(kStageTexts.petitionTip));
     look::setColour(
-        Text1, { QPalette::Base, QPalette::Highlight, QPalette::HighlightedText }, Qt::black);
-    look::setColour(Text1, { QPalette::Text }, look::kPaleYellow);
-    blockMousePropagation(Text1);
+        m_Text1, { QPalette::Base, QPalette::Highlight, QPalette::HighlightedText }, Qt::black);
+    look::setColour(m_Text1, { QPalette::Text }, look::kPaleYellow);
+    blockMousePropagation(m_Text1);
 }
 
 void Form1::buildMenus()
@@ -211,66 +212,66 @@ void Form1::buildMenus()
         "QMenu { background: rgb(20, 12, 8); color: %1; border: 1px solid rgb(90, 50, 20); }"
         "QMenu::item:selected { background: rgb(90, 46, 16); }")
                                  .arg(look::kPaleYellow.name()));
-    menuArquivo = menuBar()->addMenu(QString());
-    menuArquivoSair = menuArquivo->addAction(QString());
-    menuOpcoes = menuBar()->addMenu(QString());
-    menuOpcoesVoz = menuOpcoes->addAction(QString());
-    menuOpcoes->addSeparator();
+    m_menuArquivo = menuBar()->addMenu(QString());
+    m_menuArquivoSair = m_menuArquivo->addAction(QString());
+    m_menuOpcoes = menuBar()->addMenu(QString());
+    m_menuOpcoesVoz = m_menuOpcoes->addAction(QString());
+    m_menuOpcoes->addSeparator();
     for (std::size_t i = 0; i < languageCount(); ++i) {
-        m_languageItems << menuOpcoes->addAction(languageName(i));
+        m_languageItems << m_menuOpcoes->addAction(languageName(i));
         m_languageItems.last()->setCheckable(true);
     }
-    menuHelp = menuBar()->addMenu(QString());
-    menuHelpAbout = menuHelp->addAction(QString());
-    menuArquivo->setObjectName(QStringLiteral("menuArquivo"));
-    menuArquivoSair->setObjectName(QStringLiteral("menuArquivoSair"));
-    menuOpcoes->setObjectName(QStringLiteral("menuOpcoes"));
-    menuOpcoesVoz->setObjectName(QStringLiteral("menuOpcoesVoz"));
-    menuHelp->setObjectName(QStringLiteral("menuHelp"));
-    menuHelpAbout->setObjectName(QStringLiteral("menuHelpAbout"));
+    m_menuHelp = menuBar()->addMenu(QString());
+    m_menuHelpAbout = m_menuHelp->addAction(QString());
+    m_menuArquivo->setObjectName(QStringLiteral("menuArquivo"));
+    m_menuArquivoSair->setObjectName(QStringLiteral("menuArquivoSair"));
+    m_menuOpcoes->setObjectName(QStringLiteral("menuOpcoes"));
+    m_menuOpcoesVoz->setObjectName(QStringLiteral("menuOpcoesVoz"));
+    m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    m_menuHelpAbout->setObjectName(QStringLiteral("menuHelpAbout"));
     showMenuCaptions(kDesignMenuCaptions);
 }
 
 void Form1::showMenuCaptions(const MenuCaptions& captions)
 {
-    menuOpcoesVoz->setText(QString::fromUtf8(captions.menuOpcoesVoz));
-    menuArquivo->setTitle(QString::fromUtf8(captions.menuArquivo));
-    menuArquivoSair->setText(QString::fromUtf8(captions.menuArquivoSair));
-    menuHelp->setTitle(QString::fromUtf8(captions.menuHelp));
-    menuHelpAbout->setText(QString::fromUtf8(captions.menuHelpAbout));
-    menuOpcoes->setTitle(QString::fromUtf8(captions.menuOpcoes));
+    m_menuOpcoesVoz->setText(QString::fromUtf8(captions.menuOpcoesVoz));
+    m_menuArquivo->setTitle(QString::fromUtf8(captions.menuArquivo));
+    m_menuArquivoSair->setText(QString::fromUtf8(captions.menuArquivoSair));
+    m_menuHelp->setTitle(QString::fromUtf8(captions.menuHelp));
+    m_menuHelpAbout->setText(QString::fromUtf8(captions.menuHelpAbout));
+    m_menuOpcoes->setTitle(QString::fromUtf8(captions.menuOpcoes));
 }
 
 void Form1::buildEffects()
 {
-    m_eye = new WanderingEye(*Picture3, m_platform.random, this);
-    m_blink = new Blink(*Picture4, this);
-    m_orb = new Orb(*Picture1, *m_blink, m_platform.random, m_platform.pause, this);
+    m_eye = new WanderingEye(*m_Picture3, m_platform.random, this);
+    m_blink = new Blink(*m_Picture4, this);
+    m_orb = new Orb(*m_Picture1, *m_blink, m_platform.random, m_platform.pause, this);
     m_spots = new SpeakingSpots(m_oracle, *m_tts1, this);
     m_delivery = new StageDelivery(
-        m_oracle, m_platform, { *m_tts1, *m_orb, *m_blink, *m_eye, *Text1 }, this);
+        m_oracle, m_platform, { *m_tts1, *m_orb, *m_blink, *m_eye, *m_Text1 }, this);
 }
 
 void Form1::wireHandlers()
 {
-    Text1->keyDown = [this](int k) { Text1_KeyDown(k); };
-    Text1->keyPress = [this](QChar ch) { Text1_KeyPress(ch); };
-    Text1->keyUp = [this](int k) { Text1_KeyUp(k); };
-    connect(Text1, &QLineEdit::textChanged, this, &Form1::tellPetitionShown);
+    m_Text1->keyDown = [this](int k) { Text1_KeyDown(k); };
+    m_Text1->keyPress = [this](QChar ch) { Text1_KeyPress(ch); };
+    m_Text1->keyUp = [this](int k) { Text1_KeyUp(k); };
+    connect(m_Text1, &QLineEdit::textChanged, this, &Form1::tellPetitionShown);
 
     const Spot spots[4] = { Spot::Friend, Spot::Eyes, Spot::Gaze, Spot::Death };
-    for (std::size_t i = 0; i < Labels.size(); ++i)
-        m_spots->speaks(Labels[i], spots[i]);
-    m_spots->speaks(Picture3, Spot::Eye);
+    for (std::size_t i = 0; i < m_Labels.size(); ++i)
+        m_spots->speaks(m_Labels[i], spots[i]);
+    m_spots->speaks(m_Picture3, Spot::Eye);
     m_spots->rearmsOn(static_cast<HotSpot*>(centralWidget()));
-    m_spots->rearmsOn(static_cast<HotSpot*>(Picture1->parentWidget()));
-    m_spots->rearmsOn(Picture1);
+    m_spots->rearmsOn(static_cast<HotSpot*>(m_Picture1->parentWidget()));
+    m_spots->rearmsOn(m_Picture1);
 
     // The face speaks with the oracle's own voice only, never with the voice window's trial.
-    connect(m_tts1.get(), &SpeechEngine::mouth_shape, Picture1, &OrbCanvas::showMouth);
+    connect(m_tts1.get(), &SpeechEngine::mouth_shape, m_Picture1, &OrbCanvas::showMouth);
     // Speech cut short closes the mouth all the same.
-    connect(m_tts1.get(), &SpeechEngine::silenced, Picture1,
-        [this] { Picture1->showMouth(MouthShape::Rest); });
+    connect(m_tts1.get(), &SpeechEngine::silenced, m_Picture1,
+        [this] { m_Picture1->showMouth(MouthShape::Rest); });
 
     connect(m_delivery, &StageDelivery::asked, this, &Form1::questionAsked);
     connect(m_delivery, &StageDelivery::phoneWaitChanged, this, &Form1::phoneWaitChanged);
@@ -279,8 +280,8 @@ void Form1::wireHandlers()
         m_delivery, &StageDelivery::armedAnswerDropped, this, &Form1::capturedAnswerReplacedArmed);
     connect(m_delivery, &StageDelivery::answered, this, &Form1::questionAnswered);
 
-    connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
-    connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
+    connect(m_menuArquivoSair, &QAction::triggered, this, &Form1::fim);
+    connect(m_menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
     for (qsizetype i = 0; i < m_languageItems.size(); ++i)
         connect(m_languageItems[i], &QAction::triggered, this,
             [this, lingua = qint16(i)] { troca_idioma(lingua); });
@@ -288,13 +289,13 @@ void Form1::wireHandlers()
 
 void Form1::Form_Load()
 {
-    Text1->setText(QString());
+    m_Text1->setText(QString());
     auto* animations = new StageClock(this);
-    for (std::size_t i = 0; i < Gifs.size(); ++i) {
+    for (std::size_t i = 0; i < m_Gifs.size(); ++i) {
         const QString file = appFile(m_platform.appFolder, QLatin1String(kGifs[i].file));
-        animations->play(Gifs[i], StageAnimation(file));
+        animations->play(m_Gifs[i], StageAnimation(file));
     }
-    animations->play(Picture3, StageAnimation(QStringLiteral(":/pictures/eye.gif")));
+    animations->play(m_Picture3, StageAnimation(QStringLiteral(":/pictures/eye.gif")));
     m_blink->start();
     le_ini(m_settings, m_platform.settingsPath);
     m_carregando = true;
@@ -316,7 +317,7 @@ void Form1::troca_idioma(qint16 lingua)
         showMenuCaptions(*captions);
     }
     if (const WidgetDescriptions* descriptions = widgetDescriptions(lingua))
-        Text1->setAccessibleName(QString::fromUtf8(descriptions->petitionBox));
+        m_Text1->setAccessibleName(QString::fromUtf8(descriptions->petitionBox));
     if (!m_carregando)
         showCalibrarKeepingKeyboard();
 }

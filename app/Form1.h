@@ -79,21 +79,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Widgets, by the names the handlers use; each carries its name as its object name.
-    PetitionBox* Text1 = nullptr;
-    OrbCanvas* Picture1 = nullptr;
-    QLabel* Picture2 = nullptr;
-    HotSpot* Picture3 = nullptr;
-    QLabel* Picture4 = nullptr;
-    std::array<HotSpot*, 4> Labels {}; // Label1 .. Label4
-    std::array<QLabel*, 7> Gifs {}; // Gif89a1(0), Gif89a1(1), Gif89a2 .. Gif89a6
+    // Widgets, by the names the handlers use; each carries that name (without m_) as its
+    // object name.
+    PetitionBox* m_Text1 = nullptr;
+    OrbCanvas* m_Picture1 = nullptr;
+    QLabel* m_Picture2 = nullptr;
+    HotSpot* m_Picture3 = nullptr;
+    QLabel* m_Picture4 = nullptr;
+    std::array<HotSpot*, 4> m_Labels {}; // Label1 .. Label4
+    std::array<QLabel*, 7> m_Gifs {}; // Gif89a1(0), Gif89a1(1), Gif89a2 .. Gif89a6
 
-    QMenu* menuArquivo = nullptr;
-    QAction* menuArquivoSair = nullptr;
-    QMenu* menuOpcoes = nullptr;
-    QAction* menuOpcoesVoz = nullptr;
-    QMenu* menuHelp = nullptr;
-    QAction* menuHelpAbout = nullptr;
+    QMenu* m_menuArquivo = nullptr;
+    QAction* m_menuArquivoSair = nullptr;
+    QMenu* m_menuOpcoes = nullptr;
+    QAction* m_menuOpcoesVoz = nullptr;
+    QMenu* m_menuHelp = nullptr;
+    QAction* m_menuHelpAbout = nullptr;
 
     void buildStage();
     void buildPetitionBox(QWidget* stage);

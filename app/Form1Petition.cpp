@@ -9,7 +9,7 @@
 
 void Form1::setText1Colour(const QColor& colour)
 {
-    look::setColour(Text1, { QPalette::Text }, colour);
+    look::setColour(m_Text1, { QPalette::Text }, colour);
     tellPetitionShown();
 }
 
@@ -17,13 +17,13 @@ void Form1::setText1Colour(const QColor& colour)
 // nobody sees it, so nobody is told of it.
 void Form1::tellPetitionShown()
 {
-    if (Text1->palette().color(QPalette::Text) != Qt::black)
-        emit petitionShown(Text1->text());
+    if (m_Text1->palette().color(QPalette::Text) != Qt::black)
+        emit petitionShown(m_Text1->text());
 }
 
 void Form1::Text1_KeyDown(int keyCode)
 {
-    const KeyDownReply reply = m_oracle.keyDown(keyCode, Text1->text());
+    const KeyDownReply reply = m_oracle.keyDown(keyCode, m_Text1->text());
     if (reply.click)
         m_platform.play(StageSound::Blip);
     m_eye->startWandering();
@@ -58,10 +58,10 @@ void Form1::Text1_KeyPress(QChar ch)
 
 void Form1::Text1_KeyUp(int keyCode)
 {
-    if (const auto shown = m_oracle.keyUp(keyCode, Text1->text()))
-        Text1->setText(*shown);
+    if (const auto shown = m_oracle.keyUp(keyCode, m_Text1->text()))
+        m_Text1->setText(*shown);
     setText1Colour(Qt::white);
-    Text1->setCursorPosition(static_cast<int>(Text1->text().size()));
+    m_Text1->setCursorPosition(static_cast<int>(m_Text1->text().size()));
     m_eye->show();
 }
 

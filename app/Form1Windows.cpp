@@ -67,12 +67,12 @@ void Form1::givePetitionKeyboard()
 {
     raise();
     activateWindow();
-    Text1->setFocus();
+    m_Text1->setFocus();
 }
 
 void Form1::filterPetitionKeys(QObject* filter)
 {
-    Text1->installEventFilter(filter);
+    m_Text1->installEventFilter(filter);
 }
 
 void Form1::acende_bola()
@@ -82,13 +82,13 @@ void Form1::acende_bola()
 
 void Form1::returnKeyboard()
 {
-    Text1->clear();
+    m_Text1->clear();
     givePetitionKeyboard();
 }
 
 OracleStage::Place Form1::place() const
 {
-    return { frameGeometry().top(), Gifs[0]->x() };
+    return { frameGeometry().top(), m_Gifs[0]->x() };
 }
 
 void Form1::descarrega_outras()
