@@ -105,7 +105,7 @@ private slots:
                       "2000: the phone refuses", "told: the phone wait is over", "quick pause",
                       "clear the face", refusal, wait, "show the refusal" }
                 + end;
-        QTest::newRow("the phone is silent for 30 s: the orb pulses meanwhile, then a refusal")
+        QTest::newRow("the phone is silent to the end: the orb pulses meanwhile, then a refusal")
             << true << QString() << QString() << "vou casar?" << QStringList()
             << fullRoad
                 + QStringList { "told: waiting for the phone", "wait for the phone",
