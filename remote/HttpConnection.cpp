@@ -73,7 +73,8 @@ void HttpConnection::readRequests()
             m_socket->abort();
             return;
         }
-        const HttpParse parse = parseHttpRequest(m_socket->peek(m_socket->bytesAvailable()), m_searched);
+        const HttpParse parse
+            = parseHttpRequest(m_socket->peek(m_socket->bytesAvailable()), m_searched);
         m_searched = parse.searched;
         if (parse.outcome == HttpParse::Outcome::Refused) {
             refuse(parse.status);
@@ -120,8 +121,8 @@ bool HttpConnection::answer(HttpRequest request)
 
 void HttpConnection::write(const HttpReply& reply, bool headOnly, bool close)
 {
-    QByteArray out = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reason(reply.status)
-        + "\r\n";
+    QByteArray out
+        = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reason(reply.status) + "\r\n";
     // An interim reply (a protocol switch) has no body to measure.
     if (reply.status >= 200)
         out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";

@@ -89,9 +89,8 @@ std::optional<QByteArrayView> hostName(QByteArrayView host)
             return std::nullopt;
         name = host.sliced(1, close - 1);
         port = host.sliced(std::min(close + 2, host.size()));
-        const bool literal = name.contains(':') && allOf(name, [](char c) {
-            return isHexDigit(c) || c == ':' || c == '.';
-        });
+        const bool literal = name.contains(':')
+            && allOf(name, [](char c) { return isHexDigit(c) || c == ':' || c == '.'; });
         if (!literal)
             return std::nullopt;
     } else {
@@ -283,7 +282,8 @@ HttpParse parseHttpRequest(QByteArrayView buffered, qsizetype searched)
     }
 
     Head read;
-    const QList<QByteArray> lines = buffered.sliced(start, headEnd - start).toByteArray().split('\n');
+    const QList<QByteArray> lines
+        = buffered.sliced(start, headEnd - start).toByteArray().split('\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QByteArrayView line = lines[i];
         if (!line.endsWith('\r') && i + 1 < lines.size())

@@ -58,13 +58,20 @@ PushChannel::~PushChannel()
         socket->abort();
 }
 
-QByteArray PushChannel::acceptFor(const QByteArray& key)
+HttpReply PushChannel::handshake(const HttpRequest& request)
 {
-    const auto decoded = QByteArray::fromBase64Encoding(key, QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded || decoded.decoded.size() != kKeyBytes)
-        return {};
-    return QCryptographicHash::hash(key + kWebSocketGuid.toByteArray(), QCryptographicHash::Sha1)
-        .toBase64();
+    const QByteArray& key = request.webSocketKey;
+    const auto decoded
+        = QByteArray::fromBase64Encoding(key, QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded || decoded.decoded.size() != kKeyBytes || request.webSocketVersion != "13")
+        return { 400, "text/plain; charset=utf-8", "not a WebSocket handshake\n", {}, false };
+    const QByteArray accept
+        = QCryptographicHash::hash(key + kWebSocketGuid.toByteArray(), QCryptographicHash::Sha1)
+              .toBase64();
+    return { 101, {}, {},
+        { { "Upgrade", "websocket" }, { "Connection", "Upgrade" },
+            { "Sec-WebSocket-Accept", accept } },
+        true };
 }
 
 void PushChannel::take(QTcpSocket* socket)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HttpConnection.h"
+
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
@@ -32,9 +34,9 @@ public:
     explicit PushChannel(QObject* parent = nullptr);
     ~PushChannel() override;
 
-    // What a handshake's Sec-WebSocket-Accept must say; empty when the key is not a
-    // WebSocket's (16 bytes in base64).
-    static QByteArray acceptFor(const QByteArray& key);
+    // The reply to a WebSocket handshake the exchange allowed: 101, which hands the connection
+    // over to take(), or 400 when it is not a version 13 handshake with a 16-byte key.
+    static HttpReply handshake(const HttpRequest& request);
 
     // A connection whose handshake was answered (101): from here it is a phone's.
     void take(QTcpSocket* socket);

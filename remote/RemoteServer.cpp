@@ -23,18 +23,6 @@ HttpReply plainReply(int status, const char* message)
     return { status, "text/plain; charset=utf-8", QByteArray(message) + '\n', {}, false };
 }
 
-// The WebSocket handshake's own reply, or why it is no handshake.
-HttpReply handshake(const HttpRequest& request)
-{
-    const QByteArray accept = PushChannel::acceptFor(request.webSocketKey);
-    if (accept.isEmpty() || request.webSocketVersion != "13")
-        return plainReply(400, "not a WebSocket handshake");
-    return { 101, {}, {},
-        { { "Upgrade", "websocket" }, { "Connection", "Upgrade" },
-            { "Sec-WebSocket-Accept", accept } },
-        true };
-}
-
 QByteArray newToken()
 {
     quint32 words[4];
@@ -168,8 +156,8 @@ bool RemoteServer::makeRoom(const QString& client)
         return false;
     if (m_open.size() < kMaxConnections)
         return true;
-    const auto stranger = std::find_if(m_open.cbegin(), m_open.cend(),
-        [](const Connection& open) { return !open.showedToken; });
+    const auto stranger = std::find_if(
+        m_open.cbegin(), m_open.cend(), [](const Connection& open) { return !open.showedToken; });
     if (stranger == m_open.cend())
         return false;
     QTcpSocket* oldest = stranger->socket;
@@ -190,7 +178,8 @@ void RemoteServer::outOfFiles(QAbstractSocket::SocketError error)
 {
     if (error == QAbstractSocket::SocketResourceError && m_spare >= 0) {
         ::close(m_spare);
-        const int waiting = ::accept4(int(m_tcp.socketDescriptor()), nullptr, nullptr, SOCK_CLOEXEC);
+        const int waiting
+            = ::accept4(int(m_tcp.socketDescriptor()), nullptr, nullptr, SOCK_CLOEXEC);
         if (waiting >= 0)
             ::close(waiting);
         m_spare = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -214,11 +203,11 @@ HttpReply RemoteServer::answer(const HttpRequest& request, QTcpSocket* socket)
         for (Connection& open : m_open)
             open.showedToken = open.showedToken || open.socket == socket;
     }
-    const RemoteExchange::Reply reply = m_exchange.handle({ request.method,
-        QString::fromLatin1(request.path), token, request.body, clientOf(socket->peerAddress()),
-        request.webSocketUpgrade });
+    const RemoteExchange::Reply reply
+        = m_exchange.handle({ request.method, QString::fromLatin1(request.path), token,
+            request.body, clientOf(socket->peerAddress()), request.webSocketUpgrade });
     if (reply.upgrade)
-        return handshake(request);
+        return PushChannel::handshake(request);
     // The token travels in the address: no referrer may carry it elsewhere, no cache keep it.
     return { reply.status, reply.contentType, reply.body,
         { { "Cache-Control", "no-store" }, { "Referrer-Policy", "no-referrer" },

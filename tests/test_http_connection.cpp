@@ -1,14 +1,20 @@
 #include "HttpConnection.h"
+#include "RemoteServer.h"
 
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QtTest>
 
 #include <memory>
 #include <vector>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -71,6 +77,83 @@ Conversation talk(const QByteArray& bytes, bool halfClose, bool expectClose)
 
 const QByteArray kHost = "Host: 127.0.0.1\r\n";
 
+// A blocking client from one loopback address, for a server on a thread of its own.
+class RawClient {
+public:
+    RawClient(quint16 port, const char* from = "127.0.0.1")
+        : m_fd(::socket(AF_INET, SOCK_STREAM, 0))
+    {
+        timeval wait { 3, 0 };
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        ::inet_pton(AF_INET, from, &address.sin_addr);
+        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        address.sin_port = htons(port);
+        ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+        ::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    ~RawClient() { close(); }
+    void send(const QByteArray& bytes) { ::send(m_fd, bytes.constData(), size_t(bytes.size()), 0); }
+    // What arrives until the server closes, or nothing more comes for a while.
+    QByteArray readToEnd()
+    {
+        QByteArray got;
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::recv(m_fd, buffer, sizeof buffer, 0)) > 0)
+            got.append(buffer, n);
+        return got;
+    }
+    QByteArray readSome()
+    {
+        char buffer[4096];
+        const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+        return n > 0 ? QByteArray(buffer, n) : QByteArray();
+    }
+    void reset()
+    {
+        const linger now { 1, 0 };
+        ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &now, sizeof now);
+        close();
+    }
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+private:
+    int m_fd;
+};
+
+struct Started {
+    RemoteServer server { 1 };
+    quint16 port = 0;
+    QByteArray token;
+
+    bool start()
+    {
+        if (!server.start(0))
+            return false;
+        const QUrl address(server.address());
+        port = quint16(address.port());
+        token = QUrlQuery(address).queryItemValue(QStringLiteral("t")).toLatin1();
+        return true;
+    }
+    QByteArray get(const QByteArray& path, const QByteArray& headers = {}) const
+    {
+        return "GET " + path + "?t=" + token + " HTTP/1.1\r\n" + kHost + headers + "\r\n";
+    }
+    QByteArray handshake() const
+    {
+        return get("/push",
+            "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n");
+    }
+};
+
 }
 
 class TestHttpConnection : public QObject {
@@ -107,10 +190,10 @@ private slots:
         QTest::newRow("a handshake that is not taken gets its status and the close")
             << "GET /x HTTP/1.1\r\n" + kHost + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n"
             << false << QStringList { "404" } << true;
-        QTest::newRow("a handshake that is taken gets nothing from the HTTP side")
+        QTest::newRow("a handshake that is taken is answered 101 and kept open")
             << "GET /push HTTP/1.1\r\n" + kHost
                 + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n"
-            << false << QStringList() << false;
+            << false << QStringList { "101" } << false;
     }
     void eachConversationEndsAsHttpSays()
     {
@@ -132,10 +215,11 @@ private slots:
         QVERIFY(seen.reply.endsWith("\r\n\r\n"));
     }
 
-    void aTakenHandshakeLeavesTheRequestUnreadForTheWebSocketServer()
+    void whatFollowsATakenHandshakeIsLeftForTheNewProtocol()
     {
         const QByteArray handshake = "GET /push HTTP/1.1\r\n" + kHost
             + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n";
+        const QByteArray frame("\x88\x80\0\0\0\0", 6);
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost, 0));
         QByteArray unread;
@@ -149,8 +233,83 @@ private slots:
         QTcpSocket client;
         client.connectToHost(QHostAddress::LocalHost, server.serverPort());
         QVERIFY(client.waitForConnected(2000));
-        client.write(handshake);
-        QTRY_COMPARE(unread, handshake);
+        client.write(handshake + frame);
+        QTRY_COMPARE(unread, frame);
+    }
+
+    // More times than one client may hold connections: a slot that did not come back would
+    // leave the last of them, and the phone's request after them, without a reply.
+    void everySlotComesBackHoweverItsConnectionEnds_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* how :
+            { "the client's close frame", "the client's plain close", "the client's reset",
+                "the server's drop", "a reply with Connection: close", "a refusal", "a timeout" })
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void everySlotComesBackHoweverItsConnectionEnds()
+    {
+        QFETCH(QString, how);
+        Started started;
+        if (!started.start())
+            QSKIP("no local network on this machine");
+        // Those the server ends itself are opened together, and ended together.
+        const bool server = how == "a timeout";
+        std::vector<std::unique_ptr<RawClient>> clients;
+        for (int i = 0; i <= RemoteServer::kMaxPerClient; ++i) {
+            auto client = std::make_unique<RawClient>(started.port);
+            if (how == "a reply with Connection: close")
+                client->send(started.get("/status", "Connection: close\r\n"));
+            else if (how == "a refusal")
+                client->send("BAD\r\n\r\n");
+            else if (!server)
+                client->send(started.handshake());
+            if (how != "a timeout")
+                QVERIFY(!client->readSome().isEmpty());
+            if (how == "the client's close frame" || how == "the server's drop")
+                client->send(QByteArray(
+                    how == "the server's drop" ? "\x89\x80\0\0\0\0" : "\x88\x80\0\0\0\0", 6));
+            if (how == "the client's reset")
+                client->reset();
+            else if (how == "the client's plain close" || how == "a refusal")
+                client->close();
+            else if (!server)
+                client->readToEnd();
+            if (server)
+                clients.push_back(std::move(client));
+            if (server && int(clients.size()) == RemoteServer::kMaxPerClient) {
+                QTest::qWait(HttpConnection::kRequestMs + 500);
+                clients.clear();
+            }
+            // Under the rate limit of the token's requests.
+            QTest::qWait(1000 / RemoteExchange::kRequestsPerSecond + 20);
+        }
+        QTest::qWait(1000);
+        RawClient phone(started.port);
+        phone.send(started.get("/status"));
+        QVERIFY(phone.readSome().startsWith("HTTP/1.1 200"));
+    }
+
+    void silentStrangersMakeRoomForThePhone()
+    {
+        Started started;
+        if (!started.start())
+            QSKIP("no local network on this machine");
+        std::vector<std::unique_ptr<RawClient>> strangers;
+        for (int i = 0; i < RemoteServer::kMaxConnections + 8; ++i) {
+            const QByteArray from
+                = "127.0.0." + QByteArray::number(2 + i / RemoteServer::kMaxPerClient);
+            strangers.push_back(std::make_unique<RawClient>(started.port, from.constData()));
+        }
+        // A stranger over its own cap is refused at once.
+        QElapsedTimer refused;
+        refused.start();
+        RawClient over(started.port, "127.0.0.7");
+        QCOMPARE(over.readToEnd(), QByteArray());
+        QVERIFY(refused.elapsed() < 2000);
+        RawClient phone(started.port);
+        phone.send(started.get("/status"));
+        QVERIFY(phone.readSome().startsWith("HTTP/1.1 200"));
     }
 };
 
