@@ -18,6 +18,14 @@
 
 namespace {
 
+// Whether the client sent bytes not read yet, here or still in the kernel.
+bool hasUnread(QTcpSocket& socket)
+{
+    char byte;
+    return socket.bytesAvailable() > 0
+        || ::recv(int(socket.socketDescriptor()), &byte, 1, MSG_PEEK | MSG_DONTWAIT) > 0;
+}
+
 HttpReply plainReply(int status, const char* message)
 {
     return { status, "text/plain; charset=utf-8", QByteArray(message) + '\n', {}, false };
@@ -147,7 +155,7 @@ void RemoteServer::accept()
 }
 
 // Whether one more connection from `client` may be taken, the oldest that has not shown the
-// token closed for it when every slot is held.
+// token (a silent one first) closed for it when every slot is held.
 bool RemoteServer::makeRoom(const QString& client)
 {
     const auto fromClient = std::count_if(m_open.cbegin(), m_open.cend(),
@@ -156,11 +164,19 @@ bool RemoteServer::makeRoom(const QString& client)
         return false;
     if (m_open.size() < kMaxConnections)
         return true;
-    const auto stranger = std::find_if(
-        m_open.cbegin(), m_open.cend(), [](const Connection& open) { return !open.showedToken; });
-    if (stranger == m_open.cend())
+    // A stranger with a request on its way (the phone, before its token is read) is kept while
+    // a silent one is left.
+    const auto stranger = [this](bool evenSpeaking) {
+        return std::find_if(m_open.cbegin(), m_open.cend(), [evenSpeaking](const Connection& open) {
+            return !open.showedToken && (evenSpeaking || !hasUnread(*open.socket));
+        });
+    };
+    auto room = stranger(false);
+    if (room == m_open.cend())
+        room = stranger(true);
+    if (room == m_open.cend())
         return false;
-    QTcpSocket* oldest = stranger->socket;
+    QTcpSocket* oldest = room->socket;
     release(oldest);
     oldest->abort();
     return true;
