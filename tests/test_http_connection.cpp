@@ -115,11 +115,12 @@ struct Started {
     {
         return "GET " + path + "?t=" + token + " HTTP/1.1\r\n" + kHost + headers + "\r\n";
     }
-    QByteArray handshake() const
+    QByteArray handshake(const QByteArray& origin = {}) const
     {
         return get("/push",
             "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
-            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n");
+            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+                + (origin.isEmpty() ? QByteArray() : "Origin: " + origin + "\r\n"));
     }
 };
 
@@ -260,6 +261,17 @@ private slots:
         QTest::qWait(1000);
         QVERIFY(
             replyTo(*connectFrom(started.port), started.get("/status")).startsWith("HTTP/1.1 200"));
+    }
+
+    void onlyThisServersOwnPageOpensThePushChannel()
+    {
+        Started started;
+        if (!started.start())
+            QSKIP("no local network on this machine");
+        QVERIFY(replyTo(*connectFrom(started.port), started.handshake("http://evil.example"))
+                    .startsWith("HTTP/1.1 403"));
+        QVERIFY(replyTo(*connectFrom(started.port), started.handshake("http://127.0.0.1"))
+                    .startsWith("HTTP/1.1 101"));
     }
 
     void silentStrangersMakeRoomForThePhone()
