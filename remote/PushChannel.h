@@ -16,9 +16,9 @@ class QTcpSocket;
 // with a close; a ping, data, a continuation, a pong nobody asked for or a frame of the wrong
 // shape has it dropped at once. A phone that reads nothing is dropped once kMaxUnsentBytes wait
 // for it, and one whose connection went silent (no answer to a ping for kSilentMs) is dropped
-// too, so phones() counts the phones that really hold the page open. A phone thus holds at
-// most kMaxUnsentBytes and one message unsent, kSendBufferBytes in the kernel and one frame
-// unread (kMaxFrameBytes): under 100 KiB besides the messages it is sent.
+// too, so phones() counts the phones that really hold the page open. Whatever a phone sends or
+// leaves unread, it holds in this process no more than kMaxUnsentBytes and one message unsent,
+// and kMaxFrameBytes unread: 64 KiB and 131 bytes besides the one message.
 class PushChannel : public QObject {
     Q_OBJECT
 public:
