@@ -95,7 +95,7 @@ void HttpConnection::readRequests()
     }
 }
 
-// False when the connection is no longer this reader's.
+// False when no further request is read here: the connection closes or was handed over.
 bool HttpConnection::answer(HttpRequest request)
 {
     const bool head = request.method == "HEAD";
