@@ -296,7 +296,7 @@ def push_open(oracle, source=None, timeout=3.0):
             reply += got
     except OSError:
         pass
-    return s, reply.startswith(b"HTTP/1.1 101") and b'"state"' in reply
+    return s, reply.startswith(b"HTTP/1.1 101") and b'"state"' in reply, code(reply)
 
 
 def frames_unread(oracle, frame, seconds=5):
@@ -307,7 +307,7 @@ def frames_unread(oracle, frame, seconds=5):
     def work():
         # Out of the last abuse's second: the phone's address is rate-limited too.
         time.sleep(1.1)
-        s, opened = push_open(oracle)
+        s, opened, _ = push_open(oracle)
         outcome["opened"] = opened
         start = time.monotonic()
         while time.monotonic() - start < seconds:
@@ -327,14 +327,18 @@ def frames_unread(oracle, frame, seconds=5):
 def reconnects(oracle, count):
     """The phone's push channel opened and ended `count` times from one address, by a close
     frame and by a plain close in turn, at the rate the server allows one client: how many were
-    served, and the oracle's memory and open files before and after."""
+    served, the codes of those that were not (0: no reply), and the oracle's memory and open
+    files before and after."""
     time.sleep(1.5)
     before = (oracle.rss_mib(), oracle.open_files())
     served = 0
+    others = []
     for i in range(count):
         start = time.monotonic()
-        s, opened = push_open(oracle, source="127.0.0.3")
+        s, opened, status = push_open(oracle, source="127.0.0.3")
         served += opened
+        if not opened:
+            others.append(status)
         if i % 2 == 0:
             try:
                 s.sendall(CLOSE_FRAME)
@@ -342,9 +346,9 @@ def reconnects(oracle, count):
             except OSError:
                 pass
         s.close()
-        time.sleep(max(0, start + 0.13 - time.monotonic()))
+        time.sleep(max(0, start + 0.14 - time.monotonic()))
     time.sleep(1.5)
-    return served, before, (oracle.rss_mib(), oracle.open_files())
+    return served, others, before, (oracle.rss_mib(), oracle.open_files())
 
 
 def crowd(oracle, addresses=100, most=1100, seconds=10):
@@ -458,8 +462,9 @@ def main():
         report("crowd_oracle_open_files", files)
         growth, middle, files = crowd(oracle, addresses=6, most=64, seconds=4)
         report("six_neighbours_phone_status", middle)
-        served, before, after = reconnects(oracle, args.reconnects)
+        served, others, before, after = reconnects(oracle, args.reconnects)
         report("reconnects_served", "%d of %d" % (served, args.reconnects))
+        report("reconnects_not_served_codes", sorted(others))
         report("reconnects_rss_mib_before_after", "%.1f %.1f" % (before[0], after[0]))
         report("reconnects_open_files_before_after", "%d %d" % (before[1], after[1]))
         report("reconnects_phone_status", legit(oracle))
