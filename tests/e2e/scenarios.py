@@ -513,6 +513,9 @@ def watch_box_until_reset(program, hidden, timeout=45):
     expect(not leaked, "the hidden answer never shown in the box", leaked)
 
 
+RELOADS = 30
+
+
 def remote_browser(stage):
     program, page = launch_remote(stage)
     browser = remote.Browser(stage.session, os.path.join(stage.out_dir, "browser"))
@@ -537,6 +540,16 @@ def remote_browser(stage):
         remote.status_reaches(browser, "falada", 10)
         browser.screenshot(os.path.join(stage.out_dir, "page-spoken.png"))
         stage.figures.note("silence between waiting phrase and remote answer", gap, "s")
+
+        # A phone reloads the page, sleeps and wakes many times in a show: each time the page
+        # is served and its push channel opens again (well within the server's rate limit).
+        reloaded = stage.recording.now()
+        for _ in range(RELOADS):
+            browser.open(page)
+            remote.status_reaches(browser, "falada", 10)
+            time.sleep(0.3)
+        stage.figures.note("%d reloads of the page, each served" % RELOADS,
+                           stage.recording.now() - reloaded, "s")
     finally:
         browser.close()
     expect("zebra" not in remote.program_output(stage.session),
