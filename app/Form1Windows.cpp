@@ -6,6 +6,7 @@
 #include "Calibrar.h"
 #include "Form2.h"
 #include "KeyboardKeeper.h"
+#include "Orb.h"
 #include "PetitionBox.h"
 #include "WindowKinds.h"
 
@@ -14,7 +15,7 @@
 
 QWidget* Form1::parentFor(bool panel) const
 {
-    return panel ? Text1->parentWidget() : nullptr;
+    return panel ? m_Text1->parentWidget() : nullptr;
 }
 
 void Form1::loadCalibrar()
@@ -90,23 +91,28 @@ void Form1::givePetitionKeyboard()
     raise();
     if (!isActiveWindow())
         activateWindow();
-    Text1->setFocus();
+    m_Text1->setFocus();
 }
 
 void Form1::filterPetitionKeys(QObject* filter)
 {
-    Text1->installEventFilter(filter);
+    m_Text1->installEventFilter(filter);
+}
+
+void Form1::acende_bola()
+{
+    m_orb->acende_bola();
 }
 
 void Form1::returnKeyboard()
 {
-    Text1->clear();
+    m_Text1->clear();
     givePetitionKeyboard();
 }
 
 OracleStage::Place Form1::place() const
 {
-    return { frameGeometry().top(), Gifs[0]->x() };
+    return { frameGeometry().top(), m_Gifs[0]->x() };
 }
 
 void Form1::descarrega_outras()
