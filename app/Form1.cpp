@@ -14,10 +14,10 @@
 #include "SoundPlayer.h"
 #include "StageClock.h"
 #include "StageLook.h"
+#include "StageView.h"
 #include "Timer.h"
 
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QMenuBar>
 #include <QScreen>
 
@@ -52,12 +52,12 @@ const char* const kGifNames[7]
     = { "Gif89a1(0)", "Gif89a1(1)", "Gif89a2", "Gif89a3", "Gif89a4", "Gif89a5", "Gif89a6" };
 
 // One per mouth shape, in the order of the shapes.
-QList<QPixmap> mouthPictures()
+QStringList mouthPictures()
 {
     static_assert(kMouthPictures.size() == mouth::kShapes);
-    QList<QPixmap> pictures;
+    QStringList pictures;
     for (const char* name : kMouthPictures)
-        pictures << QPixmap(QStringLiteral(":/pictures/") + QLatin1String(name));
+        pictures << QStringLiteral(":/pictures/") + QLatin1String(name);
     return pictures;
 }
 
@@ -90,6 +90,7 @@ Form1::Form1(SettingsValues& settings, const Platform& platform, QWidget* parent
     Timer2->setObjectName(QStringLiteral("Timer2"));
     buildStage();
     buildMenus();
+    resize(StageScale::kStage + QSize(0, menuBar()->sizeHint().height()));
     wireHandlers();
     m_keyboardKeeper = std::make_unique<KeyboardKeeper>(*Text1, [this] { givePetitionKeyboard(); });
 }
@@ -98,49 +99,45 @@ Form1::~Form1() = default;
 
 void Form1::buildStage()
 {
-    // The window's whole area is the black stage: in a window made larger (maximised, tiled,
-    // full screen) the scene stands in the middle of it.
+    // The window's whole area is the black stage: in a window of another size (maximised,
+    // tiled, full screen) the scene is shown as large as fits, in the middle of it.
     auto* surround = new HotSpot(this);
     paintBlack(surround);
     setCentralWidget(surround);
     connect(surround, &HotSpot::mouseMoved, this, &Form1::rearma);
-    auto* centring = new QGridLayout(surround);
-    centring->setContentsMargins(0, 0, 0, 0);
 
     auto* stage = new HotSpot(surround);
     stage->setObjectName(QStringLiteral("Form1"));
     paintBlack(stage);
-    stage->setFixedSize(792, 573);
-    centring->addWidget(stage, 0, 0, Qt::AlignCenter);
-    // A picture label sizes itself by its picture, not by the layout it holds.
-    surround->setMinimumSize(stage->size());
+    surround->setMinimumSize(StageScale::kStage * StageScale::kSmallest);
+    m_view = new StageView(surround, stage);
     connect(stage, &HotSpot::mouseMoved, this, &Form1::rearma);
 
     for (int i = 0; i < 7; ++i) {
         Gifs[i] = new QLabel(stage);
         Gifs[i]->setObjectName(QLatin1String(kGifNames[i]));
-        Gifs[i]->setGeometry(kGifs[i].rect);
+        m_view->place(Gifs[i], kGifs[i].rect);
         Gifs[i]->setAlignment(Qt::AlignCenter);
         blockMousePropagation(Gifs[i]);
     }
 
     Picture2 = new QLabel(stage);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(twips(240, 0, 5355, 1875));
-    Picture2->setPixmap(QPixmap(QStringLiteral(":/pictures/banner.png")));
+    m_view->place(Picture2, twips(240, 0, 5355, 1875), QStringLiteral(":/pictures/banner.png"));
     blockMousePropagation(Picture2);
 
     Picture1 = new OrbCanvas(stage);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(twips(5280, 3840, 6795, 4770));
-    Picture1->setPhoto(QPixmap(QStringLiteral(":/pictures/face.jpg")));
+    m_view->place(Picture1, twips(5280, 3840, 6795, 4770));
+    Picture1->setPhoto(QStringLiteral(":/pictures/face.jpg"));
     Picture1->setMouths(mouthPictures(), kMouthInFace.topLeft());
     connect(Picture1, &OrbCanvas::mouseMoved, this, &Form1::rearma);
+    connect(m_view, &StageView::scaleChanged, Picture1, &OrbCanvas::setScale);
 
     Picture4 = new QLabel(stage);
     Picture4->setObjectName(QStringLiteral("Picture4"));
-    Picture4->setGeometry(twips(2310, 1935, 2040, 810));
-    Picture4->setPixmap(QPixmap(QStringLiteral(":/pictures/face_crop.png")));
+    m_view->place(
+        Picture4, twips(2310, 1935, 2040, 810), QStringLiteral(":/pictures/face_crop.png"));
     Picture4->hide();
     blockMousePropagation(Picture4);
 
@@ -149,21 +146,21 @@ void Form1::buildStage()
     for (int i = 0; i < 4; ++i) {
         Labels[i] = new HotSpot(stage);
         Labels[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        Labels[i]->setGeometry(kLabels[i]);
+        m_view->place(Labels[i], kLabels[i]);
         Labels[i]->lower();
     }
 
     // The frame around the petition box is drawn only: the pointer passes through it.
     auto* shape1 = new QFrame(stage);
     shape1->setObjectName(QStringLiteral("Shape1"));
-    shape1->setGeometry(twips(1680, 2760, 6855, 495));
+    m_view->place(shape1, twips(1680, 2760, 6855, 495));
     shape1->setStyleSheet(QStringLiteral("QFrame { border: 1px solid rgb(120, 70, 20); }"));
     shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Text1 = new PetitionBox(stage);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(QString::fromUtf8(widgetDescriptions(0)->petitionBox));
-    Text1->setGeometry(twips(1920, 2850, 6375, 375));
+    m_view->place(Text1, twips(1920, 2850, 6375, 375));
     Text1->setFrame(false);
     QFont font(QStringLiteral("Arial"), 12);
     font.setBold(true);
@@ -179,7 +176,7 @@ void Form1::buildStage()
 
     Picture3 = new HotSpot(stage);
     Picture3->setObjectName(QStringLiteral("Picture3"));
-    Picture3->setGeometry(twips(0, 0, 855, 780));
+    m_view->place(Picture3, twips(0, 0, 855, 780));
     Picture3->hide();
 
     Text1->setFocus();
@@ -266,6 +263,8 @@ void Form1::Form_Load()
 {
     Text1->setText(QString());
     auto* animations = new StageClock(this);
+    animations->setScale(m_view->scale());
+    connect(m_view, &StageView::scaleChanged, animations, &StageClock::setScale);
     for (int i = 0; i < 7; ++i)
         animations->play(Gifs[i], StageAnimation(arquivo(QLatin1String(kGifs[i].file))));
     animations->play(Picture3, StageAnimation(QStringLiteral(":/pictures/eye.gif")));

@@ -26,6 +26,7 @@ class QEventLoop;
 class QLabel;
 class QMenu;
 class QTimer;
+class StageView;
 class Timer;
 
 // The oracle's stage. How the pieces fit:
@@ -99,6 +100,8 @@ private:
     std::array<QLabel*, 7> Gifs {}; // Gif89a1(0), Gif89a1(1), Gif89a2 .. Gif89a6
     Timer* Timer1 = nullptr;
     Timer* Timer2 = nullptr;
+    // Shows the stage at the window's scale; the widgets above are placed and moved through it.
+    StageView* m_view = nullptr;
 
     QMenu* menuArquivo = nullptr;
     QAction* menuArquivoSair = nullptr;

@@ -7,6 +7,7 @@
 #include "Pause.h"
 #include "Random.h"
 #include "StageLook.h"
+#include "StageView.h"
 #include "Timer.h"
 
 #include <QEventLoop>
@@ -19,7 +20,7 @@ void Form1::Timer1_Timer()
     Random& random = m_platform.random;
     const int x = look::kEyeWanders.left() + random.pick(look::kEyeWanders.width());
     const int y = look::kEyeWanders.top() + random.pick(look::kEyeWanders.height());
-    Picture3->move(x, y);
+    m_view->move(Picture3, { x, y });
 }
 
 void Form1::Timer2_Timer()
@@ -61,7 +62,8 @@ void Form1::pulseOrb(const std::function<bool()>& interrupted)
 // again meanwhile holds these rings until its own are over.
 void Form1::glowOrb(int pulsos, const std::function<bool()>& interrupted)
 {
-    const QPointF centro(Picture1->width() / 2.0, Picture1->height() / 2.0);
+    const QSizeF orb = m_view->stageRect(Picture1).size();
+    const QPointF centro(orb.width() / 2.0, orb.height() / 2.0);
     double raio = look::kOrbFirstRadius;
     int nivel = look::kOrbFirstLevel;
     int anel = 0;

@@ -8,6 +8,7 @@
 #include "PetitionBox.h"
 #include "SoundPlayer.h"
 #include "StageLook.h"
+#include "StageView.h"
 #include "Timer.h"
 
 #include <QEventLoop>
@@ -33,14 +34,14 @@ void Form1::startWandering()
 {
     Timer1->setInterval(kEyeMs);
     Timer1->setEnabled(true);
-    Picture3->move(look::kEyeHome);
+    m_view->move(Picture3, look::kEyeHome);
 }
 
 void Form1::parkEye()
 {
     Timer1->setEnabled(false);
     Timer1->setInterval(0);
-    Picture3->move(look::kEyeParked);
+    m_view->move(Picture3, look::kEyeParked);
 }
 
 void Form1::Text1_KeyDown(int keyCode)
@@ -154,7 +155,7 @@ void Form1::resetBox()
 {
     Text1->setText(QStringLiteral(" "));
     Text1->setCursorPosition(0);
-    Picture3->move(look::kEyeHome);
+    m_view->move(Picture3, look::kEyeHome);
     Text1->setFocus();
 }
 

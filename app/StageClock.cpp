@@ -1,11 +1,12 @@
 #include "StageClock.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 StageClock::StageClock(QObject* parent)
     : QObject(parent)
@@ -25,6 +26,15 @@ void StageClock::play(QWidget* player, StageAnimation animation)
     schedule();
 }
 
+void StageClock::setScale(const StageScale& scale)
+{
+    m_scale = scale.scale();
+    for (const Player& p : m_players) {
+        coverPlayer(p.widget, p.animation);
+        p.widget->update();
+    }
+}
+
 const StageAnimation* StageClock::animationOf(const QWidget* player) const
 {
     const auto found = std::find_if(m_players.begin(), m_players.end(),
@@ -41,7 +51,13 @@ QList<int> StageClock::advanceTo(qint64 ms)
         if (area.isEmpty())
             continue;
         coverPlayer(p.widget, p.animation);
-        p.widget->update(area.translated(placeOf(p.widget, p.animation).topLeft()));
+        const QRectF place = placeOf(p.widget, p.animation);
+        // Resampled, a picture's pixel reaches a little into its neighbours.
+        const int spill = m_scale == 1.0 ? 0 : 1;
+        p.widget->update(QRectF(place.topLeft() + QPointF(area.topLeft()) * m_scale,
+            QSizeF(area.size()) * m_scale)
+                             .toAlignedRect()
+                             .adjusted(-spill, -spill, spill, spill));
         changed << i;
     }
     return changed;
@@ -78,27 +94,47 @@ bool StageClock::eventFilter(QObject* watched, QEvent* event)
     const StageAnimation* animation = animationOf(widget);
     if (!animation || animation->isEmpty())
         return false;
-    // In bands of a few rows: Qt hands a taller copy to its thread pool in pieces, and on a busy
-    // machine those hand-offs cost more than the copy itself.
-    constexpr int kBandRows = 48;
-    const QImage& picture = animation->picture();
-    const QPoint at = placeOf(widget, *animation).topLeft();
-    QPainter painter(widget);
-    for (int top = 0; top < picture.height(); top += kBandRows)
-        painter.drawImage(at + QPoint(0, top), picture, QRect(0, top, picture.width(), kBandRows));
+    paint(widget, *animation, static_cast<QPaintEvent*>(event)->rect());
     return true;
 }
 
+void StageClock::paint(QWidget* player, const StageAnimation& animation, const QRect& area) const
+{
+    const QImage& picture = animation.picture();
+    const QRectF place = placeOf(player, animation);
+    QPainter painter(player);
+    if (m_scale != 1.0) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.translate(place.topLeft());
+        painter.scale(m_scale, m_scale);
+        // The picture's pixels the area shows, and one more around them for the resampling.
+        const QRect needed = painter.transform().inverted().mapRect(QRectF(area)).toAlignedRect()
+                                 .adjusted(-1, -1, 1, 1)
+            & picture.rect();
+        painter.drawImage(needed.topLeft(), picture, needed);
+        return;
+    }
+    // In bands of a few rows: Qt hands a taller copy to its thread pool in pieces, and on a busy
+    // machine those hand-offs cost more than the copy itself.
+    constexpr int kBandRows = 48;
+    const QPoint at = place.topLeft().toPoint();
+    for (int top = 0; top < picture.height(); top += kBandRows)
+        painter.drawImage(at + QPoint(0, top), picture, QRect(0, top, picture.width(), kBandRows));
+}
+
 // A player wholly covered by an opaque picture needs no background painted under it.
-void StageClock::coverPlayer(QWidget* player, const StageAnimation& animation)
+void StageClock::coverPlayer(QWidget* player, const StageAnimation& animation) const
 {
     player->setAttribute(Qt::WA_OpaquePaintEvent,
         !animation.isEmpty() && !animation.picture().hasAlphaChannel()
-            && placeOf(player, animation).contains(player->rect()));
+            && placeOf(player, animation).contains(QRectF(player->rect())));
 }
 
-QRect StageClock::placeOf(const QWidget* player, const StageAnimation& animation)
+QRectF StageClock::placeOf(const QWidget* player, const StageAnimation& animation) const
 {
-    return QStyle::alignedRect(
-        Qt::LeftToRight, Qt::AlignCenter, animation.picture().size(), player->rect());
+    // Centred, on whole pixels of the player (towards its top left corner).
+    const QSizeF size = QSizeF(animation.picture().size()) * m_scale;
+    return { QPointF(std::trunc((player->width() - size.width()) / 2),
+                 std::trunc((player->height() - size.height()) / 2)),
+        size };
 }

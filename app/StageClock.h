@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StageAnimation.h"
+#include "StageScale.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -13,7 +14,8 @@ class QWidget;
 // Plays all the stage's animations on one clock. A single timer wakes when the next frame of
 // any of them is due, moves every animation on and repaints only the players whose frame
 // changed, in one pass of the window: one wake-up and one repaint where one timer per animation
-// costs several. The player is any widget; the clock paints its frame centred on it. Every
+// costs several. The player is any widget; the clock paints its frame centred on it, at the
+// stage's scale (resampled smoothly, and only where the window needs it). Every
 // animation counts its frames from the clock's start, the first play(), so animations started
 // together stay in step.
 class StageClock : public QObject {
@@ -24,6 +26,7 @@ public:
     // Plays `animation` on `player`; an empty animation leaves the player empty.
     void play(QWidget* player, StageAnimation animation);
     const StageAnimation* animationOf(const QWidget* player) const;
+    void setScale(const StageScale& scale);
 
     // Moves every animation on to `ms` after the clock started and repaints what changed; gives
     // the players (in the order they were started) whose frame changed.
@@ -40,11 +43,14 @@ private:
 
     void tick();
     void schedule();
-    static void coverPlayer(QWidget* player, const StageAnimation& animation);
-    static QRect placeOf(const QWidget* player, const StageAnimation& animation);
+    void coverPlayer(QWidget* player, const StageAnimation& animation) const;
+    // Where the picture lies on its player, in the player's own pixels.
+    QRectF placeOf(const QWidget* player, const StageAnimation& animation) const;
+    void paint(QWidget* player, const StageAnimation& animation, const QRect& area) const;
 
     std::vector<Player> m_players;
     QElapsedTimer m_elapsed;
     QTimer m_timer;
     qint64 m_due = 0;
+    double m_scale = 1.0;
 };

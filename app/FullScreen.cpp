@@ -1,0 +1,94 @@
+#include "FullScreen.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+
+// How close to the screen's top edge the pointer calls the menu bar, and how far below the bar
+// it lets it go again, in pixels.
+constexpr int kTopEdge = 2;
+constexpr int kMenuBarMargin = 24;
+
+bool isToggleKey(const QEvent* event)
+{
+    return (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        && static_cast<const QKeyEvent*>(event)->key() == FullScreen::kToggleKey;
+}
+
+}
+
+FullScreen::FullScreen(QMainWindow* window)
+    : QObject(window)
+    , m_window(window)
+{
+    qApp->installEventFilter(this);
+    connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+        // Qt moves the window to a remaining screen once this signal is over.
+        QTimer::singleShot(0, this, &FullScreen::screenRemoved);
+    });
+}
+
+bool FullScreen::isFull() const
+{
+    return m_window->windowState().testFlag(Qt::WindowFullScreen);
+}
+
+void FullScreen::enter(QScreen* screen)
+{
+    if (screen && m_window->screen() != screen) {
+        m_window->setScreen(screen);
+        m_window->move(screen->geometry().topLeft());
+    }
+    m_window->showFullScreen();
+}
+
+void FullScreen::toggle()
+{
+    if (isFull())
+        m_window->showNormal();
+    else
+        enter();
+}
+
+void FullScreen::screenRemoved()
+{
+    if (isFull())
+        enter(m_window->screen());
+}
+
+bool FullScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (isToggleKey(event)) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (key->type() == QEvent::KeyPress && !key->isAutoRepeat())
+            toggle();
+        return true;
+    }
+    if (watched == m_window && event->type() == QEvent::WindowStateChange)
+        showMenuBar(!isFull());
+    else if (event->type() == QEvent::MouseMove && isFull())
+        pointerAt(static_cast<const QMouseEvent*>(event)->globalPosition());
+    return false;
+}
+
+void FullScreen::pointerAt(QPointF global)
+{
+    const int top = m_window->geometry().top();
+    if (global.y() < top + kTopEdge)
+        showMenuBar(true);
+    else if (global.y() > top + m_window->menuBar()->height() + kMenuBarMargin
+        && !QApplication::activePopupWidget())
+        showMenuBar(false);
+}
+
+void FullScreen::showMenuBar(bool show)
+{
+    m_window->menuBar()->setVisible(show);
+}
