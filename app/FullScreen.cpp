@@ -42,11 +42,12 @@ bool FullScreen::isFull() const
 
 void FullScreen::enter(QScreen* screen)
 {
-    if (screen && m_window->screen() != screen) {
+    screen = screen ? screen : m_window->screen();
+    if (m_window->screen() != screen)
         m_window->setScreen(screen);
-        m_window->move(screen->geometry().topLeft());
-    }
     m_window->showFullScreen();
+    // Without a window manager nothing else gives the window the whole screen.
+    m_window->setGeometry(screen->geometry());
 }
 
 void FullScreen::toggle()

@@ -1,5 +1,7 @@
 #include "StageView.h"
 
+#include "PictureSets.h"
+
 #include <QEvent>
 #include <QImageReader>
 #include <QLabel>
@@ -106,26 +108,16 @@ void StageView::show(const Placed& placed) const
 
 namespace {
 
-constexpr int kLargestSet = 4;
-
-QString setPath(const QString& path, int set)
-{
-    if (set == 1)
-        return path;
-    const qsizetype dot = path.lastIndexOf('.');
-    return path.left(dot) + QStringLiteral("@%1x").arg(set) + path.mid(dot);
-}
-
 // The set drawn nearest above `density` device pixels per stage pixel, or the largest below.
 QPixmap nearestSet(const QString& path, double density)
 {
-    const int above = std::clamp(int(std::ceil(density - 1e-6)), 1, kLargestSet);
-    for (int set = above; set <= kLargestSet; ++set) {
-        if (const QPixmap drawn(setPath(path, set)); !drawn.isNull())
+    const int above = std::clamp(int(std::ceil(density - 1e-6)), 1, kFinestPictureSet);
+    for (int set = above; set <= kFinestPictureSet; ++set) {
+        if (const QPixmap drawn(pictureSetName(path, set)); !drawn.isNull())
             return drawn;
     }
     for (int set = above - 1; set >= 1; --set) {
-        if (const QPixmap drawn(setPath(path, set)); !drawn.isNull())
+        if (const QPixmap drawn(pictureSetName(path, set)); !drawn.isNull())
             return drawn;
     }
     return {};
