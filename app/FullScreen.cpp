@@ -43,19 +43,26 @@ bool FullScreen::isFull() const
 void FullScreen::enter(QScreen* screen)
 {
     screen = screen ? screen : m_window->screen();
+    if (!isFull())
+        m_normal = m_window->windowHandle() ? m_window->windowHandle()->geometry() : QRect();
     if (m_window->screen() != screen)
         m_window->setScreen(screen);
     m_window->showFullScreen();
-    // Without a window manager nothing else gives the window the whole screen.
-    m_window->setGeometry(screen->geometry());
+    // Without a window manager nothing else gives the window the whole screen. (Its widget's
+    // geometry would take it out of full screen again: the window's is set.)
+    m_window->windowHandle()->setGeometry(screen->geometry());
 }
 
 void FullScreen::toggle()
 {
-    if (isFull())
-        m_window->showNormal();
-    else
+    if (!isFull()) {
         enter();
+        return;
+    }
+    m_window->showNormal();
+    // As with entering: without a window manager the window takes back its size itself.
+    if (m_normal.isValid())
+        m_window->windowHandle()->setGeometry(m_normal);
 }
 
 void FullScreen::screenRemoved()

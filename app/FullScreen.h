@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 
 class QMainWindow;
 class QScreen;
@@ -13,7 +14,7 @@ class QScreen;
 class FullScreen : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kToggleKey = Qt::Key_F11;
+    static constexpr Qt::Key kToggleKey = Qt::Key_F11;
 
     explicit FullScreen(QMainWindow* window);
 
@@ -31,4 +32,5 @@ private:
     void screenRemoved();
 
     QMainWindow* m_window;
+    QRect m_normal; // the window's place before full screen, when it had one
 };
