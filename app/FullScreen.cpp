@@ -43,8 +43,13 @@ bool FullScreen::isFull() const
 void FullScreen::enter(QScreen* screen)
 {
     screen = screen ? screen : m_window->screen();
-    if (!isFull())
-        m_normal = m_window->windowHandle() ? m_window->windowHandle()->geometry() : QRect();
+    if (!isFull() && m_window->isVisible()) {
+        m_normal = m_window->windowHandle()->geometry();
+    } else if (!isFull()) {
+        // Never shown yet: out of full screen it stands in the middle of its screen.
+        m_normal = QRect(QPoint(), m_window->size());
+        m_normal.moveCenter(screen->availableGeometry().center());
+    }
     if (m_window->screen() != screen)
         m_window->setScreen(screen);
     m_window->showFullScreen();
