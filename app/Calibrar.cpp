@@ -132,7 +132,8 @@ void Calibrar::Form_Load()
     m_mudando = false;
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     applyLanguage();
-    move(0, 0);
+    // The top left corner of the stage's screen.
+    move(m_stage.place().screenLeft, m_stage.place().screenTop);
     if (m_tts->voice_count() < 1) {
         QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
             QString::fromUtf8(kNoVoiceNotice), QMessageBox::Ok, this);

@@ -8,6 +8,7 @@
 #include "PetitionBox.h"
 
 #include <QLabel>
+#include <QScreen>
 
 namespace {
 
@@ -82,7 +83,8 @@ void Form1::returnKeyboard()
 
 OracleStage::Place Form1::place() const
 {
-    return { frameGeometry().top(), Gifs[0]->x() };
+    const QPoint screenCorner = screen() ? screen()->geometry().topLeft() : QPoint();
+    return { frameGeometry().top(), Gifs[0]->x(), screenCorner.x(), screenCorner.y() };
 }
 
 void Form1::descarrega_outras()

@@ -192,12 +192,12 @@ void Form2::reopen()
 }
 
 // The main window's picture Left, a pixel count, is taken as a twip count: the window lands
-// near the screen's left edge rather than beside the picture, as it always has.
+// near the left edge of the stage's screen rather than beside the picture, as it always has.
 void Form2::placeWindow()
 {
     const OracleStage::Place palco = m_stage.place();
     const int topo = palco.frameTop * look::kTwipsPerPixel;
-    move(pixels(palco.firstAnimationLeft), pixels(topo + 700));
+    move(palco.screenLeft + pixels(palco.firstAnimationLeft), pixels(topo + 700));
 }
 
 void Form2::mostra_hexagrama()

@@ -48,10 +48,20 @@ void OrbCanvas::setScale(const StageScale& scale)
 void OrbCanvas::showPictures()
 {
     m_shownPhoto = stagePicture(m_photo, m_scale);
-    m_shownMouths.clear();
-    for (const QString& mouth : m_mouths)
-        m_shownMouths << stagePicture(mouth, m_scale);
+    // Each mouth is made ready the first time it shows, not all of them at every change.
+    m_shownMouths = QList<QPixmap>(m_mouths.size());
     update();
+}
+
+const QPixmap& OrbCanvas::shownMouth()
+{
+    static const QPixmap none;
+    if (int(m_mouth) >= m_shownMouths.size())
+        return none;
+    QPixmap& shown = m_shownMouths[int(m_mouth)];
+    if (shown.isNull())
+        shown = stagePicture(m_mouths.at(int(m_mouth)), m_scale);
+    return shown;
 }
 
 void OrbCanvas::showMouth(MouthShape shape)
@@ -82,7 +92,7 @@ void OrbCanvas::paintEvent(QPaintEvent*)
     p.drawPixmap(m_scale.toWindow(kPhotoAt), m_shownPhoto);
     // Rest is the photograph itself.
     if (m_mouth != MouthShape::Rest)
-        p.drawPixmap(m_scale.toWindow(m_mouthRect.topLeft()), m_shownMouths.value(int(m_mouth)));
+        p.drawPixmap(m_scale.toWindow(m_mouthRect.topLeft()), shownMouth());
     p.scale(m_scale.scale(), m_scale.scale());
     p.setRenderHint(QPainter::Antialiasing, m_scale.density() != 1.0);
     p.setBrush(Qt::NoBrush);

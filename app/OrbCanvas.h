@@ -53,11 +53,12 @@ protected:
 
 private:
     void showPictures();
+    const QPixmap& shownMouth();
 
     StageScale m_scale;
     QString m_photo;
     QStringList m_mouths;
-    // The photograph and the mouths as the scale shows them.
+    // The photograph and the mouths as the scale shows them (a mouth once it has shown).
     QPixmap m_shownPhoto;
     QList<QPixmap> m_shownMouths;
     QRect m_mouthRect;
