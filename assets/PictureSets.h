@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// The face, its mouths and its flaring eyes are drawn again for screens of a higher density,
-// 2, 3 and 4 times finer: "face.jpg" has "face@2x.jpg", "face@3x.jpg" and "face@4x.jpg".
+// The face, its mouths, its flaring eyes and the banner are drawn again for screens of a higher
+// density, 2, 3 and 4 times finer: "face.jpg" has "face@2x.jpg", "face@3x.jpg" and "face@4x.jpg".
 inline constexpr int kFinestPictureSet = 4;
 
 inline QString pictureSetName(const QString& name, int scale)

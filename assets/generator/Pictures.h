@@ -21,7 +21,7 @@ QList<QImage> mouths(const QImage& face, int scale = 1);
 QImage calibrarFace();
 
 // "Quorvel" in carved, candle-lit lettering, 355 x 123.
-QImage banner();
+QImage banner(int scale = 1);
 
 // A wet staring eye that looks about and blinks, 57 x 52.
 Animation eye();

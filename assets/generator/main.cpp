@@ -1,7 +1,7 @@
 // quorvel_artgen: draws and synthesises every picture and sound of the program.
 //   quorvel_artgen app-files <dir>        the GIFs and WAVs that lie beside the executable
 //   quorvel_artgen pictures <dir>         the pictures compiled into the program
-//   quorvel_artgen picture-set <dir> <n>  the face's pictures again, n times finer
+//   quorvel_artgen picture-set <dir> <n>  the stage's stills again, n times finer
 //   quorvel_artgen contact-sheet <png> <app dir> <pictures dir>
 
 #include "MouthPictures.h"
@@ -73,7 +73,7 @@ bool writePictures(const QDir& dir)
     return report(writeGif(dir.filePath("eye.gif"), pictures::eye()), "eye.gif") && ok;
 }
 
-// The face, its mouths and its flaring eyes again, drawn `scale` times finer for screens of a
+// The face, its mouths, its flaring eyes and the banner again, drawn `scale` times finer for screens of a
 // higher density, named as the program looks for them ("face@2x.jpg").
 bool writePictureSet(const QDir& dir, int scale)
 {
@@ -89,7 +89,9 @@ bool writePictureSet(const QDir& dir, int scale)
         ok = report(mouths[i].save(dir.filePath(name), "PNG"), name) && ok;
     }
     const QString crop = named("face_crop.png");
-    return report(pictures::faceCrop(scale).save(dir.filePath(crop), "PNG"), crop) && ok;
+    ok = report(pictures::faceCrop(scale).save(dir.filePath(crop), "PNG"), crop) && ok;
+    const QString banner = named("banner.png");
+    return report(pictures::banner(scale).save(dir.filePath(banner), "PNG"), banner) && ok;
 }
 
 }
