@@ -53,9 +53,9 @@ void FullScreen::enter(QScreen* screen)
     if (m_window->screen() != screen)
         m_window->setScreen(screen);
     m_window->showFullScreen();
-    // Without a window manager nothing else gives the window the whole screen. (Its widget's
-    // geometry would take it out of full screen again: the window's is set.)
-    m_window->windowHandle()->setGeometry(screen->geometry());
+    // On X11 without a window manager nothing else gives the window the whole screen. (Its
+    // widget's geometry would take it out of full screen again: the window's is set.)
+    placeOnX11(screen->geometry());
 }
 
 void FullScreen::toggle()
@@ -65,9 +65,16 @@ void FullScreen::toggle()
         return;
     }
     m_window->showNormal();
-    // As with entering: without a window manager the window takes back its size itself.
+    // As with entering: without a window manager the window takes back its place itself.
     if (m_normal.isValid())
-        m_window->windowHandle()->setGeometry(m_normal);
+        placeOnX11(m_normal);
+}
+
+void FullScreen::placeOnX11(const QRect& geometry)
+{
+    // A Wayland compositor alone places its windows.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        m_window->windowHandle()->setGeometry(geometry);
 }
 
 void FullScreen::screenRemoved()

@@ -28,6 +28,7 @@ protected:
 private:
     bool isFull() const;
     void showMenuBar(bool show);
+    void placeOnX11(const QRect& geometry);
     void pointerAt(QPointF global);
     void screenRemoved();
 
