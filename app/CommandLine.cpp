@@ -51,8 +51,7 @@ struct Options {
         parser.setApplicationDescription(QStringLiteral("Quorvel, the talking oracle."));
         // "-platform" is one unknown option, not the letters p, l, a...
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions(
-            { help, version, showSettings, remote, remotePort, fullScreen, screen });
+        parser.addOptions({ help, version, showSettings, remote, remotePort, fullScreen, screen });
     }
 };
 
@@ -112,7 +111,6 @@ CommandLine refused(const QString& why)
     command.refusal = why;
     return command;
 }
-
 }
 
 CommandLine parseCommandLine(int argc, const char* const* argv)
@@ -139,7 +137,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             bool valid = false;
             command.remotePort = value.toUShort(&valid);
             if (!valid)
-                return refused(QStringLiteral("The --remote-port '%1' is not a port number.").arg(value));
+                return refused(
+                    QStringLiteral("The --remote-port '%1' is not a port number.").arg(value));
         }
     }
     command.fullScreen = options.parser.isSet(options.fullScreen);
@@ -148,7 +147,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         bool valid = false;
         command.screen = value.toInt(&valid);
         if (!valid || *command.screen < 1)
-            return refused(QStringLiteral("The --screen '%1' is not a screen number (1, 2...).").arg(value));
+            return refused(
+                QStringLiteral("The --screen '%1' is not a screen number (1, 2...).").arg(value));
     }
     return command;
 }

@@ -54,8 +54,8 @@ QList<int> StageClock::advanceTo(qint64 ms)
         const QRectF place = placeOf(p.widget, p.animation);
         // Resampled, a picture's pixel reaches a little into its neighbours.
         const int spill = m_scale == 1.0 ? 0 : 1;
-        p.widget->update(QRectF(place.topLeft() + QPointF(area.topLeft()) * m_scale,
-            QSizeF(area.size()) * m_scale)
+        p.widget->update(QRectF(
+            place.topLeft() + QPointF(area.topLeft()) * m_scale, QSizeF(area.size()) * m_scale)
                              .toAlignedRect()
                              .adjusted(-spill, -spill, spill, spill));
         changed << i;
@@ -108,7 +108,10 @@ void StageClock::paint(QWidget* player, const StageAnimation& animation, const Q
         painter.translate(place.topLeft());
         painter.scale(m_scale, m_scale);
         // The picture's pixels the area shows, and one more around them for the resampling.
-        const QRect needed = painter.transform().inverted().mapRect(QRectF(area)).toAlignedRect()
+        const QRect needed = painter.transform()
+                                 .inverted()
+                                 .mapRect(QRectF(area))
+                                 .toAlignedRect()
                                  .adjusted(-1, -1, 1, 1)
             & picture.rect();
         painter.drawImage(needed.topLeft(), picture, needed);

@@ -5,12 +5,12 @@
 
 StageScale::StageScale(QSize window, double devicePixelRatio)
     : m_scale(std::max(kSmallest,
-          std::min(double(window.width()) / kStage.width(),
-              double(window.height()) / kStage.height())))
+        std::min(
+            double(window.width()) / kStage.width(), double(window.height()) / kStage.height())))
     , m_devicePixelRatio(devicePixelRatio)
 {
-    const QSize shown(int(std::lround(kStage.width() * m_scale)),
-        int(std::lround(kStage.height() * m_scale)));
+    const QSize shown(
+        int(std::lround(kStage.width() * m_scale)), int(std::lround(kStage.height() * m_scale)));
     m_stageRect = QRect(QPoint(std::max(0, (window.width() - shown.width()) / 2),
                             std::max(0, (window.height() - shown.height()) / 2)),
         shown);

@@ -48,8 +48,8 @@ QRect StageView::stageRect(const QWidget* widget) const
 
 StageView::Placed* StageView::find(const QWidget* widget)
 {
-    const auto found = std::find_if(m_placed.begin(), m_placed.end(),
-        [widget](const Placed& p) { return p.widget == widget; });
+    const auto found = std::find_if(
+        m_placed.begin(), m_placed.end(), [widget](const Placed& p) { return p.widget == widget; });
     return found == m_placed.end() ? nullptr : &*found;
 }
 

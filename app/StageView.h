@@ -5,9 +5,9 @@
 #include <QFont>
 #include <QObject>
 #include <QPixmap>
-#include <QString>
 #include <QPointer>
 #include <QRect>
+#include <QString>
 
 #include <optional>
 #include <vector>

@@ -89,7 +89,6 @@ void showStage(Form1& form1, const CommandLine& command)
         form1.move(frame.topLeft());
     }
 }
-
 }
 
 int main(int argc, char** argv)

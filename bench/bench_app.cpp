@@ -28,13 +28,13 @@
 
 #include <QApplication>
 #include <QImageReader>
-#include <QScreen>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMovie>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 

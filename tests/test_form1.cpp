@@ -161,21 +161,20 @@ private slots:
         QTest::addColumn<QRect>("stage");
         QTest::addColumn<QRect>("face"); // where Picture1 (352, 256, 453 x 318) is shown
         const QSize design = StageScale::kStage;
-        QTest::newRow("its own size") << design << 1.0 << 1.0 << QRect(QPoint(), design)
-                                      << QRect(352, 256, 453, 318);
+        QTest::newRow("its own size")
+            << design << 1.0 << 1.0 << QRect(QPoint(), design) << QRect(352, 256, 453, 318);
         QTest::newRow("its own size on a 2x screen")
             << design << 2.0 << 1.0 << QRect(QPoint(), design) << QRect(352, 256, 453, 318);
-        QTest::newRow("1080p full screen: the height decides, black at the sides")
-            << QSize(1920, 1080) << 1.0 << 1080 / 573.0 << QRect(213, 0, 1493, 1080)
-            << QRect(663, 483, 854, 599);
-        QTest::newRow("4K full screen") << QSize(3840, 2160) << 1.0 << 2160 / 573.0
-                                        << QRect(427, 0, 2986, 2160) << QRect(1327, 965, 1708, 1199);
-        QTest::newRow("a tall window: the width decides, black above and below")
-            << QSize(1584, 1400) << 1.5 << 2.0 << QRect(0, 127, 1584, 1146)
-            << QRect(704, 512, 906, 636);
-        QTest::newRow("smaller than the stage: shrunk") << QSize(594, 600) << 1.0 << 0.75
-                                                        << QRect(0, 85, 594, 430)
-                                                        << QRect(264, 192, 340, 239);
+        QTest::newRow("1080p full screen: the height decides, black at the sides") << QSize(1920,
+            1080) << 1.0 << 1080 / 573.0 << QRect(213, 0, 1493, 1080) << QRect(663, 483, 854, 599);
+        QTest::newRow("4K full screen")
+            << QSize(3840, 2160) << 1.0 << 2160 / 573.0 << QRect(427, 0, 2986, 2160)
+            << QRect(1327, 965, 1708, 1199);
+        QTest::newRow("a tall window: the width decides, black above and below") << QSize(
+            1584, 1400) << 1.5 << 2.0 << QRect(0, 127, 1584, 1146) << QRect(704, 512, 906, 636);
+        QTest::newRow("smaller than the stage: shrunk")
+            << QSize(594, 600) << 1.0 << 0.75 << QRect(0, 85, 594, 430)
+            << QRect(264, 192, 340, 239);
         QTest::newRow("smaller than half: half size, from the top left")
             << QSize(300, 200) << 1.0 << 0.5 << QRect(0, 0, 396, 287) << QRect(176, 128, 227, 159);
     }

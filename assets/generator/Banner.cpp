@@ -184,7 +184,8 @@ QImage banner(int scale)
         if (scale != 1)
             painter.scale(scale, scale);
         painter.strokePath(letters, QPen(QColor(12, 2, 0), 2.2));
-        painter.drawImage(QRectF(0, 0, kWidth, kHeight), shadedLetters(letterMask, bloodMask, scale));
+        painter.drawImage(
+            QRectF(0, 0, kWidth, kHeight), shadedLetters(letterMask, bloodMask, scale));
         paintFlourish(painter);
     }
     raster::addGlow(canvas, 5 * scale, 0.5f, 120);

@@ -73,8 +73,8 @@ bool writePictures(const QDir& dir)
     return report(writeGif(dir.filePath("eye.gif"), pictures::eye()), "eye.gif") && ok;
 }
 
-// The face, its mouths, its flaring eyes and the banner again, drawn `scale` times finer for screens of a
-// higher density, named as the program looks for them ("face@2x.jpg").
+// The face, its mouths, its flaring eyes and the banner again, drawn `scale` times finer for
+// screens of a higher density, named as the program looks for them ("face@2x.jpg").
 bool writePictureSet(const QDir& dir, int scale)
 {
     const auto named = [scale](const char* picture) {
@@ -93,7 +93,6 @@ bool writePictureSet(const QDir& dir, int scale)
     const QString banner = named("banner.png");
     return report(pictures::banner(scale).save(dir.filePath(banner), "PNG"), banner) && ok;
 }
-
 }
 
 int main(int argc, char** argv)
