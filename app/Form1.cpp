@@ -266,8 +266,8 @@ void Form1::Form_Load()
     animations->setScale(m_view->scale());
     connect(m_view, &StageView::scaleChanged, animations, &StageClock::setScale);
     for (int i = 0; i < 7; ++i)
-        animations->play(Gifs[i], StageAnimation(arquivo(QLatin1String(kGifs[i].file))));
-    animations->play(Picture3, StageAnimation(QStringLiteral(":/pictures/eye.gif")));
+        animations->play(Gifs[i], arquivo(QLatin1String(kGifs[i].file)));
+    animations->play(Picture3, QStringLiteral(":/pictures/eye.gif"));
     Timer2->setInterval(kBlinkShortMs);
     Timer2->setEnabled(true);
     le_ini(m_settings, m_platform.settingsPath);

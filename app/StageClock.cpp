@@ -1,5 +1,7 @@
 #include "StageClock.h"
 
+#include "PictureSets.h"
+
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -19,27 +21,55 @@ void StageClock::play(QWidget* player, StageAnimation animation)
 {
     if (m_players.empty())
         m_elapsed.start();
-    m_players.push_back(Player { player, std::move(animation) });
-    coverPlayer(player, m_players.back().animation);
+    m_players.push_back(Player { player, std::move(animation), {}, 1 });
+    coverPlayer(m_players.back());
     player->installEventFilter(this);
     player->update();
     schedule();
 }
 
+void StageClock::play(QWidget* player, const QString& path)
+{
+    const int set = pictureSet(path, m_scale.density());
+    play(player, StageAnimation(pictureSetName(path, set)));
+    m_players.back().path = path;
+    m_players.back().set = set;
+}
+
 void StageClock::setScale(const StageScale& scale)
 {
-    m_scale = scale.scale();
-    for (const Player& p : m_players) {
-        coverPlayer(p.widget, p.animation);
+    m_scale = scale;
+    for (Player& p : m_players) {
+        readSet(p);
+        coverPlayer(p);
         p.widget->update();
     }
+    schedule();
+}
+
+// An animation read from a file is read again from the set the new scale needs, if another.
+void StageClock::readSet(Player& player)
+{
+    if (player.path.isEmpty())
+        return;
+    const int set = pictureSet(player.path, m_scale.density());
+    if (set == player.set)
+        return;
+    player.animation = StageAnimation(pictureSetName(player.path, set));
+    player.set = set;
+}
+
+const StageClock::Player* StageClock::playerOf(const QWidget* widget) const
+{
+    const auto found = std::find_if(m_players.begin(), m_players.end(),
+        [widget](const Player& p) { return p.widget == widget; });
+    return found == m_players.end() ? nullptr : &*found;
 }
 
 const StageAnimation* StageClock::animationOf(const QWidget* player) const
 {
-    const auto found = std::find_if(m_players.begin(), m_players.end(),
-        [player](const Player& p) { return p.widget == player; });
-    return found == m_players.end() ? nullptr : &found->animation;
+    const Player* found = playerOf(player);
+    return found ? &found->animation : nullptr;
 }
 
 QList<int> StageClock::advanceTo(qint64 ms)
@@ -50,14 +80,15 @@ QList<int> StageClock::advanceTo(qint64 ms)
         const QRect area = p.animation.advanceTo(ms);
         if (area.isEmpty())
             continue;
-        coverPlayer(p.widget, p.animation);
-        const QRectF place = placeOf(p.widget, p.animation);
+        coverPlayer(p);
+        const QRectF place = placeOf(p);
         // Resampled, a picture's pixel reaches a little into its neighbours.
-        const int spill = m_scale == 1.0 ? 0 : 1;
-        p.widget->update(QRectF(
-            place.topLeft() + QPointF(area.topLeft()) * m_scale, QSizeF(area.size()) * m_scale)
-                             .toAlignedRect()
-                             .adjusted(-spill, -spill, spill, spill));
+        const double zoom = this->zoom(p);
+        const int spill = zoom == 1.0 ? 0 : 1;
+        p.widget->update(
+            QRectF(place.topLeft() + QPointF(area.topLeft()) * zoom, QSizeF(area.size()) * zoom)
+                .toAlignedRect()
+                .adjusted(-spill, -spill, spill, spill));
         changed << i;
     }
     return changed;
@@ -90,23 +121,22 @@ bool StageClock::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::Paint)
         return false;
-    auto* widget = static_cast<QWidget*>(watched);
-    const StageAnimation* animation = animationOf(widget);
-    if (!animation || animation->isEmpty())
+    const Player* player = playerOf(static_cast<QWidget*>(watched));
+    if (!player || player->animation.isEmpty())
         return false;
-    paint(widget, *animation, static_cast<QPaintEvent*>(event)->rect());
+    paint(*player, static_cast<QPaintEvent*>(event)->rect());
     return true;
 }
 
-void StageClock::paint(QWidget* player, const StageAnimation& animation, const QRect& area) const
+void StageClock::paint(const Player& player, const QRect& area) const
 {
-    const QImage& picture = animation.picture();
-    const QRectF place = placeOf(player, animation);
-    QPainter painter(player);
-    if (m_scale != 1.0) {
+    const QImage& picture = player.animation.picture();
+    const QRectF place = placeOf(player);
+    QPainter painter(player.widget);
+    if (const double zoom = this->zoom(player); zoom != 1.0) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.translate(place.topLeft());
-        painter.scale(m_scale, m_scale);
+        painter.scale(zoom, zoom);
         // The picture's pixels the area shows, and one more around them for the resampling.
         const QRect needed = painter.transform()
                                  .inverted()
@@ -126,18 +156,19 @@ void StageClock::paint(QWidget* player, const StageAnimation& animation, const Q
 }
 
 // A player wholly covered by an opaque picture needs no background painted under it.
-void StageClock::coverPlayer(QWidget* player, const StageAnimation& animation) const
+void StageClock::coverPlayer(const Player& player) const
 {
-    player->setAttribute(Qt::WA_OpaquePaintEvent,
+    const StageAnimation& animation = player.animation;
+    player.widget->setAttribute(Qt::WA_OpaquePaintEvent,
         !animation.isEmpty() && !animation.picture().hasAlphaChannel()
-            && placeOf(player, animation).contains(QRectF(player->rect())));
+            && placeOf(player).contains(QRectF(player.widget->rect())));
 }
 
-QRectF StageClock::placeOf(const QWidget* player, const StageAnimation& animation) const
+QRectF StageClock::placeOf(const Player& player) const
 {
     // Centred, on whole pixels of the player (towards its top left corner).
-    const QSizeF size = QSizeF(animation.picture().size()) * m_scale;
-    return { QPointF(std::trunc((player->width() - size.width()) / 2),
-                 std::trunc((player->height() - size.height()) / 2)),
+    const QSizeF size = QSizeF(player.animation.picture().size()) * zoom(player);
+    return { QPointF(std::trunc((player.widget->width() - size.width()) / 2),
+                 std::trunc((player.widget->height() - size.height()) / 2)),
         size };
 }

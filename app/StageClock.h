@@ -25,6 +25,9 @@ public:
 
     // Plays `animation` on `player`; an empty animation leaves the player empty.
     void play(QWidget* player, StageAnimation animation);
+    // Plays the animation in the file at `path`, from the set drawn for the stage's density
+    // (see pictureSet), chosen again at every change of scale.
+    void play(QWidget* player, const QString& path);
     const StageAnimation* animationOf(const QWidget* player) const;
     void setScale(const StageScale& scale);
 
@@ -39,18 +42,24 @@ private:
     struct Player {
         QWidget* widget;
         StageAnimation animation;
+        QString path; // the file the animation was read from, if it can be read again
+        int set = 1; // the set it was read from: its pixels per stage pixel
     };
 
     void tick();
     void schedule();
-    void coverPlayer(QWidget* player, const StageAnimation& animation) const;
+    void coverPlayer(const Player& player) const;
     // Where the picture lies on its player, in the player's own pixels.
-    QRectF placeOf(const QWidget* player, const StageAnimation& animation) const;
-    void paint(QWidget* player, const StageAnimation& animation, const QRect& area) const;
+    QRectF placeOf(const Player& player) const;
+    // The player's pixels per pixel of its picture.
+    double zoom(const Player& player) const { return m_scale.scale() / player.set; }
+    void paint(const Player& player, const QRect& area) const;
+    void readSet(Player& player);
+    const Player* playerOf(const QWidget* widget) const;
 
     std::vector<Player> m_players;
     QElapsedTimer m_elapsed;
     QTimer m_timer;
     qint64 m_due = 0;
-    double m_scale = 1.0;
+    StageScale m_scale;
 };

@@ -106,25 +106,6 @@ void StageView::show(const Placed& placed) const
         static_cast<QLabel*>(widget)->setPixmap(stagePicture(placed.picture, m_scale));
 }
 
-namespace {
-
-// The set drawn nearest above `density` device pixels per stage pixel, or the largest below.
-QPixmap nearestSet(const QString& path, double density)
-{
-    const int above = std::clamp(int(std::ceil(density - 1e-6)), 1, kFinestPictureSet);
-    for (int set = above; set <= kFinestPictureSet; ++set) {
-        if (const QPixmap drawn(pictureSetName(path, set)); !drawn.isNull())
-            return drawn;
-    }
-    for (int set = above - 1; set >= 1; --set) {
-        if (const QPixmap drawn(pictureSetName(path, set)); !drawn.isNull())
-            return drawn;
-    }
-    return {};
-}
-
-}
-
 QPixmap stagePicture(const QString& path, const StageScale& scale)
 {
     if (scale.density() == 1.0)
@@ -132,7 +113,7 @@ QPixmap stagePicture(const QString& path, const StageScale& scale)
     const QSize stage = QImageReader(path).size();
     const QSize device(int(std::lround(stage.width() * scale.density())),
         int(std::lround(stage.height() * scale.density())));
-    QPixmap shown = nearestSet(path, scale.density());
+    QPixmap shown(pictureSetName(path, pictureSet(path, scale.density())));
     if (shown.size() != device && !shown.isNull())
         shown = shown.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     shown.setDevicePixelRatio(scale.devicePixelRatio());

@@ -24,7 +24,7 @@ QImage calibrarFace();
 QImage banner(int scale = 1);
 
 // A wet staring eye that looks about and blinks, 57 x 52.
-Animation eye();
+Animation eye(int scale = 1);
 
 // 32 x 32 pointer pictures on transparency.
 QImage handOpen();

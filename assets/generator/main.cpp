@@ -73,8 +73,9 @@ bool writePictures(const QDir& dir)
     return report(writeGif(dir.filePath("eye.gif"), pictures::eye()), "eye.gif") && ok;
 }
 
-// The face, its mouths, its flaring eyes and the banner again, drawn `scale` times finer for
-// screens of a higher density, named as the program looks for them ("face@2x.jpg").
+// The face, its mouths, its flaring eyes, the banner and the wandering eye again, drawn `scale`
+// times finer for screens of a higher density, named as the program looks for them
+// ("face@2x.jpg").
 bool writePictureSet(const QDir& dir, int scale)
 {
     const auto named = [scale](const char* picture) {
@@ -91,7 +92,9 @@ bool writePictureSet(const QDir& dir, int scale)
     const QString crop = named("face_crop.png");
     ok = report(pictures::faceCrop(scale).save(dir.filePath(crop), "PNG"), crop) && ok;
     const QString banner = named("banner.png");
-    return report(pictures::banner(scale).save(dir.filePath(banner), "PNG"), banner) && ok;
+    ok = report(pictures::banner(scale).save(dir.filePath(banner), "PNG"), banner) && ok;
+    const QString eye = named("eye.gif");
+    return report(writeGif(dir.filePath(eye), pictures::eye(scale)), eye) && ok;
 }
 }
 
