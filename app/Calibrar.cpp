@@ -22,38 +22,38 @@ namespace {
 
 using look::twips;
 
-QString design(const char* VoiceWindowDesign::*qual)
+QString design(const char* VoiceWindowDesign::*which)
 {
-    return QString::fromUtf8(kVoiceWindowDesign.*qual);
+    return QString::fromUtf8(kVoiceWindowDesign.*which);
 }
 
-bool fitsIn16Bits(int valor)
+bool fitsIn16Bits(int value)
 {
-    return valor >= -32768 && valor <= 32767;
+    return value >= -32768 && value <= 32767;
 }
 
-QLabel* makeLabel(QWidget* pai, const QString& texto, const QRect& onde, const QColor& cor)
+QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& rect, const QColor& colour)
 {
-    auto* label = new QLabel(texto, pai);
-    label->setGeometry(onde);
-    look::setColour(label, QPalette::WindowText, cor);
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(rect);
+    look::setColour(label, { QPalette::WindowText }, colour);
     return label;
 }
 
-QScrollBar* makeBar(QWidget* pai, const QRect& onde)
+QScrollBar* makeBar(QWidget* parent, const QRect& rect)
 {
-    auto* scroll = new QScrollBar(Qt::Horizontal, pai);
-    scroll->setGeometry(onde);
+    auto* scroll = new QScrollBar(Qt::Horizontal, parent);
+    scroll->setGeometry(rect);
     scroll->setRange(0, 32767);
     // Only completed changes count: a dragged thumb reports once, when released.
     scroll->setTracking(false);
     return scroll;
 }
 
-QPushButton* makeButton(QWidget* pai, const QString& texto, const QRect& onde)
+QPushButton* makeButton(QWidget* parent, const QString& text, const QRect& rect)
 {
-    auto* button = new QPushButton(texto, pai);
-    button->setGeometry(onde);
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(rect);
     return button;
 }
 
@@ -69,7 +69,7 @@ Calibrar::Calibrar(SettingsValues& settings, OracleStage& stage, std::unique_ptr
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("Calibrar"));
     setFixedSize(twips(0, 0, 6585, 3675).size());
-    look::setColour(this, QPalette::Window, Qt::black);
+    look::setColour(this, { QPalette::Window }, Qt::black);
     setAutoFillBackground(true);
     // The captions were laid out for a small 8-point face; larger ones would be clipped.
     QFont small = font();
@@ -107,13 +107,13 @@ void Calibrar::buildControls()
     m_Image2->setGeometry(QRect(twips(3600, 720, 0, 0).topLeft(), QSize(165, 116)));
     m_Image2->setPixmap(QPixmap(QStringLiteral(":/pictures/calibrar_face.png")));
 
-    const std::array<std::pair<QWidget*, const char*>, 13> nomes { { { m_Label2[0], "Label2_0" },
+    const std::array<std::pair<QWidget*, const char*>, 13> names { { { m_Label2[0], "Label2_0" },
         { m_Label2[1], "Label2_1" }, { m_Label2[2], "Label2_2" }, { m_Combo1, "Combo1" },
         { m_Label1, "Label1" }, { m_HScroll1, "HScroll1" }, { m_Label3, "Label3" },
         { m_HScroll2, "HScroll2" }, { m_Text1, "Text1" }, { m_Command1, "Command1" },
         { m_Command2, "Command2" }, { m_Command3, "Command3" }, { m_Image2, "Image2" } } };
-    for (const auto& [widget, nome] : nomes)
-        widget->setObjectName(QLatin1String(nome));
+    for (const auto& [widget, name] : names)
+        widget->setObjectName(QLatin1String(name));
     // A screen reader names the list and the bars after the captions beside them.
     m_Label2[2]->setBuddy(m_Combo1);
     m_Label2[0]->setBuddy(m_HScroll1);
@@ -135,9 +135,9 @@ void Calibrar::Form_Load()
     // The top left corner of the stage's screen.
     move(m_stage.place().screenLeft, m_stage.place().screenTop);
     if (m_tts->voice_count() < 1) {
-        QMessageBox caixa(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+        QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
             QString::fromUtf8(kNoVoiceNotice), QMessageBox::Ok, this);
-        caixa.exec();
+        box.exec();
         return;
     }
     fillVoiceList();
@@ -150,10 +150,10 @@ void Calibrar::Form_Load()
 void Calibrar::applyLanguage()
 {
     m_Text1->setPlainText(design(&VoiceWindowDesign::neutralSentence));
-    if (const VoiceWindowTexts* textos = voiceWindowTexts(m_settings.idioma)) {
-        m_Text1->setPlainText(QString::fromUtf8(textos->frase));
-        m_Label2[0]->setText(QString::fromUtf8(textos->tom));
-        m_Label2[1]->setText(QString::fromUtf8(textos->velocidade));
+    if (const VoiceWindowTexts* texts = voiceWindowTexts(m_settings.idioma)) {
+        m_Text1->setPlainText(QString::fromUtf8(texts->frase));
+        m_Label2[0]->setText(QString::fromUtf8(texts->tom));
+        m_Label2[1]->setText(QString::fromUtf8(texts->velocidade));
     }
     if (const WidgetDescriptions* descriptions = widgetDescriptions(m_settings.idioma))
         describe(*descriptions);
@@ -174,9 +174,9 @@ void Calibrar::fillVoiceList()
     }
 }
 
-void Calibrar::setClamped(QScrollBar* barra, int valor)
+void Calibrar::setClamped(QScrollBar* bar, int value)
 {
-    barra->setValue(std::clamp(valor, barra->minimum(), barra->maximum()));
+    bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
 }
 
 void Calibrar::Combo1_Click()
@@ -187,17 +187,17 @@ void Calibrar::Combo1_Click()
     fitRange(m_HScroll2, m_tts->speed_min(), m_tts->speed_max());
 }
 
-void Calibrar::fitRange(QScrollBar* barra, int minimo, int maximo)
+void Calibrar::fitRange(QScrollBar* bar, int lowest, int highest)
 {
     m_mudando = true;
-    if (fitsIn16Bits(minimo))
-        barra->setMinimum(minimo);
-    if (fitsIn16Bits(maximo))
-        barra->setMaximum(maximo);
+    if (fitsIn16Bits(lowest))
+        bar->setMinimum(lowest);
+    if (fitsIn16Bits(highest))
+        bar->setMaximum(highest);
     m_mudando = false;
-    const int largura = barra->maximum() - barra->minimum();
-    if (fitsIn16Bits(largura))
-        barra->setValue(int(std::floor(largura / 2.0 + barra->minimum())));
+    const int span = bar->maximum() - bar->minimum();
+    if (fitsIn16Bits(span))
+        bar->setValue(int(std::floor(span / 2.0 + bar->minimum())));
 }
 
 void Calibrar::HScroll1_Change()
@@ -210,12 +210,12 @@ void Calibrar::HScroll2_Change()
     applyBarValue(m_HScroll2, m_Label3, &SpeechEngine::set_speed);
 }
 
-void Calibrar::applyBarValue(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int))
+void Calibrar::applyBarValue(QScrollBar* bar, QLabel* label, void (SpeechEngine::*apply)(int))
 {
     if (m_mudando)
         return;
-    rotulo->setText(QString::number(barra->value()));
-    (m_tts.get()->*aplica)(barra->value());
+    label->setText(QString::number(bar->value()));
+    (m_tts.get()->*apply)(bar->value());
 }
 
 void Calibrar::Command1_Click()
@@ -225,11 +225,11 @@ void Calibrar::Command1_Click()
 
 void Calibrar::fala()
 {
-    const QString texto = m_Text1->toPlainText();
-    const VoiceWindowTexts* textos = voiceWindowTexts(m_settings.idioma);
-    const QString pergunta = textos ? QString::fromUtf8(textos->pergunta)
-                                    : design(&VoiceWindowDesign::neutralSentence);
-    m_tts->speak_text(texto.isEmpty() ? pergunta : texto);
+    const QString text = m_Text1->toPlainText();
+    const VoiceWindowTexts* texts = voiceWindowTexts(m_settings.idioma);
+    const QString question
+        = texts ? QString::fromUtf8(texts->pergunta) : design(&VoiceWindowDesign::neutralSentence);
+    m_tts->speak_text(text.isEmpty() ? question : text);
 }
 
 void Calibrar::Command2_Click()

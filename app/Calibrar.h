@@ -51,9 +51,9 @@ private:
     void applyLanguage();
     void describe(const WidgetDescriptions& descriptions);
     void fillVoiceList();
-    void fitRange(QScrollBar* barra, int minimo, int maximo);
-    static void setClamped(QScrollBar* barra, int valor);
-    void applyBarValue(QScrollBar* barra, QLabel* rotulo, void (SpeechEngine::*aplica)(int));
+    void fitRange(QScrollBar* bar, int lowest, int highest);
+    static void setClamped(QScrollBar* bar, int value);
+    void applyBarValue(QScrollBar* bar, QLabel* label, void (SpeechEngine::*apply)(int));
 
     SettingsValues& m_settings;
     OracleStage& m_stage;

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AppFolder.h"
+#include "PhoneWait.h"
 #include "RemoteServer.h"
 #include "Settings.h"
 
@@ -27,10 +28,11 @@ struct Options {
     QCommandLineOption remote { QStringLiteral("remote"),
         QStringLiteral("Serve a small page on the local network on which the performer's "
                        "phone sees the question as it is typed and sends the hidden answer; "
-                       "with the page open, an unanswered question waits for it (up to 30 s). "
+                       "with the page open, an unanswered question waits for it (up to %1 s). "
                        "Its address is printed on a line "
                        "starting with 'remote: ' and shown, with a QR code, in a pairing "
-                       "window (Ctrl+Shift+R in the petition box shows it again).") };
+                       "window (Ctrl+Shift+R in the petition box shows it again).")
+            .arg(PhoneWait::kLimitMs / 1000) };
     QCommandLineOption remotePort { QStringLiteral("remote-port"),
         QStringLiteral("The port of the --remote page (default %1; 0 picks a free one).")
             .arg(RemoteServer::kDefaultPort),

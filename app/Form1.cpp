@@ -2,54 +2,102 @@
 
 #include "AppFolder.h"
 #include "ApplyVoice.h"
+#include "Blink.h"
 #include "EsperaFala.h"
 #include "HotSpot.h"
 #include "KeyboardKeeper.h"
 #include "MouthPictures.h"
+#include "Orb.h"
 #include "OrbCanvas.h"
 #include "Pause.h"
 #include "PetitionBox.h"
-#include "Random.h"
 #include "Settings.h"
-#include "SoundPlayer.h"
+#include "SpeakingSpots.h"
+#include "StageAnimation.h"
 #include "StageClock.h"
+#include "StageDelivery.h"
 #include "StageLook.h"
+#include "StageTimings.h"
 #include "StageView.h"
-#include "Timer.h"
+#include "WanderingEye.h"
 
 #include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <string>
+#include <string_view>
 
 namespace {
 
-using look::twips;
+// Every widget of the stage and its design position (left, top, width, height, in twips), in
+// the order they are built: a widget built later lies over those built before it.
+struct DesignPlace {
+    std::string_view name;
+    int left, top, width, height;
+};
+constexpr DesignPlace kDesignPlaces[] = {
+    { "Gif89a1(0)", 120, 1800, 975, 1920 },
+    { "Gif89a1(1)", 5280, 120, 1695, 2400 },
+    { "Gif89a2", 10200, 120, 1695, 2415 },
+    { "Gif89a3", 8880, 2280, 2040, 1560 },
+    { "Gif89a4", 720, 3480, 4695, 4245 },
+    { "Gif89a5", 360, 7320, 3615, 1245 },
+    { "Gif89a6", 6960, 120, 2100, 2220 },
+    { "Picture2", 240, 0, 5355, 1875 },
+    { "Picture1", 5280, 3840, 6795, 4770 },
+    { "Picture4", 2310, 1935, 2040, 810 },
+    { "Label1", 0, 3960, 615, 2895 },
+    { "Label2", 4200, 7920, 855, 495 },
+    { "Label3", 10440, 2760, 1095, 855 },
+    { "Label4", 9240, 120, 615, 1935 },
+    { "Shape1", 1680, 2760, 6855, 495 },
+    { "Text1", 1920, 2850, 6375, 375 },
+    { "Picture3", 0, 0, 855, 780 },
+};
 
-struct GifPlace {
+// The animations, each with the file its player is given at start-up.
+struct GifFile {
+    const char* name;
     const char* file;
-    QRect rect;
 };
-const GifPlace kGifs[7] = {
-    { "\\GargoyleLeft.gif", twips(120, 1800, 975, 1920) },
-    { "\\Candlelight.gif", twips(5280, 120, 1695, 2400) },
-    { "\\skullgloweyered.gif", twips(10200, 120, 1695, 2415) },
-    { "\\ghostlyskull.gif", twips(8880, 2280, 2040, 1560) },
-    { "\\skeletoninhammock.gif", twips(720, 3480, 4695, 4245) },
-    { "\\eyesdemonic.gif", twips(360, 7320, 3615, 1245) },
-    { "\\reaperattack.gif", twips(6960, 120, 2100, 2220) },
-};
-
-const QRect kLabels[4] = {
-    twips(0, 3960, 615, 2895),
-    twips(4200, 7920, 855, 495),
-    twips(10440, 2760, 1095, 855),
-    twips(9240, 120, 615, 1935),
+constexpr GifFile kGifs[7] = {
+    { "Gif89a1(0)", "\\GargoyleLeft.gif" },
+    { "Gif89a1(1)", "\\Candlelight.gif" },
+    { "Gif89a2", "\\skullgloweyered.gif" },
+    { "Gif89a3", "\\ghostlyskull.gif" },
+    { "Gif89a4", "\\skeletoninhammock.gif" },
+    { "Gif89a5", "\\eyesdemonic.gif" },
+    { "Gif89a6", "\\reaperattack.gif" },
 };
 
-const char* const kGifNames[7]
-    = { "Gif89a1(0)", "Gif89a1(1)", "Gif89a2", "Gif89a3", "Gif89a4", "Gif89a5", "Gif89a6" };
+// A widget's design position, in stage pixels.
+QRect designPlace(std::string_view name)
+{
+    const auto place = std::find_if(std::begin(kDesignPlaces), std::end(kDesignPlaces),
+        [name](const DesignPlace& p) { return p.name == name; });
+    Q_ASSERT(place != std::end(kDesignPlaces));
+    return look::twips(place->left, place->top, place->width, place->height);
+}
+
+template <typename Widget> Widget* named(QWidget* stage, std::string_view name)
+{
+    auto* widget = new Widget(stage);
+    widget->setObjectName(QLatin1String(name.data(), qsizetype(name.size())));
+    return widget;
+}
+
+// A widget of the stage, named and placed as the design table has it.
+template <typename Widget> Widget* onStage(StageView& view, QWidget* stage, std::string_view name)
+{
+    auto* widget = named<Widget>(stage, name);
+    view.place(widget, designPlace(name));
+    return widget;
+}
 
 // One per mouth shape, in the order of the shapes.
 QStringList mouthPictures()
@@ -71,7 +119,16 @@ void blockMousePropagation(QWidget* w)
 void paintBlack(QWidget* w)
 {
     w->setAutoFillBackground(true);
-    look::setColour(w, QPalette::Window, Qt::black);
+    look::setColour(w, { QPalette::Window }, Qt::black);
+}
+
+QLabel* pictureOnStage(
+    StageView& view, QWidget* stage, std::string_view name, const QString& picture)
+{
+    auto* label = named<QLabel>(stage, name);
+    view.place(label, designPlace(name), picture);
+    blockMousePropagation(label);
+    return label;
 }
 
 }
@@ -84,15 +141,13 @@ Form1::Form1(SettingsValues& settings, const Platform& platform, QWidget* parent
     , m_tts1(platform.newEngine())
 {
     setWindowTitle(QString::fromUtf8(kStageTexts.title));
-    Timer1 = new Timer(kEyeMs, false, this);
-    Timer2 = new Timer(kBlinkBeforeLoadMs, true, this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer2->setObjectName(QStringLiteral("Timer2"));
     buildStage();
     buildMenus();
     resize(StageScale::kStage + QSize(0, menuBar()->sizeHint().height()));
+    buildEffects();
     wireHandlers();
-    m_keyboardKeeper = std::make_unique<KeyboardKeeper>(*Text1, [this] { givePetitionKeyboard(); });
+    m_keyboardKeeper
+        = std::make_unique<KeyboardKeeper>(*m_Text1, [this] { givePetitionKeyboard(); });
 }
 
 Form1::~Form1() = default;
@@ -104,82 +159,61 @@ void Form1::buildStage()
     auto* surround = new HotSpot(this);
     paintBlack(surround);
     setCentralWidget(surround);
-    connect(surround, &HotSpot::mouseMoved, this, &Form1::rearma);
 
     auto* stage = new HotSpot(surround);
     stage->setObjectName(QStringLiteral("Form1"));
     paintBlack(stage);
     surround->setMinimumSize(StageScale::kStage * StageScale::kSmallest);
     m_view = new StageView(surround, stage);
-    connect(stage, &HotSpot::mouseMoved, this, &Form1::rearma);
 
-    for (int i = 0; i < 7; ++i) {
-        Gifs[i] = new QLabel(stage);
-        Gifs[i]->setObjectName(QLatin1String(kGifNames[i]));
-        m_view->place(Gifs[i], kGifs[i].rect);
-        Gifs[i]->setAlignment(Qt::AlignCenter);
-        blockMousePropagation(Gifs[i]);
+    for (std::size_t i = 0; i < m_Gifs.size(); ++i) {
+        m_Gifs[i] = onStage<QLabel>(*m_view, stage, kGifs[i].name);
+        m_Gifs[i]->setAlignment(Qt::AlignCenter);
+        blockMousePropagation(m_Gifs[i]);
     }
-
-    Picture2 = new QLabel(stage);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    m_view->place(Picture2, twips(240, 0, 5355, 1875), QStringLiteral(":/pictures/banner.png"));
-    blockMousePropagation(Picture2);
-
-    Picture1 = new OrbCanvas(stage);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    m_view->place(Picture1, twips(5280, 3840, 6795, 4770));
-    Picture1->setPhoto(QStringLiteral(":/pictures/face.jpg"));
-    Picture1->setMouths(mouthPictures(), kMouthInFace.topLeft());
-    connect(Picture1, &OrbCanvas::mouseMoved, this, &Form1::rearma);
-    connect(m_view, &StageView::scaleChanged, Picture1, &OrbCanvas::setScale);
-
-    Picture4 = new QLabel(stage);
-    Picture4->setObjectName(QStringLiteral("Picture4"));
-    m_view->place(
-        Picture4, twips(2310, 1935, 2040, 810), QStringLiteral(":/pictures/face_crop.png"));
-    Picture4->hide();
-    blockMousePropagation(Picture4);
+    m_Picture2
+        = pictureOnStage(*m_view, stage, "Picture2", QStringLiteral(":/pictures/banner.png"));
+    m_Picture1 = onStage<OrbCanvas>(*m_view, stage, "Picture1");
+    m_Picture1->setPhoto(QStringLiteral(":/pictures/face.jpg"));
+    m_Picture1->setMouths(mouthPictures(), kMouthInFace.topLeft());
+    connect(m_view, &StageView::scaleChanged, m_Picture1, &OrbCanvas::setScale);
+    m_Picture4 = pictureOnStage(
+        *m_view, stage, "Picture4", QStringLiteral(":/pictures/face_crop.png"));
+    m_Picture4->hide();
 
     // The hot spots are drawn on the stage itself, under every picture: where one overlaps a
     // picture (Label3 and the ghostly skull), the picture takes the pointer.
-    for (int i = 0; i < 4; ++i) {
-        Labels[i] = new HotSpot(stage);
-        Labels[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        m_view->place(Labels[i], kLabels[i]);
-        Labels[i]->lower();
+    for (std::size_t i = 0; i < m_Labels.size(); ++i) {
+        m_Labels[i] = onStage<HotSpot>(*m_view, stage, "Label" + std::to_string(i + 1));
+        m_Labels[i]->lower();
     }
 
     // The frame around the petition box is drawn only: the pointer passes through it.
-    auto* shape1 = new QFrame(stage);
-    shape1->setObjectName(QStringLiteral("Shape1"));
-    m_view->place(shape1, twips(1680, 2760, 6855, 495));
+    auto* shape1 = onStage<QFrame>(*m_view, stage, "Shape1");
     shape1->setStyleSheet(QStringLiteral("QFrame { border: 1px solid rgb(120, 70, 20); }"));
     shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Text1 = new PetitionBox(stage);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(QString::fromUtf8(widgetDescriptions(0)->petitionBox));
-    m_view->place(Text1, twips(1920, 2850, 6375, 375));
-    Text1->setFrame(false);
+    buildPetitionBox(stage);
+
+    m_Picture3 = onStage<HotSpot>(*m_view, stage, "Picture3");
+    m_Picture3->hide();
+
+    m_Text1->setFocus();
+}
+
+void Form1::buildPetitionBox(QWidget* stage)
+{
+    m_Text1 = onStage<PetitionBox>(*m_view, stage, "Text1");
+    m_Text1->setAccessibleName(QString::fromUtf8(widgetDescriptions(0)->petitionBox));
+    m_Text1->setFrame(false);
     QFont font(QStringLiteral("Arial"), 12);
     font.setBold(true);
-    Text1->setFont(font);
-    Text1->setToolTip(QString::fromUtf8(kStageTexts.petitionTip));
-    QPalette box = Text1->palette();
-    box.setColor(QPalette::Base, Qt::black);
-    box.setColor(QPalette::Text, look::kPaleYellow);
-    box.setColor(QPalette::Highlight, Qt::black);
-    box.setColor(QPalette::HighlightedText, Qt::black);
-    Text1->setPalette(box);
-    blockMousePropagation(Text1);
-
-    Picture3 = new HotSpot(stage);
-    Picture3->setObjectName(QStringLiteral("Picture3"));
-    m_view->place(Picture3, twips(0, 0, 855, 780));
-    Picture3->hide();
-
-    Text1->setFocus();
+    m_Text1->setFont(font);
+    m_Text1->setToolTip(QString::fromUtf8(kStageTexts.petitionTip));
+    look::setColour(
+        m_Text1, { QPalette::Base, QPalette::Highlight, QPalette::HighlightedText }, Qt::black);
+    look::setColour(m_Text1, { QPalette::Text }, look::kPaleYellow);
+    blockMousePropagation(m_Text1);
 }
 
 void Form1::buildMenus()
@@ -191,92 +225,98 @@ void Form1::buildMenus()
         "QMenu { background: rgb(20, 12, 8); color: %1; border: 1px solid rgb(90, 50, 20); }"
         "QMenu::item:selected { background: rgb(90, 46, 16); }")
                                  .arg(look::kPaleYellow.name()));
-    menuArquivo = menuBar()->addMenu(QString());
-    menuArquivoSair = menuArquivo->addAction(QString());
-    menuOpcoes = menuBar()->addMenu(QString());
-    menuOpcoesVoz = menuOpcoes->addAction(QString());
-    menuOpcoes->addSeparator();
-    for (std::size_t i = 0; i < kLanguages; ++i) {
-        m_languageItems[i] = menuOpcoes->addAction(QString::fromUtf8(kLanguageNames[i]));
-        m_languageItems[i]->setCheckable(true);
+    m_menuArquivo = menuBar()->addMenu(QString());
+    m_menuArquivoSair = m_menuArquivo->addAction(QString());
+    m_menuOpcoes = menuBar()->addMenu(QString());
+    m_menuOpcoesVoz = m_menuOpcoes->addAction(QString());
+    m_menuOpcoes->addSeparator();
+    for (std::size_t i = 0; i < languageCount(); ++i) {
+        m_languageItems << m_menuOpcoes->addAction(languageName(i));
+        m_languageItems.last()->setCheckable(true);
     }
-    menuHelp = menuBar()->addMenu(QString());
-    menuHelpAbout = menuHelp->addAction(QString());
-    menuArquivo->setObjectName(QStringLiteral("menuArquivo"));
-    menuArquivoSair->setObjectName(QStringLiteral("menuArquivoSair"));
-    menuOpcoes->setObjectName(QStringLiteral("menuOpcoes"));
-    menuOpcoesVoz->setObjectName(QStringLiteral("menuOpcoesVoz"));
-    menuHelp->setObjectName(QStringLiteral("menuHelp"));
-    menuHelpAbout->setObjectName(QStringLiteral("menuHelpAbout"));
+    m_menuHelp = menuBar()->addMenu(QString());
+    m_menuHelpAbout = m_menuHelp->addAction(QString());
+    m_menuArquivo->setObjectName(QStringLiteral("menuArquivo"));
+    m_menuArquivoSair->setObjectName(QStringLiteral("menuArquivoSair"));
+    m_menuOpcoes->setObjectName(QStringLiteral("menuOpcoes"));
+    m_menuOpcoesVoz->setObjectName(QStringLiteral("menuOpcoesVoz"));
+    m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    m_menuHelpAbout->setObjectName(QStringLiteral("menuHelpAbout"));
     showMenuCaptions(kDesignMenuCaptions);
 }
 
-void Form1::showMenuCaptions(const MenuCaptions& legendas)
+void Form1::showMenuCaptions(const MenuCaptions& captions)
 {
-    menuOpcoesVoz->setText(QString::fromUtf8(legendas.menuOpcoesVoz));
-    menuArquivo->setTitle(QString::fromUtf8(legendas.menuArquivo));
-    menuArquivoSair->setText(QString::fromUtf8(legendas.menuArquivoSair));
-    menuHelp->setTitle(QString::fromUtf8(legendas.menuHelp));
-    menuHelpAbout->setText(QString::fromUtf8(legendas.menuHelpAbout));
-    menuOpcoes->setTitle(QString::fromUtf8(legendas.menuOpcoes));
+    m_menuOpcoesVoz->setText(QString::fromUtf8(captions.menuOpcoesVoz));
+    m_menuArquivo->setTitle(QString::fromUtf8(captions.menuArquivo));
+    m_menuArquivoSair->setText(QString::fromUtf8(captions.menuArquivoSair));
+    m_menuHelp->setTitle(QString::fromUtf8(captions.menuHelp));
+    m_menuHelpAbout->setText(QString::fromUtf8(captions.menuHelpAbout));
+    m_menuOpcoes->setTitle(QString::fromUtf8(captions.menuOpcoes));
+}
+
+void Form1::buildEffects()
+{
+    m_eye = new WanderingEye(*m_Picture3, *m_view, m_platform.random, this);
+    m_blink = new Blink(*m_Picture4, this);
+    m_orb = new Orb(*m_Picture1, *m_blink, m_platform.random, m_platform.pause, this);
+    m_spots = new SpeakingSpots(m_oracle, *m_tts1, this);
+    m_delivery = new StageDelivery(
+        m_oracle, m_platform, { *m_tts1, *m_orb, *m_blink, *m_eye, *m_Text1 }, this);
 }
 
 void Form1::wireHandlers()
 {
-    Text1->keyDown = [this](int k) { Text1_KeyDown(k); };
-    Text1->keyPress = [this](QChar ch) { Text1_KeyPress(ch); };
-    Text1->keyUp = [this](int k) { Text1_KeyUp(k); };
-    connect(Text1, &QLineEdit::textChanged, this, &Form1::tellPetitionShown);
-
-    connect(Timer1, &Timer::timeout, this, &Form1::Timer1_Timer);
-    connect(Timer2, &Timer::timeout, this, &Form1::Timer2_Timer);
+    m_Text1->keyDown = [this](int k) { Text1_KeyDown(k); };
+    m_Text1->keyPress = [this](QChar ch) { Text1_KeyPress(ch); };
+    m_Text1->keyUp = [this](int k) { Text1_KeyUp(k); };
+    connect(m_Text1, &QLineEdit::textChanged, this, &Form1::tellPetitionShown);
 
     const Spot spots[4] = { Spot::Friend, Spot::Eyes, Spot::Gaze, Spot::Death };
-    for (int i = 0; i < 4; ++i)
-        connect(Labels[i], &HotSpot::mouseMoved, this, [this, s = spots[i]] { fala_hotspot(s); });
-    connect(Picture3, &HotSpot::mouseMoved, this, [this] { fala_hotspot(Spot::Eye); });
+    for (std::size_t i = 0; i < m_Labels.size(); ++i)
+        m_spots->speaks(m_Labels[i], spots[i]);
+    m_spots->speaks(m_Picture3, Spot::Eye);
+    m_spots->rearmsOn(static_cast<HotSpot*>(centralWidget()));
+    m_spots->rearmsOn(static_cast<HotSpot*>(m_Picture1->parentWidget()));
+    m_spots->rearmsOn(m_Picture1);
 
     // The face speaks with the oracle's own voice only, never with the voice window's trial.
-    connect(m_tts1.get(), &SpeechEngine::mouth_shape, Picture1, &OrbCanvas::showMouth);
+    connect(m_tts1.get(), &SpeechEngine::mouth_shape, m_Picture1, &OrbCanvas::showMouth);
     // Speech cut short closes the mouth all the same.
-    connect(m_tts1.get(), &SpeechEngine::silenced, Picture1,
-        [this] { Picture1->showMouth(MouthShape::Rest); });
+    connect(m_tts1.get(), &SpeechEngine::silenced, m_Picture1,
+        [this] { m_Picture1->showMouth(MouthShape::Rest); });
 
-    connect(menuArquivoSair, &QAction::triggered, this, &Form1::fim);
-    connect(menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
-    for (std::size_t i = 0; i < kLanguages; ++i)
+    connect(m_delivery, &StageDelivery::asked, this, &Form1::questionAsked);
+    connect(m_delivery, &StageDelivery::phoneWaitChanged, this, &Form1::phoneWaitChanged);
+    connect(m_delivery, &StageDelivery::armedAnswerSpoken, this, &Form1::hiddenAnswerDelivered);
+    connect(
+        m_delivery, &StageDelivery::armedAnswerDropped, this, &Form1::capturedAnswerReplacedArmed);
+    connect(m_delivery, &StageDelivery::answered, this, &Form1::questionAnswered);
+
+    connect(m_menuArquivoSair, &QAction::triggered, this, &Form1::fim);
+    connect(m_menuOpcoesVoz, &QAction::triggered, this, &Form1::abre_calibrar);
+    for (qsizetype i = 0; i < m_languageItems.size(); ++i)
         connect(m_languageItems[i], &QAction::triggered, this,
             [this, lingua = qint16(i)] { troca_idioma(lingua); });
 }
 
-QString Form1::arquivo(const QString& backslashName) const
-{
-    return appFile(m_platform.appFolder, backslashName);
-}
-
-void Form1::play(StageSound sound)
-{
-    m_platform.sound.play(arquivo(stageSoundFile(sound)));
-}
-
 void Form1::Form_Load()
 {
-    Text1->setText(QString());
+    m_Text1->setText(QString());
     auto* animations = new StageClock(this);
     animations->setScale(m_view->scale());
     connect(m_view, &StageView::scaleChanged, animations, &StageClock::setScale);
-    for (int i = 0; i < 7; ++i)
-        animations->play(Gifs[i], arquivo(QLatin1String(kGifs[i].file)));
-    animations->play(Picture3, QStringLiteral(":/pictures/eye.gif"));
-    Timer2->setInterval(kBlinkShortMs);
-    Timer2->setEnabled(true);
+    for (std::size_t i = 0; i < m_Gifs.size(); ++i)
+        animations->play(m_Gifs[i], appFile(m_platform.appFolder, QLatin1String(kGifs[i].file)));
+    animations->play(m_Picture3, QStringLiteral(":/pictures/eye.gif"));
+    m_blink->start();
     le_ini(m_settings, m_platform.settingsPath);
     m_carregando = true;
     troca_idioma(m_settings.idioma);
     m_carregando = false;
     applyVoice(*m_tts1, m_settings.voz);
-    play(StageSound::Sinister);
-    m_platform.pause.sleep(3000);
+    m_platform.play(StageSound::Sinister);
+    m_platform.pause.sleep(timing::kStartUpPauseMs);
     m_tts1->speak_text(m_texts.frase_pergunta);
 }
 
@@ -284,13 +324,13 @@ void Form1::troca_idioma(qint16 lingua)
 {
     m_settings.idioma = lingua;
     muda_lingua(lingua, m_texts);
-    if (const MenuCaptions* legendas = menuCaptions(lingua)) {
-        for (std::size_t i = 0; i < kLanguages; ++i)
-            m_languageItems[i]->setChecked(languageColumn(lingua) == i);
-        showMenuCaptions(*legendas);
+    if (const MenuCaptions* captions = menuCaptions(lingua)) {
+        for (qsizetype i = 0; i < m_languageItems.size(); ++i)
+            m_languageItems[i]->setChecked(languageColumn(lingua) == std::size_t(i));
+        showMenuCaptions(*captions);
     }
     if (const WidgetDescriptions* descriptions = widgetDescriptions(lingua))
-        Text1->setAccessibleName(QString::fromUtf8(descriptions->petitionBox));
+        m_Text1->setAccessibleName(QString::fromUtf8(descriptions->petitionBox));
     if (!m_carregando)
         showCalibrarKeepingKeyboard();
 }
@@ -325,7 +365,7 @@ void Form1::Form_Unload()
     if (m_descarregando)
         return;
     m_descarregando = true;
-    wakeFromPhoneWait();
+    m_delivery->close();
     // The one thing the oracle writes: if it cannot, the operator must hear of it.
     if (!salva_ini(m_settings, m_platform.settingsPath))
         std::fprintf(stderr, "quorvel: the settings could not be saved to %s\n",

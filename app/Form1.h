@@ -1,53 +1,46 @@
 #pragma once
 
-#include "Delivery.h"
 #include "LanguageTables.h"
 #include "Oracle.h"
 #include "OracleStage.h"
 #include "Platform.h"
 #include "SettingsValues.h"
-#include "StageSound.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
-#include <functional>
 #include <memory>
 
+class Blink;
 class Calibrar;
 class Form2;
 class HotSpot;
 class KeyboardKeeper;
+class Orb;
 class OrbCanvas;
 class PetitionBox;
 class QAction;
-class QEventLoop;
 class QLabel;
 class QMenu;
-class QTimer;
+class SpeakingSpots;
+class StageDelivery;
 class StageView;
-class Timer;
+class WanderingEye;
 
-// The oracle's stage. How the pieces fit:
+// The oracle's stage. It builds the widgets and wires them; what happens is elsewhere:
 //  - Form_Load reads the settings, applies the language, configures the voice `tts1`, plays
-//    the start-up sound and, after a staged 3 s pause, invites a question;
+//    the start-up sound and, after a staged pause, invites a question;
 //  - the petition box forwards its keys to the Oracle model, which keeps the hidden answer and
-//    decides what a question asks for; an answer's road is walked by Delivery, for which the
-//    window is the stage: the real engine, orb, pause and sound, waiting for speech where a
-//    step must;
-//  - timers, hot spots and the orb dress the stage;
+//    decides what a question asks for; an answer's road is walked by Delivery on the
+//    StageDelivery, which plays it with the real engine, orb, pause and sound;
+//  - the eye (WanderingEye), the blinking face (Blink), the orb (Orb) and the hot spots
+//    (SpeakingSpots) dress the stage;
 //  - fim and Form_Unload end the program, saving the settings exactly once.
-class Form1 : public QMainWindow, public OracleStage, private DeliveryStage {
+class Form1 : public QMainWindow, public OracleStage {
     Q_OBJECT
 public:
-    // The stage's clock, in milliseconds.
-    static constexpr int kEyeMs = 350; // the eye jumps this often while the operator types
-    static constexpr int kBlinkShortMs = 250; // the blink's two intervals, taken in turn
-    static constexpr int kBlinkLongMs = 3500;
-    static constexpr int kBlinkBeforeLoadMs = 5000; // until loading starts the rhythm
-    static constexpr int kOrbRingMs = 50; // each ring of the orb, before the next is drawn
-
     Form1(SettingsValues& settings, const Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -72,9 +65,6 @@ public:
     // Sees the petition box's keys before the trick does (an operator's shortcut).
     void filterPetitionKeys(QObject* filter);
 
-    const Oracle& oracle() const { return m_oracle; }
-    const LanguageTexts& texts() const { return m_texts; }
-
 signals:
     void hiddenAnswerDelivered();
     void capturedAnswerReplacedArmed();
@@ -90,29 +80,30 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Widgets, by the names the handlers use; each carries its name as its object name.
-    PetitionBox* Text1 = nullptr;
-    OrbCanvas* Picture1 = nullptr;
-    QLabel* Picture2 = nullptr;
-    HotSpot* Picture3 = nullptr;
-    QLabel* Picture4 = nullptr;
-    std::array<HotSpot*, 4> Labels {}; // Label1 .. Label4
-    std::array<QLabel*, 7> Gifs {}; // Gif89a1(0), Gif89a1(1), Gif89a2 .. Gif89a6
-    Timer* Timer1 = nullptr;
-    Timer* Timer2 = nullptr;
+    // Widgets, by the names the handlers use; each carries that name (without m_) as its
+    // object name.
+    PetitionBox* m_Text1 = nullptr;
+    OrbCanvas* m_Picture1 = nullptr;
+    QLabel* m_Picture2 = nullptr;
+    HotSpot* m_Picture3 = nullptr;
+    QLabel* m_Picture4 = nullptr;
+    std::array<HotSpot*, 4> m_Labels {}; // Label1 .. Label4
+    std::array<QLabel*, 7> m_Gifs {}; // Gif89a1(0), Gif89a1(1), Gif89a2 .. Gif89a6
     // Shows the stage at the window's scale; the widgets above are placed and moved through it.
     StageView* m_view = nullptr;
 
-    QMenu* menuArquivo = nullptr;
-    QAction* menuArquivoSair = nullptr;
-    QMenu* menuOpcoes = nullptr;
-    QAction* menuOpcoesVoz = nullptr;
-    QMenu* menuHelp = nullptr;
-    QAction* menuHelpAbout = nullptr;
+    QMenu* m_menuArquivo = nullptr;
+    QAction* m_menuArquivoSair = nullptr;
+    QMenu* m_menuOpcoes = nullptr;
+    QAction* m_menuOpcoesVoz = nullptr;
+    QMenu* m_menuHelp = nullptr;
+    QAction* m_menuHelpAbout = nullptr;
 
     void buildStage();
+    void buildPetitionBox(QWidget* stage);
     void buildMenus();
-    void showMenuCaptions(const MenuCaptions& legendas);
+    void showMenuCaptions(const MenuCaptions& captions);
+    void buildEffects();
     void wireHandlers();
 
     // Petition entry.
@@ -121,36 +112,6 @@ private:
     void Text1_KeyUp(int keyCode);
     void setText1Colour(const QColor& colour);
     void tellPetitionShown();
-    void startWandering();
-    void parkEye();
-
-    // Answer delivery: the stage Delivery walks on.
-    void speak(const QString& frase) override;
-    void waitForSilence() override;
-    void lightOrb() override;
-    void pause(int ms) override;
-    void clearFace() override;
-    void showRefusal() override;
-    void playSinister() override;
-    void resetBox() override;
-    qint64 now() override;
-    void waitForPhone(qint64 ms) override;
-    bool closing() const override;
-    void tellAsked() override;
-    void tellPhoneWait(bool waiting) override;
-    void tellArmedFate(PetitionState::Armed fate) override;
-    void tellAnswered() override;
-    void wakeFromPhoneWait();
-
-    // Effects.
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void fala_hotspot(Spot spot);
-    // One pulse of the orb's rings; stops early once `interrupted` says so.
-    void pulseOrb(const std::function<bool()>& interrupted) override;
-    // Pulses of the orb's rings, kOrbRingMs apart, the face cleared after each.
-    void glowOrb(int pulsos, const std::function<bool()>& interrupted);
-    void rearma();
 
     // Other windows.
     void loadCalibrar();
@@ -163,24 +124,21 @@ private:
     void fecha_tudo();
     void Form_Unload();
 
-    QString arquivo(const QString& backslashName) const;
-    void play(StageSound sound);
-
     SettingsValues& m_settings;
     Platform m_platform;
     LanguageTexts m_texts;
-    // menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp, by language index.
-    std::array<QAction*, kLanguages> m_languageItems {};
+    // menuOpcoesPortu, menuOpcoesEng, menuOpcoesFran, menuOpcoesEsp and German's, by index.
+    QList<QAction*> m_languageItems;
     Oracle m_oracle;
     bool m_carregando = false;
     std::unique_ptr<SpeechEngine> m_tts1;
     QPointer<Calibrar> m_calibrar;
     std::unique_ptr<KeyboardKeeper> m_keyboardKeeper;
     QPointer<Form2> m_form2;
-    // The rings of the orb being lit, while they play.
-    QTimer* m_orbRings = nullptr;
     bool m_descarregando = false;
-    // The wait for the phone, to wake when the phone speaks or the window closes.
-    QPointer<QEventLoop> m_phoneLoop;
-    Delivery m_delivery { m_oracle, *this };
+    WanderingEye* m_eye = nullptr;
+    Blink* m_blink = nullptr;
+    Orb* m_orb = nullptr;
+    SpeakingSpots* m_spots = nullptr;
+    StageDelivery* m_delivery = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "Calibrar.h"
 #include "Form2.h"
 #include "KeyboardKeeper.h"
+#include "Orb.h"
 #include "PetitionBox.h"
 
 #include <QLabel>
@@ -67,24 +68,29 @@ void Form1::givePetitionKeyboard()
 {
     raise();
     activateWindow();
-    Text1->setFocus();
+    m_Text1->setFocus();
 }
 
 void Form1::filterPetitionKeys(QObject* filter)
 {
-    Text1->installEventFilter(filter);
+    m_Text1->installEventFilter(filter);
+}
+
+void Form1::acende_bola()
+{
+    m_orb->acende_bola();
 }
 
 void Form1::returnKeyboard()
 {
-    Text1->clear();
+    m_Text1->clear();
     givePetitionKeyboard();
 }
 
 OracleStage::Place Form1::place() const
 {
     const QPoint screenCorner = screen() ? screen()->geometry().topLeft() : QPoint();
-    return { frameGeometry().top(), Gifs[0]->x(), screenCorner.x(), screenCorner.y() };
+    return { frameGeometry().top(), m_Gifs[0]->x(), screenCorner.x(), screenCorner.y() };
 }
 
 void Form1::descarrega_outras()

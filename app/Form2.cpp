@@ -26,45 +26,41 @@ namespace {
 const QColor kRed(255, 0, 0);
 const QColor kOrange(255, 128, 64);
 
-QString ichingText(const char* IchingTexts::*qual)
+QString ichingText(const char* IchingTexts::*which)
 {
-    return QString::fromUtf8(kIchingTexts.*qual);
+    return QString::fromUtf8(kIchingTexts.*which);
 }
 
 using look::pixels;
 
-QFont arial(qreal pontos)
+QFont arial(qreal points)
 {
-    QFont fonte(QStringLiteral("Arial"));
-    fonte.setPointSizeF(pontos);
-    fonte.setBold(true);
-    return fonte;
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
 }
 
 // Black, the colour of menu text in the standard scheme, behind the given text colour.
-void paintOnBlack(QWidget* widget, const QColor& texto)
+void paintOnBlack(QWidget* widget, const QColor& textColour)
 {
-    QPalette paleta = widget->palette();
-    for (const auto papel : { QPalette::Window, QPalette::Base })
-        paleta.setColor(papel, Qt::black);
-    for (const auto papel : { QPalette::WindowText, QPalette::Text })
-        paleta.setColor(papel, texto);
-    widget->setPalette(paleta);
+    look::setColour(widget, { QPalette::Window, QPalette::Base }, Qt::black);
+    look::setColour(widget, { QPalette::WindowText, QPalette::Text }, textColour);
     widget->setAutoFillBackground(true);
 }
 
-QCursor handCursor(const char* recurso, QPoint ponta, Qt::CursorShape reserva)
+QCursor handCursor(const char* resource, QPoint tip, Qt::CursorShape fallback)
 {
-    const QPixmap figura(QString::fromLatin1(recurso));
-    return figura.isNull() ? QCursor(reserva) : QCursor(figura, ponta.x(), ponta.y());
+    const QPixmap picture(QString::fromLatin1(resource));
+    return picture.isNull() ? QCursor(fallback) : QCursor(picture, tip.x(), tip.y());
 }
 
-bool isStick(const QMimeData* dados)
+bool isStick(const QMimeData* data)
 {
-    return dados && dados->hasFormat(QString::fromLatin1(Form2::kMimePauzinho));
+    return data && data->hasFormat(QString::fromLatin1(Form2::kMimePauzinho));
 }
 
-bool eh_esc(QEvent* event)
+bool isEsc(QEvent* event)
 {
     return event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
@@ -133,24 +129,24 @@ void Form2::buildExitLabel()
 
 void Form2::buildSticks()
 {
-    const QPixmap inteiro(QStringLiteral(":/pictures/stick_whole.png"));
-    const QPixmap partido(QStringLiteral(":/pictures/stick_broken.png"));
+    const QPixmap whole(QStringLiteral(":/pictures/stick_whole.png"));
+    const QPixmap broken(QStringLiteral(":/pictures/stick_broken.png"));
     for (int i = 0; i < StickCasting::kPauzinhos; ++i) {
-        auto* pauzinho = new QLabel(this);
-        pauzinho->setObjectName(QStringLiteral("Picture1_%1").arg(i));
-        pauzinho->setAccessibleName(ichingText(&IchingTexts::stick));
-        pauzinho->setPixmap(StickCasting::inteiro(i) ? inteiro : partido);
+        auto* stick = new QLabel(this);
+        stick->setObjectName(QStringLiteral("Picture1_%1").arg(i));
+        stick->setAccessibleName(ichingText(&IchingTexts::stick));
+        stick->setPixmap(StickCasting::inteiro(i) ? whole : broken);
         // Against the box's left edge: one pixel further right, the last column of a broken
         // stick's gap would lie on the window's edge while the stick is in the bundle. Centred
         // in height, the bar stays clear of the neighbouring sticks' boxes.
-        pauzinho->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        pauzinho->resize(
+        stick->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        stick->resize(
             pixels(StickCasting::kLarguraPauzinho), pixels(StickCasting::kAlturaPauzinho));
-        paintOnBlack(pauzinho, kOrange);
-        pauzinho->setMouseTracking(true);
-        pauzinho->setFocusPolicy(Qt::ClickFocus);
-        watch(pauzinho);
-        m_Picture1.at(static_cast<size_t>(i)) = pauzinho;
+        paintOnBlack(stick, kOrange);
+        stick->setMouseTracking(true);
+        stick->setFocusPolicy(Qt::ClickFocus);
+        watch(stick);
+        m_Picture1.at(static_cast<size_t>(i)) = stick;
     }
 }
 
@@ -168,8 +164,8 @@ void Form2::Form_Load()
     const QPointer<Form2> self(this);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setCursor(m_MaoAberta);
-    for (QLabel* pauzinho : m_Picture1)
-        pauzinho->setCursor(m_MaoAberta);
+    for (QLabel* stick : m_Picture1)
+        stick->setCursor(m_MaoAberta);
     m_casting.clearCode();
     espera_fala(m_tts1);
     if (interrupted(self))
@@ -195,9 +191,9 @@ void Form2::reopen()
 // near the left edge of the stage's screen rather than beside the picture, as it always has.
 void Form2::placeWindow()
 {
-    const OracleStage::Place palco = m_stage.place();
-    const int topo = palco.frameTop * look::kTwipsPerPixel;
-    move(palco.screenLeft + pixels(palco.firstAnimationLeft), pixels(topo + 700));
+    const OracleStage::Place stage = m_stage.place();
+    const int top = stage.frameTop * look::kTwipsPerPixel;
+    move(stage.screenLeft + pixels(stage.firstAnimationLeft), pixels(top + 700));
 }
 
 void Form2::mostra_hexagrama()
@@ -260,25 +256,25 @@ bool Form2::interrupted(const QPointer<Form2>& self)
     return !self || self->m_saindo;
 }
 
-void Form2::Picture1_MouseDown(int pauzinho, QPoint ponto)
+void Form2::Picture1_MouseDown(int stick, QPoint grabPoint)
 {
-    QLabel* figura = Picture1(pauzinho);
-    figura->setCursor(m_MaoFechada);
-    auto* dados = new QMimeData;
-    dados->setData(QString::fromLatin1(kMimePauzinho), QByteArray::number(pauzinho));
-    auto* arrasto = new QDrag(figura);
-    arrasto->setMimeData(dados);
-    arrasto->setPixmap(figura->grab());
-    arrasto->setHotSpot(ponto);
-    arrasto->exec(Qt::MoveAction);
+    QLabel* picture = Picture1(stick);
+    picture->setCursor(m_MaoFechada);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kMimePauzinho), QByteArray::number(stick));
+    auto* drag = new QDrag(picture);
+    drag->setMimeData(data);
+    drag->setPixmap(picture->grab());
+    drag->setHotSpot(grabPoint);
+    drag->exec(Qt::MoveAction);
 }
 
-void Form2::Form_DragDrop(int pauzinho)
+void Form2::Form_DragDrop(int stick)
 {
-    Picture1(pauzinho)->setCursor(m_MaoAberta);
-    const bool completo = m_casting.drop(pauzinho);
+    Picture1(stick)->setCursor(m_MaoAberta);
+    const bool complete = m_casting.drop(stick);
     placeSticks();
-    if (completo)
+    if (complete)
         mostra_hexagrama();
 }
 
@@ -290,15 +286,15 @@ void Form2::placeSticks()
     }
 }
 
-void Form2::setLabel1Colour(const QColor& cor)
+void Form2::setLabel1Colour(const QColor& colour)
 {
-    look::setColour(m_Label1, QPalette::WindowText, cor);
+    look::setColour(m_Label1, { QPalette::WindowText }, colour);
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
-    const auto tipo = event->type();
-    if (tipo == QEvent::DragEnter || tipo == QEvent::DragMove || tipo == QEvent::Drop) {
+    const auto type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
         if (!isStick(drop->mimeData()))
             return false;
@@ -306,19 +302,19 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
         drop->accept();
         return true;
     }
-    if (eh_esc(event)) {
+    if (isEsc(event)) {
         sair();
         return true;
     }
     if (watched == m_Label1)
         return filterExitLabel(event);
-    if (watched == m_Text2->viewport() && tipo == QEvent::MouseMove) {
+    if (watched == m_Text2->viewport() && type == QEvent::MouseMove) {
         setLabel1Colour(look::kPaleYellow);
         return false;
     }
-    const auto pauzinho = std::find(m_Picture1.begin(), m_Picture1.end(), watched);
-    if (pauzinho != m_Picture1.end())
-        return filterStick(static_cast<int>(pauzinho - m_Picture1.begin()), event);
+    const auto stick = std::find(m_Picture1.begin(), m_Picture1.end(), watched);
+    if (stick != m_Picture1.end())
+        return filterStick(static_cast<int>(stick - m_Picture1.begin()), event);
     return false;
 }
 
@@ -342,14 +338,14 @@ bool Form2::filterExitLabel(QEvent* event)
     }
 }
 
-bool Form2::filterStick(int pauzinho, QEvent* event)
+bool Form2::filterStick(int stick, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        Picture1_MouseDown(pauzinho, static_cast<QMouseEvent*>(event)->position().toPoint());
+        Picture1_MouseDown(stick, static_cast<QMouseEvent*>(event)->position().toPoint());
         return true;
     case QEvent::MouseMove:
-        Picture1(pauzinho)->setCursor(m_MaoAberta);
+        Picture1(stick)->setCursor(m_MaoAberta);
         return true;
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -403,7 +399,7 @@ void Form2::dropEvent(QDropEvent* event)
 
 void Form2::paintEvent(QPaintEvent*)
 {
-    QPainter pintor(this);
-    pintor.setPen(look::kPaleYellow);
-    pintor.drawRect(look::twips(960, 1080, 2055, 1815).adjusted(0, 0, -1, -1));
+    QPainter painter(this);
+    painter.setPen(look::kPaleYellow);
+    painter.drawRect(look::twips(960, 1080, 2055, 1815).adjusted(0, 0, -1, -1));
 }

@@ -37,12 +37,9 @@ public:
     // Runs for every word the oracle's voice speaks.
     void mostra_palavra();
 
-    // Picks a stick up; `ponto` is where the pointer holds its picture during the drag.
-    void Picture1_MouseDown(int pauzinho, QPoint ponto = {});
-    void Form_DragDrop(int pauzinho);
-
-    const StickCasting& casting() const { return m_casting; }
-    bool perguntou() const { return m_perguntou; }
+    // Picks a stick up; `grabPoint` is where the pointer holds its picture during the drag.
+    void Picture1_MouseDown(int stick, QPoint grabPoint = {});
+    void Form_DragDrop(int stick);
 
     static const char* const kMimePauzinho;
 
@@ -58,16 +55,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QLabel* Picture1(int pauzinho) const { return m_Picture1.at(static_cast<size_t>(pauzinho)); }
+    QLabel* Picture1(int stick) const { return m_Picture1.at(static_cast<size_t>(stick)); }
     void buildTexts();
     void buildExitLabel();
     void buildSticks();
     void watch(QWidget* widget);
     bool filterExitLabel(QEvent* event);
-    bool filterStick(int pauzinho, QEvent* event);
+    bool filterStick(int stick, QEvent* event);
     void placeSticks();
     void placeWindow();
-    void setLabel1Colour(const QColor& cor);
+    void setLabel1Colour(const QColor& colour);
     static bool interrupted(const QPointer<Form2>& self);
 
     OracleStage& m_stage;

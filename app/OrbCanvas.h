@@ -36,6 +36,8 @@ public:
     // Repaints the mouth alone, and only when the shape changes.
     void showMouth(MouthShape shape);
     MouthShape mouth() const { return m_mouth; }
+    // The canvas's size in stage pixels.
+    QSizeF stageSize() const { return QSizeF(size()) / m_scale.scale(); }
     // Where the mouth is, in the canvas's stage pixels.
     QRect mouthRect() const { return m_mouthRect; }
     // Draws one circle outline and paints it before returning.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SpeechEngine.h"
+#include "StageSound.h"
 
 #include <QString>
 
@@ -19,4 +20,7 @@ struct Platform {
     QString settingsPath; // the settings file
     SpeechEngineFactory newEngine; // each call gives a fresh, independent instance
     std::function<void()> endProcess; // ends at once: no handler runs afterwards
+
+    // Starts one of the stage's sounds from the application folder and returns at once.
+    void play(StageSound sound) const;
 };

@@ -14,10 +14,12 @@ QRect look::twips(int left, int top, int width, int height)
     return { pixels(left), pixels(top), pixels(width), pixels(height) };
 }
 
-void look::setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
+void look::setColour(
+    QWidget* widget, std::initializer_list<QPalette::ColorRole> roles, const QColor& colour)
 {
     QPalette palette = widget->palette();
-    palette.setColor(role, colour);
+    for (const QPalette::ColorRole role : roles)
+        palette.setColor(role, colour);
     widget->setPalette(palette);
 }
 

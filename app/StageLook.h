@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QRect>
 
+#include <initializer_list>
+
 class QMouseEvent;
 class QWidget;
 
@@ -23,8 +25,9 @@ QRect twips(int left, int top, int width, int height);
 // The pale yellow of captions and of the consultation window.
 inline const QColor kPaleYellow { 255, 255, 192 };
 
-// Gives one colour role of a widget's palette a colour, leaving the others as they are.
-void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
+// Gives colour roles of a widget's palette a colour, leaving the others as they are.
+void setColour(
+    QWidget* widget, std::initializer_list<QPalette::ColorRole> roles, const QColor& colour);
 
 // The wandering eye, in the stage's pixels: where it waits before the first key and after each
 // answer, the box its top left corner jumps about in while the operator types, and where Enter
@@ -43,10 +46,10 @@ inline constexpr int kOrbFirstLevel = 255;
 inline constexpr int kOrbFade = 4;
 static_assert(kOrbFirstLevel - kOrbFade * (kOrbRings - 1) >= 0, "the outermost ring has a colour");
 
-// A ring of the orb at brightness `nivel`: yellow near the middle, fading to black outwards.
-inline QColor orbRing(int nivel)
+// A ring of the orb at brightness `level`: yellow near the middle, fading to black outwards.
+inline QColor orbRing(int level)
 {
-    return { nivel, nivel, 0 };
+    return { level, level, 0 };
 }
 
 }

@@ -18,6 +18,7 @@
 #include "EsperaFala.h"
 #include "Form1.h"
 #include "FullScreen.h"
+#include "LanguageTables.h"
 #include "OrbCanvas.h"
 #include "Pause.h"
 #include "PetitionBox.h"
@@ -226,8 +227,8 @@ struct WidgetsWindow {
         QMenu* options = window.menuBar()->addMenu(QString::fromUtf8("Opções"));
         options->addAction(QStringLiteral("Mudar voz"));
         options->addSeparator();
-        for (const char* language : { "Português", "English", "Française", "Español" })
-            options->addAction(QString::fromUtf8(language))->setCheckable(true);
+        for (std::size_t i = 0; i < languageCount(); ++i)
+            options->addAction(languageName(i))->setCheckable(true);
         window.menuBar()->addMenu(QStringLiteral("Help"))->addAction(QStringLiteral("Sobre"));
         showReference(&window);
         edit->setFocus();

@@ -3,7 +3,9 @@
 //   bench_remote   send to "armed", and the stage's frame timing while 100 requests arrive;
 //                  a key pressed at the laptop to the text on the page's push channel (200 keys),
 //                  with the stage's frame timing meanwhile; the phone's answer received by the
-//                  waiting oracle to its first word played, less the staged pause
+//                  waiting oracle to its first word played, less the staged pause; /status and
+//                  the push channel's first message while the stage pauses on purpose (at start
+//                  and before the answer)
 // The phone is played by a thread with plain blocking sockets, so it never waits on the stage's
 // event loop it measures.
 
@@ -182,6 +184,14 @@ public:
         }
     }
 
+    // The channel's first message, as the page hears it when it opens.
+    bool first()
+    {
+        unsigned char head[2];
+        const std::atomic<bool> stop { false };
+        return readAll(head, 2, stop) && (head[0] & 0x0f) == 0x1;
+    }
+
     std::vector<Heard> heard()
     {
         std::lock_guard guard(m_lock);
@@ -220,6 +230,49 @@ private:
     std::mutex m_lock;
     std::vector<Heard> m_heard;
 };
+
+// The phone asking, on its own thread, while the stage's thread does `work`: /status and a push
+// channel's first message in turn, each timed to its reply (429 too: the server answered). Spaced
+// to stay near the rate limit.
+struct PausedReplies {
+    std::vector<double> status;
+    std::vector<double> push;
+};
+
+template <typename Work>
+PausedReplies repliesWhile(quint16 port, const std::string& token, Work work)
+{
+    PausedReplies replies;
+    std::atomic<bool> done { false };
+    std::thread phone([&] {
+        for (int i = 0; !done; ++i) {
+            const Clock::time_point start = Clock::now();
+            if (i % 2 == 0) {
+                if (httpRequest(port, get("/status?t=" + token)) != 0)
+                    replies.status.push_back(msBetween(start, Clock::now()));
+            } else {
+                // A refusal (429) is an answer too; a handshake taken, its first message.
+                PushListener page;
+                if (!page.open(port, token) || page.first())
+                    replies.push.push_back(msBetween(start, Clock::now()));
+            }
+            std::this_thread::sleep_until(start + std::chrono::milliseconds(130));
+        }
+    });
+    work();
+    done = true;
+    phone.join();
+    return replies;
+}
+
+void reportPaused(const char* during, const PausedReplies& replies)
+{
+    const std::string key = std::string("during_") + during;
+    report((key + "_status_p99_ms").c_str(), percentile(replies.status, 0.99));
+    report((key + "_status_count").c_str(), double(replies.status.size()));
+    report((key + "_push_p99_ms").c_str(), percentile(replies.push, 0.99));
+    report((key + "_push_count").c_str(), double(replies.push.size()));
+}
 
 // The laptop's keyboard, as the petition box receives it: press, then release.
 void pressKey(QWidget* box, int key, const QString& text)
@@ -301,19 +354,21 @@ int main(int argc, char** argv)
             [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); },
             [] { std::_Exit(0); } });
     auto* box = form.findChild<PetitionBox*>(QStringLiteral("Text1"));
-    form.Form_Load();
-    form.show();
-    espera_fala(form.voice());
-
     RemoteServer server(module.idioma);
     if (!server.start(0)) {
         std::fprintf(stderr, "bench_remote: %s\n", qPrintable(server.errorString()));
         return 1;
     }
-    connectPhone(form, server);
     const QUrl address(server.address());
     const quint16 port = quint16(address.port());
     const std::string token = QUrlQuery(address).queryItemValue(QStringLiteral("t")).toStdString();
+    // The start's pause (3 s) with the server already listening.
+    reportPaused("start", repliesWhile(port, token, [&] {
+        form.Form_Load();
+        form.show();
+        espera_fala(form.voice());
+    }));
+    connectPhone(form, server);
 
     // Send to "armed": spaced out below the rate limit, as a performer would send.
     std::vector<double> armed;
@@ -404,7 +459,7 @@ int main(int argc, char** argv)
     // "waiting", and the answer's first word is timed from its arrival.
     Clock::time_point armedAt {};
     std::optional<Clock::time_point> firstWord;
-    QObject::connect(&server.exchange(), &RemoteExchange::answerArmed, [&] {
+    QObject::connect(&server.exchange(), &RemoteExchange::answerArmed, &form, [&] {
         armedAt = Clock::now();
         pause.reset();
     });
@@ -422,10 +477,16 @@ int main(int argc, char** argv)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         httpRequest(port, post("/answer?t=" + token, "sim, amanhã"));
     });
-    // The first answers sent above are still armed: a comma at the keyboard drops them.
-    pressKey(box, Qt::Key_Comma, QStringLiteral(","));
-    pressKey(box, Qt::Key_Period, QStringLiteral("."));
-    pressKey(box, Qt::Key_Return, QStringLiteral("\r"));
+    // The first answers sent above are still armed: a comma at the keyboard drops them. The
+    // phone keeps asking through the waiting phrase, the orb and the pause before the answer.
+    reportPaused("answer", repliesWhile(port, token, [&] {
+        pressKey(box, Qt::Key_Comma, QStringLiteral(","));
+        pressKey(box, Qt::Key_Period, QStringLiteral("."));
+        pressKey(box, Qt::Key_Return, QStringLiteral("\r"));
+        const auto deadline = Clock::now() + std::chrono::seconds(60);
+        while (!firstWord && Clock::now() < deadline)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }));
     phone.join();
     stop = true;
     listening.join();

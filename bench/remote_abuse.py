@@ -38,8 +38,11 @@ class Oracle:
         self.home = tempfile.mkdtemp(prefix="quorvel-abuse-")
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=self.home)
         self.log = open(os.path.join(self.home, "out.log"), "w+")
-        self.process = subprocess.Popen([binary, "--remote", "--remote-port", str(port)],
-                                        stdout=self.log, stderr=subprocess.DEVNULL, env=env)
+        # The usual limit of open files, whatever this script allows itself.
+        self.process = subprocess.Popen(
+            [binary, "--remote", "--remote-port", str(port)], stdout=self.log,
+            stderr=subprocess.DEVNULL, env=env,
+            preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_NOFILE, (1024, 4096)))
         self.token = wait_until(self._printed_token, 20)
         if self.token is None:
             raise SystemExit("the program printed no address")
@@ -268,6 +271,113 @@ def aliases(oracle, count=249, each=8):
     return looked, limited
 
 
+MASK = b"\0\0\0\0"  # a client's frames are masked; this key leaves them as they are
+CLOSE_FRAME = b"\x88\x80" + MASK
+
+
+def push_open(oracle, source=None, timeout=3.0):
+    """A push channel opened with the token: the socket, and whether its first message came."""
+    s = socket.socket()
+    s.settimeout(timeout)
+    reply = b""
+    try:
+        if source:
+            s.bind((source, 0))
+        s.connect((LOOPBACK, oracle.port))
+        s.sendall(b"GET /push?t=%s HTTP/1.1\r\nHost: %s:%d\r\nUpgrade: websocket\r\n"
+                  b"Connection: Upgrade\r\nSec-WebSocket-Key: %s\r\n"
+                  b"Sec-WebSocket-Version: 13\r\n\r\n"
+                  % (oracle.token.encode(), LOOPBACK.encode(), oracle.port,
+                     base64.b64encode(os.urandom(16))))
+        while b'"state"' not in reply:
+            got = s.recv(4096)
+            if not got:
+                break
+            reply += got
+    except OSError:
+        pass
+    return s, reply.startswith(b"HTTP/1.1 101") and b'"state"' in reply, code(reply)
+
+
+def frames_unread(oracle, frame, seconds=5):
+    """A push client that sends `frame` as fast as it can and never reads: the oracle's peak
+    memory growth, and how long the server let it go on."""
+    outcome = {}
+
+    def work():
+        # Out of the last abuse's second: the phone's address is rate-limited too.
+        time.sleep(1.1)
+        s, opened, _ = push_open(oracle)
+        outcome["opened"] = opened
+        start = time.monotonic()
+        while time.monotonic() - start < seconds:
+            try:
+                s.send(frame * 1000)
+            except socket.timeout:
+                continue
+            except OSError:
+                break
+        outcome["dropped_after_s"] = time.monotonic() - start
+        s.close()
+
+    growth, middle, files = watch_memory(oracle, seconds + 2, work)
+    return growth, middle, outcome
+
+
+def reconnects(oracle, count):
+    """The phone's push channel opened and ended `count` times from one address, by a close
+    frame and by a plain close in turn, at the rate the server allows one client: how many were
+    served, the codes of those that were not (0: no reply), and the oracle's memory and open
+    files before and after."""
+    time.sleep(1.5)
+    before = (oracle.rss_mib(), oracle.open_files())
+    served = 0
+    others = []
+    for i in range(count):
+        start = time.monotonic()
+        s, opened, status = push_open(oracle, source="127.0.0.3")
+        served += opened
+        if not opened:
+            others.append(status)
+        if i % 2 == 0:
+            try:
+                s.sendall(CLOSE_FRAME)
+                s.recv(4096)
+            except OSError:
+                pass
+        s.close()
+        time.sleep(max(0, start + 0.14 - time.monotonic()))
+    time.sleep(1.5)
+    return served, others, before, (oracle.rss_mib(), oracle.open_files())
+
+
+def crowd(oracle, addresses=100, most=1100, seconds=10):
+    """Silent connections from `addresses` loopback addresses, reconnecting as fast as they
+    can and never more than `most` open: (peak memory growth, the phone's status in the
+    middle, most open files)."""
+    def work():
+        held = []
+        end = time.monotonic() + seconds
+        i = 0
+        while time.monotonic() < end:
+            s = socket.socket()
+            s.setblocking(False)
+            try:
+                s.bind(("127.0.1.%d" % (1 + i % addresses), 0))
+                s.connect_ex((LOOPBACK, oracle.port))
+            except OSError:
+                s.close()
+                continue
+            held.append(s)
+            i += 1
+            if len(held) > most:
+                held.pop(0).close()
+        for s in held:
+            s.close()
+
+    return watch_memory(oracle, seconds, work)
+
+
 def http_behaviour(oracle):
     t = oracle.token
     host = "Host: 127.0.0.1:%d\r\n" % oracle.port
@@ -308,6 +418,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("binary")
     parser.add_argument("--port", type=int, default=18765)
+    parser.add_argument("--reconnects", type=int, default=1000)
     args = parser.parse_args()
     soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
     resource.setrlimit(resource.RLIMIT_NOFILE, (min(hard, 4096), hard))
@@ -337,6 +448,26 @@ def main():
         report("aliases_guesses_limited", limited)
         report("aliases_phone_status", legit(oracle))
         report("ipv6_phone_status", legit(oracle, "::1"))
+        for name, frame in (("ping_flood", b"\x89\x80" + MASK),
+                            ("continuation_flood", b"\x80\x80" + MASK),
+                            ("data_flood", b"\x81\x83" + MASK + b"sim")):
+            growth, middle, outcome = frames_unread(oracle, frame)
+            report(name + "_opened", outcome.get("opened"))
+            report(name + "_rss_growth_mib", "%.1f" % growth)
+            report(name + "_dropped_after_s", "%.2f" % outcome.get("dropped_after_s", -1))
+            report(name + "_phone_status", middle)
+        growth, middle, files = crowd(oracle)
+        report("crowd_rss_growth_mib", "%.1f" % growth)
+        report("crowd_phone_status", middle)
+        report("crowd_oracle_open_files", files)
+        growth, middle, files = crowd(oracle, addresses=6, most=64, seconds=4)
+        report("six_neighbours_phone_status", middle)
+        served, others, before, after = reconnects(oracle, args.reconnects)
+        report("reconnects_served", "%d of %d" % (served, args.reconnects))
+        report("reconnects_not_served_codes", sorted(others))
+        report("reconnects_rss_mib_before_after", "%.1f %.1f" % (before[0], after[0]))
+        report("reconnects_open_files_before_after", "%d %d" % (before[1], after[1]))
+        report("reconnects_phone_status", legit(oracle))
         report("peak_rss_mib", "%.1f" % (oracle.status("VmHWM") / 1024.0))
         report("final_rss_mib", "%.1f" % oracle.rss_mib())
         report("alive", oracle.alive())

@@ -5,19 +5,19 @@
 void Consultation::select(const QString& codigo)
 {
     m_iching_posicao = 1;
-    if (const int indice = findHexagram(codigo))
-        m_iching_indice = indice;
+    if (const int index = findHexagram(codigo))
+        m_iching_indice = index;
 }
 
 // The position is 1-based: the next word begins at character m_iching_posicao.
 Consultation::Display Consultation::nextWord()
 {
-    const QString texto = advice();
-    if (texto.isEmpty() || !m_iching_ativo)
+    const QString text = advice();
+    if (text.isEmpty() || !m_iching_ativo)
         return Display::Off;
-    const int tamanho = static_cast<int>(texto.size());
-    for (int i = m_iching_posicao; i <= tamanho; ++i) {
-        if (texto.at(i - 1) == QLatin1Char(' ') || i == tamanho) {
+    const int length = static_cast<int>(text.size());
+    for (int i = m_iching_posicao; i <= length; ++i) {
+        if (text.at(i - 1) == QLatin1Char(' ') || i == length) {
             m_iching_posicao = i + 1;
             return Display::Grown;
         }

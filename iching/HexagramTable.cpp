@@ -207,27 +207,27 @@ constexpr std::array<Hexagrama, kHexagramCount + 1> kHexagramas { {
         "o gelo, e ponha cada coisa em seu devido lugar. " },
 } };
 
-const Hexagrama& hexagrama(int indice)
+const Hexagrama& hexagrama(int index)
 {
-    Q_ASSERT(indice >= 0 && indice <= kHexagramCount);
-    return kHexagramas[static_cast<size_t>(indice)];
+    Q_ASSERT(index >= 0 && index <= kHexagramCount);
+    return kHexagramas[static_cast<size_t>(index)];
 }
 
 }
 
-QString iching_codigo(int indice)
+QString iching_codigo(int index)
 {
-    return QString::fromUtf8(hexagrama(indice).codigo);
+    return QString::fromUtf8(hexagrama(index).codigo);
 }
 
-QString iching_nome(int indice)
+QString iching_nome(int index)
 {
-    return QString::fromUtf8(hexagrama(indice).nome);
+    return QString::fromUtf8(hexagrama(index).nome);
 }
 
-QString iching_texto(int indice)
+QString iching_texto(int index)
 {
-    return QString::fromUtf8(hexagrama(indice).texto);
+    return QString::fromUtf8(hexagrama(index).texto);
 }
 
 int findHexagram(const QString& codigo)

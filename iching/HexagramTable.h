@@ -9,9 +9,9 @@
 inline constexpr int kHexagramCount = 64;
 
 // The entry's code, name and advice; `indice` is 0..kHexagramCount.
-QString iching_codigo(int indice);
-QString iching_nome(int indice);
-QString iching_texto(int indice);
+QString iching_codigo(int index);
+QString iching_nome(int index);
+QString iching_texto(int index);
 
 // The first entry 1..kHexagramCount whose code equals `codigo`, or 0 when none does.
 int findHexagram(const QString& codigo);

@@ -6,9 +6,9 @@
 
 namespace {
 
-QString chave(int pauzinho)
+QString key(int stick)
 {
-    return QStringLiteral("%1").arg(pauzinho, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1").arg(stick, 2, 10, QLatin1Char('0'));
 }
 
 }
@@ -21,11 +21,11 @@ StickCasting::StickCasting(Random& random)
 void StickCasting::arruma_acaso()
 {
     QString pool = QStringLiteral("-00-01-02-03-04-05-06-07-08-09-10-11-");
-    int topo = kTopoFeixe;
+    int top = kTopoFeixe;
     while (pool != QLatin1String("-")) {
         const int n = sorteia_livre(pool);
-        m_posicoes.at(static_cast<size_t>(n)) = QPoint(kEsquerdaFeixe, topo);
-        topo += kPassoFeixe;
+        m_posicoes.at(static_cast<size_t>(n)) = QPoint(kEsquerdaFeixe, top);
+        top += kPassoFeixe;
     }
 }
 
@@ -35,7 +35,7 @@ int StickCasting::sorteia_livre(QString& pool)
     for (;;) {
         m_random.reseed();
         const int n = m_random.pick(kPauzinhos);
-        const qsizetype p = pool.indexOf(chave(n));
+        const qsizetype p = pool.indexOf(key(n));
         if (p >= 0) {
             pool.remove(p, 3);
             return n;
@@ -43,10 +43,10 @@ int StickCasting::sorteia_livre(QString& pool)
     }
 }
 
-bool StickCasting::drop(int pauzinho)
+bool StickCasting::drop(int stick)
 {
-    m_posicoes.at(static_cast<size_t>(pauzinho)) = QPoint(kEsquerdaColuna, m_topo_proximo);
-    m_codigo_lancado.append(inteiro(pauzinho) ? QLatin1Char('1') : QLatin1Char('0'));
+    m_posicoes.at(static_cast<size_t>(stick)) = QPoint(kEsquerdaColuna, m_topo_proximo);
+    m_codigo_lancado.append(inteiro(stick) ? QLatin1Char('1') : QLatin1Char('0'));
     m_topo_proximo -= kPassoColuna;
     if (m_topo_proximo != kTopoCompleto)
         return false;

@@ -37,13 +37,13 @@ public:
     void arruma_acaso();
     // A drop on the window: the stick lands in the next slot whatever the drop point. Returns
     // true on the drop that completes the cast, with codigo_lancado() then read top to bottom.
-    bool drop(int pauzinho);
+    bool drop(int stick);
     // Ends a cast or a reading: empty code, next slot back at the bottom, sticks reshuffled.
     void gather();
     void clearCode() { m_codigo_lancado.clear(); }
 
-    static bool inteiro(int pauzinho) { return pauzinho < 6; }
-    QPoint posicao(int pauzinho) const { return m_posicoes.at(static_cast<size_t>(pauzinho)); }
+    static bool inteiro(int stick) { return stick < 6; }
+    QPoint posicao(int stick) const { return m_posicoes.at(static_cast<size_t>(stick)); }
     int topo_proximo() const { return m_topo_proximo; }
     const QString& codigo_lancado() const { return m_codigo_lancado; }
 

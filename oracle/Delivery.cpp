@@ -11,8 +11,8 @@ Delivery::Delivery(Oracle& oracle, DeliveryStage& stage)
 void Delivery::entrega()
 {
     m_stage.tellAsked();
-    if (const auto frase = m_oracle.waitingPhrase()) {
-        m_stage.speak(*frase);
+    if (const auto phrase = m_oracle.waitingPhrase()) {
+        m_stage.speak(*phrase);
         m_stage.waitForSilence();
         m_stage.lightOrb();
         if (m_oracle.waitsForPhone())

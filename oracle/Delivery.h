@@ -17,7 +17,7 @@ public:
     virtual ~DeliveryStage() = default;
 
     // Starts speaking with the oracle's voice and returns at once.
-    virtual void speak(const QString& frase) = 0;
+    virtual void speak(const QString& phrase) = 0;
     // Until the voice falls silent, however long that takes.
     virtual void waitForSilence() = 0;
     // The orb's whole show over the face, the blinking held meanwhile.

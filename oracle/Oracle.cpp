@@ -36,11 +36,11 @@ std::optional<QString> Oracle::keyUp(int vk, const QString& boxText)
     return m_petition.keyUp(vk, boxText, m_texts.frase_pedido);
 }
 
-bool Oracle::contem(const QString& q, const QString (&palavras)[2]) const
+bool Oracle::contem(const QString& q, const QString (&forms)[2]) const
 {
     // An empty keyword (no language loaded) names nothing.
-    for (const QString& palavra : palavras) {
-        if (!palavra.isEmpty() && q.contains(palavra, Qt::CaseSensitive))
+    for (const QString& form : forms) {
+        if (!form.isEmpty() && q.contains(form, Qt::CaseSensitive))
             return true;
     }
     return false;
@@ -107,9 +107,9 @@ bool Oracle::phoneHasSpoken() const
 int Oracle::pause()
 {
     m_random.reseed();
-    const int pausa = static_cast<int>(
+    const int drawn = static_cast<int>(
         double(m_random.next()) * (kLongestPauseMs - kShortestPauseMs + 1) + kShortestPauseMs);
-    return m_resposta_rapida ? kQuickPauseMs : pausa;
+    return m_resposta_rapida ? kQuickPauseMs : drawn;
 }
 
 QString Oracle::answer()

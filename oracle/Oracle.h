@@ -87,12 +87,10 @@ public:
     void rearm();
 
     const PetitionState& petition() const { return m_petition; }
-    bool quickAnswer() const { return m_resposta_rapida; }
-    const QString& lastAnswer() const { return m_ultima_resposta; }
 
 private:
     Command readQuestion(const QString& boxText);
-    bool contem(const QString& q, const QString (&palavras)[2]) const;
+    bool contem(const QString& q, const QString (&forms)[2]) const;
 
     const LanguageTexts& m_texts;
     Random& m_random;

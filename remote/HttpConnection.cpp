@@ -9,6 +9,8 @@ QByteArray reason(int status)
     switch (status) {
     case 100:
         return "Continue";
+    case 101:
+        return "Switching Protocols";
     case 200:
         return "OK";
     case 400:
@@ -71,7 +73,9 @@ void HttpConnection::readRequests()
             m_socket->abort();
             return;
         }
-        const HttpParse parse = parseHttpRequest(m_socket->peek(m_socket->bytesAvailable()));
+        const HttpParse parse
+            = parseHttpRequest(m_socket->peek(m_socket->bytesAvailable()), m_searched);
+        m_searched = parse.searched;
         if (parse.outcome == HttpParse::Outcome::Refused) {
             refuse(parse.status);
             return;
@@ -83,34 +87,45 @@ void HttpConnection::readRequests()
             }
             return;
         }
-        const bool head = parse.request.method == "HEAD";
-        HttpRequest request = parse.request;
-        if (head)
-            request.method = "GET";
-        const HttpReply reply = m_answer(request);
-        if (reply.handOver) {
-            m_deadline.stop();
-            m_socket->disconnect(this);
-            disconnect(m_socket, &QTcpSocket::disconnected, m_socket, &QObject::deleteLater);
-            emit handedOver(m_socket);
-            deleteLater();
-            return;
-        }
         m_socket->skip(parse.consumed);
+        m_searched = 0;
         m_continued = false;
-        // A handshake that was refused gets nothing more on this connection.
-        const bool close = !parse.request.keepAlive || parse.request.webSocketUpgrade;
-        write(reply, head, close);
-        if (close)
+        if (!answer(parse.request))
             return;
-        m_deadline.start();
     }
+}
+
+// False when no further request is read here: the connection closes or was handed over.
+bool HttpConnection::answer(HttpRequest request)
+{
+    const bool head = request.method == "HEAD";
+    if (head)
+        request.method = "GET";
+    const HttpReply reply = m_answer(request);
+    if (reply.handOver) {
+        write(reply, false, false);
+        m_deadline.stop();
+        m_socket->disconnect(this);
+        emit handedOver(m_socket);
+        deleteLater();
+        return false;
+    }
+    // A handshake that was refused gets nothing more on this connection.
+    const bool close = !request.keepAlive || request.webSocketUpgrade;
+    write(reply, head, close);
+    if (close)
+        return false;
+    m_deadline.start();
+    return true;
 }
 
 void HttpConnection::write(const HttpReply& reply, bool headOnly, bool close)
 {
-    QByteArray out = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reason(reply.status)
-        + "\r\nContent-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    QByteArray out
+        = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reason(reply.status) + "\r\n";
+    // An interim reply (a protocol switch) has no body to measure.
+    if (reply.status >= 200)
+        out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     if (!reply.contentType.isEmpty())
         out += "Content-Type: " + reply.contentType + "\r\n";
     for (const auto& [name, value] : reply.headers)

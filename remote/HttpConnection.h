@@ -15,15 +15,17 @@ struct HttpReply {
     QByteArray contentType;
     QByteArray body;
     QList<std::pair<QByteArray, QByteArray>> headers;
-    // The socket is handed over as it is, its request still unread (a WebSocket handshake).
+    // Once this reply is sent the connection speaks another protocol: the socket is handed over
+    // (a WebSocket handshake answered with 101).
     bool handOver = false;
 };
 
 // One client's connection: reads requests within the parser's limits, no more than a whole
 // request ahead (the socket's buffer is capped), answers them in order, and closes the
 // connection when the client asks to, when a request is refused, or when a request has not
-// arrived whole within kRequestMs of the last reply (or of the connection). Deletes itself and
-// its socket once the socket is closed.
+// arrived whole within kRequestMs of the last reply (or of the connection). The head is
+// searched for its end once per byte, however it arrives. Deletes itself and its socket once
+// the socket is closed (a socket handed over too).
 class HttpConnection : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +44,7 @@ signals:
 
 private:
     void readRequests();
+    bool answer(HttpRequest request);
     void write(const HttpReply& reply, bool headOnly, bool close);
     void refuse(int status);
     void timedOut();
@@ -49,6 +52,7 @@ private:
     QTcpSocket* m_socket;
     Answer m_answer;
     QTimer m_deadline;
+    qsizetype m_searched = 0;
     bool m_continued = false;
     bool m_closing = false;
 };

@@ -39,15 +39,36 @@ OperatorWindow::OperatorWindow(const RemoteServer& server, QWidget* parent)
         layout->addWidget(wrappedLabel(server.errorString(), this));
         return;
     }
+    m_address = server.address();
     layout->addWidget(wrappedLabel(texts.scanHint, this));
-    auto* address = wrappedLabel(server.address(), this);
-    address->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(address);
-    auto* code = new QLabel(this);
-    code->setPixmap(QPixmap::fromImage(qrCode(server.address(), kModulePixels)));
-    code->setAlignment(Qt::AlignCenter);
-    code->setAccessibleName(server.address());
-    layout->addWidget(code);
+    m_addressLabel = wrappedLabel({}, this);
+    m_addressLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_addressLabel);
+    m_code = new QLabel(this);
+    m_code->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_code);
+}
+
+void OperatorWindow::showEvent(QShowEvent* event)
+{
+    reveal(true);
+    QWidget::showEvent(event);
+}
+
+void OperatorWindow::hideEvent(QHideEvent* event)
+{
+    reveal(false);
+    QWidget::hideEvent(event);
+}
+
+void OperatorWindow::reveal(bool shown)
+{
+    if (m_address.isEmpty())
+        return;
+    const QString address = shown ? m_address : QString();
+    m_addressLabel->setText(address);
+    m_code->setAccessibleName(address);
+    m_code->setPixmap(shown ? QPixmap::fromImage(qrCode(m_address, kModulePixels)) : QPixmap());
 }
 
 QImage OperatorWindow::qrCode(const QString& text, int moduleSize)

@@ -25,12 +25,24 @@ RemoteExchange::Clock steadyClock()
     return [timer] { return timer->elapsed(); };
 }
 
-// Blanks, and marks that have no width or only set the writing direction: nothing to hear.
+// Nothing to hear: blanks; marks that have no width, only set the writing direction or only
+// change the letter before them (variation selectors, combining marks alone); fillers that
+// stand for no letter; the blank braille cell; noncharacters.
 bool saysNothing(const QString& answer)
 {
+    static constexpr char32_t kFillers[] = { 0x115F, 0x1160, 0x2800, 0x3164, 0xFFA0 };
     const QList<uint> points = answer.toUcs4();
     return std::all_of(points.begin(), points.end(), [](uint point) {
-        return QChar::isSpace(point) || QChar::category(point) == QChar::Other_Format;
+        switch (QChar::category(point)) {
+        case QChar::Other_Format:
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+            return true;
+        default:
+            return QChar::isSpace(point) || QChar::isNonCharacter(point)
+                || std::ranges::count(kFillers, char32_t(point)) > 0;
+        }
     });
 }
 
@@ -113,8 +125,6 @@ bool RemoteExchange::tooManyGuesses()
     return counted(m_guesses, kGuessesPerSecond);
 }
 
-// Every byte is compared whatever the first difference, so the time taken tells nothing of
-// how much of a guessed token was right.
 bool RemoteExchange::tokenMatches(const QByteArray& token) const
 {
     unsigned difference = token.size() == m_token.size() ? 0u : 1u;

@@ -2,6 +2,6 @@
 
 #include <QByteArray>
 
-// The phone's page with its texts filled in, in the interface language (0 Portuguese,
-// 1 English, 2 French, 3 Spanish).
+// The phone's page with its texts filled in, in the interface language (an index into the
+// language table).
 QByteArray remotePage(int language);

@@ -12,7 +12,24 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
+
+// Whether the client sent bytes not read yet, here or still in the kernel.
+bool hasUnread(QTcpSocket& socket)
+{
+    char byte;
+    return socket.bytesAvailable() > 0
+        || ::recv(int(socket.socketDescriptor()), &byte, 1, MSG_PEEK | MSG_DONTWAIT) > 0;
+}
+
+HttpReply plainReply(int status, const char* message)
+{
+    return { status, "text/plain; charset=utf-8", QByteArray(message) + '\n', {}, false };
+}
 
 QByteArray newToken()
 {
@@ -55,18 +72,32 @@ QList<QByteArray> hostNames()
 
 }
 
-RemoteServer::RemoteServer(int language, QObject* parent)
-    : QObject(parent)
-    , m_language(language)
+RemoteServer::RemoteServer(int language)
+    : m_language(language)
     , m_token(newToken())
-    , m_exchange(std::make_unique<RemoteExchange>(m_token, remotePage(language)))
+    , m_exchange(m_token, remotePage(language), {}, this)
     , m_hostNames(hostNames())
+    , m_tcp(this)
+    , m_push(this)
 {
     connect(&m_tcp, &QTcpServer::newConnection, this, &RemoteServer::accept);
-    connect(m_exchange.get(), &RemoteExchange::stateChanged, &m_push, &PushChannel::setState);
+    connect(&m_tcp, &QTcpServer::acceptError, this, &RemoteServer::outOfFiles);
+    connect(&m_exchange, &RemoteExchange::stateChanged, &m_push, &PushChannel::setState);
 }
 
-RemoteServer::~RemoteServer() = default;
+RemoteServer::~RemoteServer()
+{
+    if (m_thread.isRunning()) {
+        // Back to the thread that ends it, to be taken apart there once its own has stopped.
+        QThread* here = QThread::currentThread();
+        QMetaObject::invokeMethod(
+            this, [this, here] { moveToThread(here); }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    if (m_spare >= 0)
+        ::close(m_spare);
+}
 
 bool RemoteServer::start(quint16 port)
 {
@@ -83,6 +114,9 @@ bool RemoteServer::start(quint16 port)
                     .arg(host.toString())
                     .arg(m_tcp.serverPort())
                     .arg(QString::fromLatin1(m_token));
+    m_spare = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    moveToThread(&m_thread);
+    m_thread.start();
     return true;
 }
 
@@ -104,37 +138,92 @@ void RemoteServer::accept()
 {
     while (QTcpSocket* socket = m_tcp.nextPendingConnection()) {
         const QString client = clientOf(socket->peerAddress());
-        int& fromClient = m_openByClient[client];
-        if (m_open >= kMaxConnections || fromClient >= kMaxPerClient) {
-            if (fromClient == 0)
-                m_openByClient.remove(client);
+        if (!makeRoom(client)) {
             socket->abort();
             socket->deleteLater();
             continue;
         }
-        ++m_open;
-        ++fromClient;
-        connect(socket, &QObject::destroyed, this, [this, client] {
-            --m_open;
-            if (--m_openByClient[client] == 0)
-                m_openByClient.remove(client);
-        });
+        m_open.append({ socket, client });
+        // However the connection ends, by either side, a timeout or after a handover, its slot
+        // comes back as soon as it is closed.
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] { release(socket); });
+        connect(socket, &QObject::destroyed, this, [this, socket] { release(socket); });
         auto* connection = new HttpConnection(
-            socket, [this, client](const HttpRequest& request) { return answer(request, client); });
+            socket, [this, socket](const HttpRequest& request) { return answer(request, socket); });
         connect(connection, &HttpConnection::handedOver, &m_push, &PushChannel::take);
     }
 }
 
-HttpReply RemoteServer::answer(const HttpRequest& request, const QString& client)
+// Whether one more connection from `client` may be taken, the oldest that has not shown the
+// token (a silent one first) closed for it when every slot is held.
+bool RemoteServer::makeRoom(const QString& client)
+{
+    const auto fromClient = std::count_if(m_open.cbegin(), m_open.cend(),
+        [&client](const Connection& open) { return open.client == client; });
+    if (fromClient >= kMaxPerClient)
+        return false;
+    if (m_open.size() < kMaxConnections)
+        return true;
+    // A stranger with a request on its way (the phone, before its token is read) is kept while
+    // a silent one is left.
+    const auto stranger = [this](bool evenSpeaking) {
+        return std::find_if(m_open.cbegin(), m_open.cend(), [evenSpeaking](const Connection& open) {
+            return !open.showedToken && (evenSpeaking || !hasUnread(*open.socket));
+        });
+    };
+    auto room = stranger(false);
+    if (room == m_open.cend())
+        room = stranger(true);
+    if (room == m_open.cend())
+        return false;
+    QTcpSocket* oldest = room->socket;
+    release(oldest);
+    oldest->abort();
+    return true;
+}
+
+void RemoteServer::release(QTcpSocket* socket)
+{
+    m_open.removeIf([socket](const Connection& open) { return open.socket == socket; });
+}
+
+// Qt stops accepting for good when a connection cannot be taken. Out of open files, the spare
+// one is given up to take the waiting connection and close it at once, and kept again; the
+// server goes on accepting whatever the error.
+void RemoteServer::outOfFiles(QAbstractSocket::SocketError error)
+{
+    if (error == QAbstractSocket::SocketResourceError && m_spare >= 0) {
+        ::close(m_spare);
+        const int waiting
+            = ::accept4(int(m_tcp.socketDescriptor()), nullptr, nullptr, SOCK_CLOEXEC);
+        if (waiting >= 0)
+            ::close(waiting);
+        m_spare = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    }
+    m_tcp.resumeAccepting();
+}
+
+HttpReply RemoteServer::answer(const HttpRequest& request, QTcpSocket* socket)
 {
     // HTTP/1.0 may leave the Host out; a name this machine does not go by is refused.
     if (!request.host.isEmpty() && !hostNamesThisServer(request.host, m_hostNames))
-        return { 421, "text/plain; charset=utf-8", "not this server\n", {}, false };
-    const QUrlQuery query(QString::fromLatin1(request.query));
+        return plainReply(421, "not this server");
+    // Any web page the phone visits could open a WebSocket here: only this server's own may.
+    if (request.webSocketUpgrade && !request.origin.isEmpty()
+        && request.origin.compare("http://" + request.host, Qt::CaseInsensitive) != 0)
+        return plainReply(403, "not this server's page");
+    const QByteArray token = QUrlQuery(QString::fromLatin1(request.query))
+                                 .queryItemValue(QStringLiteral("t"), QUrl::FullyDecoded)
+                                 .toLatin1();
+    if (m_exchange.tokenMatches(token)) {
+        for (Connection& open : m_open)
+            open.showedToken = open.showedToken || open.socket == socket;
+    }
     const RemoteExchange::Reply reply
-        = m_exchange->handle({ request.method, QString::fromLatin1(request.path),
-            query.queryItemValue(QStringLiteral("t"), QUrl::FullyDecoded).toLatin1(), request.body,
-            client, request.webSocketUpgrade });
+        = m_exchange.handle({ request.method, QString::fromLatin1(request.path), token,
+            request.body, clientOf(socket->peerAddress()), request.webSocketUpgrade });
+    if (reply.upgrade)
+        return PushChannel::handshake(request);
     // The token travels in the address: no referrer may carry it elsewhere, no cache keep it.
     return { reply.status, reply.contentType, reply.body,
         { { "Cache-Control", "no-store" }, { "Referrer-Policy", "no-referrer" },
@@ -142,5 +231,5 @@ HttpReply RemoteServer::answer(const HttpRequest& request, const QString& client
             { "Content-Security-Policy",
                 "default-src 'none'; style-src 'unsafe-inline'; script-src 'unsafe-inline'; "
                 "connect-src 'self'; form-action 'none'; frame-ancestors 'none'" } },
-        reply.upgrade };
+        false };
 }

@@ -10,17 +10,17 @@
 
 namespace {
 
-constexpr int pumpIntervalMs = 5;
+constexpr int kPumpIntervalMs = 5;
 // Silence kept in the device while marks wait, so a short sound is never held back in the
 // server's prebuffer and the clock keeps running to the last mark.
-constexpr int paddingMs = 60;
+constexpr int kPaddingMs = 60;
 // A device left open this long after the last sound is closed again.
-constexpr int idleCloseMs = 1000;
+constexpr int kIdleCloseMs = 1000;
 // A device that plays nothing of what it was given for this long (a server with no session
 // manager to link the stream, a hung server), once on a fresh stream too, is given up for the
 // virtual clock. Waking a suspended sink takes under a second.
-constexpr int stallMs = 3000;
-constexpr int reopenAfterStallMs = 1500;
+constexpr int kStallMs = 3000;
+constexpr int kReopenAfterStallMs = 1500;
 
 } // namespace
 
@@ -93,12 +93,6 @@ qint64 AudioStream::queuedFrames() const
     return m_queuedFrames;
 }
 
-qint64 AudioStream::writtenFrames() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_writtenFrames;
-}
-
 qint64 AudioStream::playedFrames() const
 {
     return m_playedFrames;
@@ -150,7 +144,7 @@ void AudioStream::startPumping()
     if (!m_timer) {
         m_timer = new QTimer(this);
         m_timer->setTimerType(Qt::PreciseTimer);
-        m_timer->setInterval(pumpIntervalMs);
+        m_timer->setInterval(kPumpIntervalMs);
         connect(m_timer, &QTimer::timeout, this, &AudioStream::pump);
     }
     if (!m_timer->isActive()) {
@@ -239,7 +233,7 @@ void AudioStream::feedDevice()
 
 void AudioStream::padWithSilence(qint64 room)
 {
-    const qint64 target = qint64(m_format.sampleRate()) * paddingMs / 1000;
+    const qint64 target = qint64(m_format.sampleRate()) * kPaddingMs / 1000;
     const qint64 missing = target - (m_writtenFrames - m_playedFrames);
     const qint64 frames = std::min(missing, room / m_format.bytesPerFrame());
     if (frames <= 0)
@@ -295,13 +289,13 @@ void AudioStream::giveUpWhenStalled()
     }
     // A server now and then leaves one new stream unplayed: a fresh stream is tried first, the
     // little sound already handed to the stuck one given up, and only then the virtual clock.
-    if (!m_reopenedForStall && m_stall.elapsed() >= reopenAfterStallMs) {
+    if (!m_reopenedForStall && m_stall.elapsed() >= kReopenAfterStallMs) {
         m_reopenedForStall = true;
         closeSink();
         m_playedFrames = m_writtenFrames;
         m_stalledAt = m_playedFrames;
         m_stall.invalidate();
-    } else if (m_reopenedForStall && m_stall.elapsed() >= stallMs) {
+    } else if (m_reopenedForStall && m_stall.elapsed() >= kStallMs) {
         switchToVirtual();
     }
 }
@@ -325,7 +319,7 @@ void AudioStream::stopWhenIdle()
     if (m_output) {
         if (!m_idle.isValid())
             m_idle.start();
-        if (m_idle.elapsed() < idleCloseMs)
+        if (m_idle.elapsed() < kIdleCloseMs)
             return;
         closeSink();
     }

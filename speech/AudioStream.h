@@ -50,7 +50,6 @@ public:
     void restart(const QAudioFormat& format, const QByteArray& pcm, const QList<Mark>& marks = {});
 
     qint64 queuedFrames() const;
-    qint64 writtenFrames() const; // handed to the device (or to the virtual clock)
     qint64 soundWrittenFrames() const { return m_soundWritten; } // the same, padding left out
     qint64 playedFrames() const;
     bool isVirtual() const;

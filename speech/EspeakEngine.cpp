@@ -2,19 +2,21 @@
 
 #include "SynthesisWorker.h"
 
+#include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
 
-constexpr int pitchLowest = 0;
-constexpr int pitchHighest = 100;
-constexpr int speedLowest = 80;
-constexpr int speedHighest = 450;
+constexpr int kPitchLowest = 0;
+constexpr int kPitchHighest = 100;
+constexpr int kSpeedLowest = 80;
+constexpr int kSpeedHighest = 450;
 
 // espeak-ng's own 0..100 pitch puts its default at 50; ours at 65 should sound lower than that.
 int espeakPitch(int pitch)
 {
-    return std::clamp(pitch, pitchLowest, pitchHighest) * 3 / 5;
+    return std::clamp(pitch, kPitchLowest, kPitchHighest) * 3 / 5;
 }
 
 QAudioFormat speechFormat(int sampleRate)
@@ -64,7 +66,7 @@ void EspeakEngine::speak_text(const QString& text)
     ++m_pending;
     worker.submit({ text.toUtf8(), SynthesisWorker::wordStartsOf(text),
         worker.voices().at(m_voice - 1).name, espeakPitch(m_pitch),
-        std::clamp(m_speed, speedLowest, speedHighest), audio(), m_cancelled });
+        std::clamp(m_speed, kSpeedLowest, kSpeedHighest), audio(), m_cancelled });
 }
 
 int EspeakEngine::speaking_state() const
@@ -106,28 +108,28 @@ QString EspeakEngine::voice_detail(int voice) const
 
 void EspeakEngine::set_pitch(int pitch)
 {
-    m_pitch = std::clamp(pitch, pitchLowest, pitchHighest);
+    m_pitch = std::clamp(pitch, kPitchLowest, kPitchHighest);
 }
 int EspeakEngine::pitch_min() const
 {
-    return pitchLowest;
+    return kPitchLowest;
 }
 int EspeakEngine::pitch_max() const
 {
-    return pitchHighest;
+    return kPitchHighest;
 }
 
 void EspeakEngine::set_speed(int speed)
 {
-    m_speed = std::clamp(speed, speedLowest, speedHighest);
+    m_speed = std::clamp(speed, kSpeedLowest, kSpeedHighest);
 }
 int EspeakEngine::speed_min() const
 {
-    return speedLowest;
+    return kSpeedLowest;
 }
 int EspeakEngine::speed_max() const
 {
-    return speedHighest;
+    return kSpeedHighest;
 }
 
 void EspeakEngine::onMark(int tag, qint64 frame)
@@ -136,7 +138,7 @@ void EspeakEngine::onMark(int tag, qint64 frame)
         emit mouth_shape(*shape);
         return;
     }
-    if (tag != SynthesisWorker::endOfUtterance) {
+    if (tag != SynthesisWorker::kEndOfUtterance) {
         emit word_event(tag + 1, int(frame * 1000 / m_stream->sampleRate()), 0);
         return;
     }

@@ -14,7 +14,7 @@ struct Candidate {
 };
 
 // Brazilian Portuguese first: voice 2, the stored default, is the slow, deep oracle.
-constexpr Candidate candidates[] = {
+constexpr Candidate kCandidates[] = {
     { "pt-br", "", "" },
     { "pt-br", "m8", "deep" },
     { "pt-br", "Demonic", "demonic" },
@@ -58,7 +58,7 @@ QList<EspeakVoice> EspeakVoice::installed(const QString& dataPath)
 {
     const QHash<QString, QString> names = installedVoiceNames();
     QList<EspeakVoice> voices;
-    for (const Candidate& c : candidates) {
+    for (const Candidate& c : kCandidates) {
         const QString language = QString::fromUtf8(c.language);
         QByteArray name = c.language;
         if (*c.variant)

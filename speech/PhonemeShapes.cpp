@@ -14,7 +14,7 @@ namespace {
         Shape shape;
     };
 
-    // IPA as the four languages share it. Consonants not listed (t, d, k, s, n, r, ʃ, ɲ...) are
+    // IPA as the languages share it. Consonants not listed (t, d, k, s, n, r, ʃ, ɲ...) are
     // Slight, the default.
     constexpr Entry kCommon[] = {
         { "p", Shape::Pressed },
@@ -70,6 +70,15 @@ namespace {
         { "β", Shape::Slight }, // the b of "llueve": the lips come close but never meet
     };
 
+    constexpr Entry kGerman[] = {
+        { "c", Shape::Wide }, // ç, its cedilla gone as every mark: the ch of ich, spread as i
+        { "x", Shape::Slight }, // the ch of ach: made far back, the lips at ease
+        { "ʃ", Shape::Pursed }, // the sch of schön: the lips pushed forward
+        { "tʃ", Shape::Pursed }, // the tsch of Deutsch, as its sch
+        { "pf", Shape::TeethOnLip }, // the pf of Pfeffer: the p is brief, the f is seen
+        { "ɜ", Shape::Open }, // the er of Meister: an open vowel, not an r
+    };
+
     struct Language {
         const char* code;
         const Entry* begin;
@@ -80,6 +89,7 @@ namespace {
         { "en", std::begin(kEnglish), std::end(kEnglish) },
         { "fr", std::begin(kFrench), std::end(kFrench) },
         { "es", std::begin(kSpanish), std::end(kSpanish) },
+        { "de", std::begin(kGerman), std::end(kGerman) },
     };
 
     const Entry* find(const Entry* begin, const Entry* end, QStringView name)

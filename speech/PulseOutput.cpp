@@ -9,10 +9,10 @@
 namespace {
 
 // Short enough that speech starts at once, long enough to ride out a busy moment of the thread.
-constexpr int targetLatencyMs = 80;
+constexpr int kTargetLatencyMs = 80;
 // A stream starts once this much is buffered; the caller pads short sounds with silence.
-constexpr int prebufferMs = 20;
-constexpr int connectTimeoutMs = 2000;
+constexpr int kPrebufferMs = 20;
+constexpr int kConnectTimeoutMs = 2000;
 
 // The process's one connection to the server, made on the audio thread on first use and made
 // again after the server went away.
@@ -45,7 +45,7 @@ public:
         QElapsedTimer clock;
         clock.start();
         while (!done()) {
-            if (clock.elapsed() > connectTimeoutMs)
+            if (clock.elapsed() > kConnectTimeoutMs)
                 return false;
             pa_mainloop_prepare(m_loop, 10'000);
             pa_mainloop_poll(m_loop);
@@ -123,8 +123,8 @@ std::unique_ptr<PulseOutput> PulseOutput::open(const QAudioFormat& format)
         return nullptr;
     pa_buffer_attr buffer {};
     buffer.maxlength = uint32_t(-1);
-    buffer.tlength = uint32_t(pa_usec_to_bytes(targetLatencyMs * 1000, &sample));
-    buffer.prebuf = uint32_t(pa_usec_to_bytes(prebufferMs * 1000, &sample));
+    buffer.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyMs * 1000, &sample));
+    buffer.prebuf = uint32_t(pa_usec_to_bytes(kPrebufferMs * 1000, &sample));
     buffer.minreq = uint32_t(-1);
     buffer.fragsize = uint32_t(-1);
     const auto flags = pa_stream_flags_t(

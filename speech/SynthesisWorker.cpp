@@ -107,7 +107,7 @@ struct Utterance {
             tail << AudioStream::Mark { 0, mark.tag };
         for (; nextWord < job->wordStarts.size(); ++nextWord)
             tail << AudioStream::Mark { 0, nextWord };
-        tail << AudioStream::Mark { 0, SynthesisWorker::endOfUtterance };
+        tail << AudioStream::Mark { 0, SynthesisWorker::kEndOfUtterance };
         job->stream->append({}, tail);
     }
 };
@@ -130,7 +130,7 @@ int onSynthesized(short* wav, int count, espeak_EVENT* events)
 
 std::optional<MouthShape> SynthesisWorker::mouthOfTag(int tag)
 {
-    const int shape = firstMouthTag - tag;
+    const int shape = kFirstMouthTag - tag;
     if (shape < 0 || shape >= mouth::kShapes)
         return std::nullopt;
     return MouthShape(shape);

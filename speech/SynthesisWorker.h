@@ -26,8 +26,8 @@ class AudioStream;
 class SynthesisWorker {
 public:
     // Mark tags: word marks carry the word's index (from 0), mouth marks a tag of their own.
-    static constexpr int endOfUtterance = -1;
-    static constexpr int mouthTag(MouthShape shape) { return firstMouthTag - int(shape); }
+    static constexpr int kEndOfUtterance = -1;
+    static constexpr int mouthTag(MouthShape shape) { return kFirstMouthTag - int(shape); }
     static std::optional<MouthShape> mouthOfTag(int tag);
 
     struct Job {
@@ -52,7 +52,7 @@ public:
     void submit(Job job);
 
 private:
-    static constexpr int firstMouthTag = -2;
+    static constexpr int kFirstMouthTag = -2;
 
     SynthesisWorker();
     void run();

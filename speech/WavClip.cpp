@@ -7,9 +7,9 @@
 
 namespace {
 
-constexpr quint16 formatPcm = 1;
-constexpr quint16 formatExtensible = 0xFFFE;
-constexpr qint64 largestFile = 256 * 1024 * 1024;
+constexpr quint16 kFormatPcm = 1;
+constexpr quint16 kFormatExtensible = 0xFFFE;
+constexpr qint64 kLargestFile = 256 * 1024 * 1024;
 
 quint16 u16At(const QByteArray& bytes, qint64 at)
 {
@@ -29,8 +29,8 @@ std::optional<QAudioFormat> formatFrom(const QByteArray& file, qint64 at, qint64
     const quint16 channels = u16At(file, at + 2);
     const quint32 rate = u32At(file, at + 4);
     const quint16 bits = u16At(file, at + 14);
-    const bool pcm = tag == formatPcm
-        || (tag == formatExtensible && size >= 26 && u16At(file, at + 24) == formatPcm);
+    const bool pcm = tag == kFormatPcm
+        || (tag == kFormatExtensible && size >= 26 && u16At(file, at + 24) == kFormatPcm);
     if (!pcm || bits != 16 || channels < 1 || channels > 2 || rate < 1000 || rate > 192000)
         return std::nullopt;
     return pcm16Format(int(rate), channels);
@@ -41,7 +41,7 @@ std::optional<QAudioFormat> formatFrom(const QByteArray& file, qint64 at, qint64
 std::optional<WavClip> WavClip::load(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > largestFile)
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestFile)
         return std::nullopt;
     return parse(file.readAll());
 }

@@ -2,9 +2,11 @@
 
 #include "WavClip.h"
 
+#include <optional>
+
 namespace {
 
-constexpr int endOfSound = 0;
+constexpr int kEndOfSound = 0;
 
 } // namespace
 
@@ -33,7 +35,7 @@ void WavSoundPlayer::play(const QString& path)
         }
         *playing = true;
         stream->restart(clip->format, clip->pcm,
-            { { clip->pcm.size() / clip->format.bytesPerFrame(), endOfSound } });
+            { { clip->pcm.size() / clip->format.bytesPerFrame(), kEndOfSound } });
     });
 }
 

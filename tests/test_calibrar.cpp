@@ -1,6 +1,7 @@
 #include "Calibrar.h"
 #include "FakeSpeechEngine.h"
 #include "FakeStage.h"
+#include "LanguageColumn.h"
 #include "LanguageTables.h"
 #include "SettingsValues.h"
 #include "WindowParts.h"
@@ -250,72 +251,55 @@ private slots:
             m_tts1->calls, QStringList({ "select_voice(3)", "set_pitch(10)", "set_speed(265)" }));
     }
 
-    void captionsAndTrialSentenceFollowTheLanguage_data()
+    // What the window shows, says and lets a screen reader hear, in every language, and as laid
+    // out for an index outside the table.
+    void theWindowFollowsTheLanguage_data()
     {
         QTest::addColumn<int>("idioma");
-        QTest::addColumn<QString>("sentence");
-        QTest::addColumn<QString>("pitch");
-        QTest::addColumn<QString>("speed");
-        QTest::newRow("Portuguese") << 0 << "Eu sou o Oráculo que tudo vê e tudo sabe."
-                                    << "Tom"
-                                    << "Velocidade";
-        QTest::newRow("English") << 1 << "I am the Oracle who sees everything and know everything."
-                                 << "Pitch"
-                                 << "Velocity";
-        QTest::newRow("French shows Pitch as English does")
-            << 2 << "Je suis l'oracle qui voient tout et savent tout."
-            << "Pitch"
-            << "Vitesse";
-        QTest::newRow("Spanish") << 3 << "Soy el oráculo que ve todo y sabe todo."
-                                 << "Tono"
-                                 << "Velocidad";
-        QTest::newRow("any other keeps the design captions") << 7 << "1 2 3 4 5 6 7"
-                                                             << "Tom"
-                                                             << "Velocidade";
+        for (int i = 0; i < int(languageCount()); ++i)
+            QTest::newRow(qPrintable(languageName(std::size_t(i)))) << i;
+        QTest::newRow("below the table keeps the design") << -1;
+        QTest::newRow("above the table keeps the design") << int(languageCount());
     }
-
-    void captionsAndTrialSentenceFollowTheLanguage()
+    void theWindowFollowsTheLanguage()
     {
         QFETCH(int, idioma);
-        QFETCH(QString, sentence);
-        QFETCH(QString, pitch);
-        QFETCH(QString, speed);
+        const auto u = [](const char* text) { return QString::fromUtf8(text); };
+        const VoiceWindowTexts* texts = voiceWindowTexts(qint16(idioma));
+        const WidgetDescriptions& described
+            = *(texts ? widgetDescriptions(qint16(idioma)) : widgetDescriptions(0));
+        const VoiceWindowDesign& design = kVoiceWindowDesign;
+        const QString sentence = u(texts ? texts->frase : design.neutralSentence);
+        const QString pitch = u(texts ? texts->tom : design.pitch);
+        const QString speed = u(texts ? texts->velocidade : design.speed);
         Calibrar& window = load(2, 65, 91, qint16(idioma));
         QCOMPARE(part<QPlainTextEdit>(&window, "Text1")->toPlainText(), sentence);
         QCOMPARE(part<QLabel>(&window, "Label2", 0)->text(), pitch);
         QCOMPARE(part<QLabel>(&window, "Label2", 1)->text(), speed);
-        QCOMPARE(part<QLabel>(&window, "Label2", 2)->text(), QStringLiteral("Vozes disponíveis"));
-        QCOMPARE(part<QPushButton>(&window, "Command1")->text(), QStringLiteral("Falar"));
-    }
-
-    void falarSpeaksTheTrialTextOrTheDefaultQuestion_data()
-    {
-        QTest::addColumn<int>("idioma");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("spoken");
-        QTest::newRow("text as typed") << 0 << " Olá,  mundo "
-                                       << " Olá,  mundo ";
-        QTest::newRow("empty, Portuguese") << 0 << ""
-                                           << "Como vai você?";
-        QTest::newRow("empty, English") << 1 << ""
-                                        << "How are you?";
-        QTest::newRow("empty, French") << 2 << ""
-                                       << "Comment alle vouz?";
-        QTest::newRow("empty, Spanish") << 3 << ""
-                                        << "Como estas?";
-        QTest::newRow("empty, any other") << -1 << ""
-                                          << "1 2 3 4 5 6 7";
-    }
-
-    void falarSpeaksTheTrialTextOrTheDefaultQuestion()
-    {
-        QFETCH(int, idioma);
-        QFETCH(QString, typed);
-        QFETCH(QString, spoken);
-        Calibrar& window = load(2, 65, 91, qint16(idioma));
-        part<QPlainTextEdit>(&window, "Text1")->setPlainText(typed);
+        QCOMPARE(part<QLabel>(&window, "Label2", 2)->text(), u(design.voices));
+        QCOMPARE(part<QPushButton>(&window, "Command1")->text(), u(design.speak));
+        QCOMPARE(heard(&window), u(described.voiceWindowTitle));
+        QCOMPARE(heard(part<QPlainTextEdit>(&window, "Text1")), u(described.trialSentence));
+        QCOMPARE(heard(part<QScrollBar>(&window, "HScroll1")), pitch);
+        QCOMPARE(heard(part<QScrollBar>(&window, "HScroll2")), speed);
+        QCOMPARE(heard(part<QPushButton>(&window, "Command1")), u(design.speak));
+        QCOMPARE(heard(part<QPushButton>(&window, "Command2")), u(design.apply));
+        QCOMPARE(heard(part<QPushButton>(&window, "Command3")), u(design.leave));
+        QCOMPARE(heard(part<QLabel>(&window, "Label2", 2)), u(design.voices));
+        QCOMPARE(part<QLabel>(&window, "Label2", 2)->buddy(), part<QComboBox>(&window, "Combo1"));
+        // "Falar" with an empty box asks the language's question, or says the design sentence.
+        part<QPlainTextEdit>(&window, "Text1")->clear();
         part<QPushButton>(&window, "Command1")->click();
-        QCOMPARE(m_tts->spoken, QStringList({ spoken }));
+        QCOMPARE(m_tts->spoken, QStringList({ texts ? u(texts->pergunta) : sentence }));
+        QVERIFY(m_tts1->spoken.isEmpty());
+    }
+
+    void falarSpeaksTheTrialTextAsTyped()
+    {
+        Calibrar& window = load(2, 65, 91);
+        part<QPlainTextEdit>(&window, "Text1")->setPlainText(QStringLiteral(" Olá,  mundo "));
+        part<QPushButton>(&window, "Command1")->click();
+        QCOMPARE(m_tts->spoken, QStringList({ QStringLiteral(" Olá,  mundo ") }));
         QVERIFY(m_tts1->spoken.isEmpty());
     }
 
@@ -331,9 +315,6 @@ private slots:
                 buttons << box->standardButton(b);
         });
         QCOMPARE(shown, QString::fromUtf8(kNoVoiceNotice));
-        QCOMPARE(shown,
-            QStringLiteral("Você não tem nenhuma voz instalada. Instale o arquivo de voz que "
-                           "acompanha o jogo ou busque na Internet por Text-to-Speech Engines"));
         QCOMPARE(title, QApplication::applicationDisplayName());
         QCOMPARE(buttons, QList<QMessageBox::StandardButton>({ QMessageBox::Ok }));
         QCOMPARE(part<QComboBox>(&window, "Combo1")->count(), 0);
@@ -352,48 +333,6 @@ private slots:
         part<QPushButton>(&window, "Command3")->click();
         QCOMPARE(
             m_tts1->calls, QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)" }));
-    }
-
-    void aScreenReaderHearsCaptionsAndDescriptionsInTheLanguage_data()
-    {
-        QTest::addColumn<int>("idioma");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("trialBox");
-        QTest::addColumn<QString>("pitchBar");
-        QTest::newRow("Portuguese") << 0 << "Voz do oráculo"
-                                    << "Frase de ensaio"
-                                    << "Tom";
-        QTest::newRow("English") << 1 << "The oracle's voice"
-                                 << "Trial sentence"
-                                 << "Pitch";
-        QTest::newRow("French") << 2 << "La voix de l'oracle"
-                                << "Phrase d'essai"
-                                << "Pitch";
-        QTest::newRow("Spanish") << 3 << "Voz del oráculo"
-                                 << "Frase de prueba"
-                                 << "Tono";
-        QTest::newRow("any other keeps the Portuguese design") << 7 << "Voz do oráculo"
-                                                               << "Frase de ensaio"
-                                                               << "Tom";
-    }
-
-    void aScreenReaderHearsCaptionsAndDescriptionsInTheLanguage()
-    {
-        QFETCH(int, idioma);
-        QFETCH(QString, title);
-        QFETCH(QString, trialBox);
-        QFETCH(QString, pitchBar);
-        Calibrar& window = load(2, 65, 91, qint16(idioma));
-        QCOMPARE(heard(&window), title);
-        QCOMPARE(heard(part<QPlainTextEdit>(&window, "Text1")), trialBox);
-        QCOMPARE(heard(part<QScrollBar>(&window, "HScroll1")), pitchBar);
-        QCOMPARE(heard(part<QScrollBar>(&window, "HScroll2")),
-            part<QLabel>(&window, "Label2", 1)->text());
-        QCOMPARE(heard(part<QPushButton>(&window, "Command1")), QStringLiteral("Falar"));
-        QCOMPARE(heard(part<QPushButton>(&window, "Command2")), QStringLiteral("Aplicar"));
-        QCOMPARE(heard(part<QPushButton>(&window, "Command3")), QStringLiteral("Sair"));
-        QCOMPARE(heard(part<QLabel>(&window, "Label2", 2)), QStringLiteral("Vozes disponíveis"));
-        QCOMPARE(part<QLabel>(&window, "Label2", 2)->buddy(), part<QComboBox>(&window, "Combo1"));
     }
 
     void theWindowIsTopmostAtTheTopLeftAndDeletesItselfOnClose()

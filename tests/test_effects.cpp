@@ -2,6 +2,7 @@
 #include "HotSpot.h"
 #include "OrbCanvas.h"
 #include "StageLook.h"
+#include "StageTimings.h"
 #include "Timer.h"
 
 #include <QEventLoop>
@@ -39,7 +40,7 @@ private slots:
             QCOMPARE(drawn[i].radius, look::kOrbFirstRadius + look::kOrbGrowth * anel);
             QCOMPARE(drawn[i].colour, look::orbRing(look::kOrbFirstLevel - look::kOrbFade * anel));
         }
-        QCOMPARE(fx.pause.pauses.first(), Form1::kOrbRingMs);
+        QCOMPARE(fx.pause.pauses.first(), timing::kOrbRingMs);
         QVERIFY(crop && !blinking);
         QVERIFY(fx.w.Picture1->rings().isEmpty());
         QVERIFY(fx.w.Picture4->isHidden());
@@ -86,18 +87,19 @@ private slots:
         fx.loaded();
         QEventLoop held;
         int ringsWhileHeld = 0;
+        const int ringsIntoTheSecondPulse = look::kOrbRings * 3 / 2;
         QTimer::singleShot(0, fx.form.get(), [&] {
             QTimer::singleShot(5000, &held, &QEventLoop::quit);
             held.exec();
         });
         fx.pause.onSleep = [&] {
-            if (held.isRunning() && ++ringsWhileHeld == 90)
+            if (held.isRunning() && ++ringsWhileHeld == ringsIntoTheSecondPulse)
                 held.quit();
         };
         fx.random.draws = { 0.2f }; // two pulses
         fx.form->acende_bola();
-        QCOMPARE(ringsWhileHeld, 90);
-        QCOMPARE(fx.pause.pauses, QList<int>(2 * 60, 50));
+        QCOMPARE(ringsWhileHeld, ringsIntoTheSecondPulse);
+        QCOMPARE(fx.pause.pauses, QList<int>(2 * look::kOrbRings, timing::kOrbRingMs));
         QVERIFY(fx.w.Picture1->rings().isEmpty());
         QVERIFY(fx.w.Picture4->isHidden());
     }
@@ -116,14 +118,14 @@ private slots:
         };
         fx.random.draws = { 0.0f, 0.0f }; // one pulse each
         fx.form->acende_bola();
-        QCOMPARE(radii.size(), 2 * 60);
-        const qsizetype second = radii.indexOf(60.0, 1);
+        QCOMPARE(radii.size(), 2 * look::kOrbRings);
+        const qsizetype second = radii.indexOf(look::kOrbFirstRadius, 1);
         QVERIFY(second >= 10);
-        QList<double> outer = radii.mid(0, second) + radii.mid(second + 60);
-        QList<double> inner = radii.mid(second, 60);
-        for (int step = 0; step < 60; ++step) {
-            QCOMPARE(outer[step], 60.0 + 5 * step);
-            QCOMPARE(inner[step], 60.0 + 5 * step);
+        QList<double> outer = radii.mid(0, second) + radii.mid(second + look::kOrbRings);
+        QList<double> inner = radii.mid(second, look::kOrbRings);
+        for (int step = 0; step < look::kOrbRings; ++step) {
+            QCOMPARE(outer[step], look::kOrbFirstRadius + look::kOrbGrowth * step);
+            QCOMPARE(inner[step], look::kOrbFirstRadius + look::kOrbGrowth * step);
         }
         QVERIFY(fx.w.Picture1->rings().isEmpty());
     }
@@ -162,7 +164,7 @@ private slots:
             intervals << fx.w.Timer2->interval();
             shown << !fx.w.Picture4->isHidden();
         }
-        const int shortMs = Form1::kBlinkShortMs, longMs = Form1::kBlinkLongMs;
+        const int shortMs = timing::kBlinkShortMs, longMs = timing::kBlinkLongMs;
         QCOMPARE(intervals, QList<int>({ longMs, shortMs, longMs, shortMs }));
         QCOMPARE(shown, QList<bool>({ true, false, true, false }));
     }

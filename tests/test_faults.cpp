@@ -210,7 +210,7 @@ private slots:
         RealStage stage;
         stage.loadAndAsk();
         QTRY_COMPARE_WITH_TIMEOUT(stage.w.Text1->text(), QStringLiteral(" "), 30000);
-        QCOMPARE(stage.form->oracle().lastAnswer(), QStringLiteral("sim"));
+        QVERIFY(stage.w.Timer2->isEnabled()); // still blinking: the answer, not a refusal
         QCOMPARE(stage.form->voice().speaking_state(), 0);
         const auto* animations = stage.form->findChild<StageClock*>();
         for (QLabel* gif : stage.w.Gifs)
@@ -246,7 +246,7 @@ private slots:
         stage.loadAndAsk();
         QCOMPARE(stage.form->voice().voice_count(), 0);
         QCOMPARE(stage.w.Text1->text(), QStringLiteral(" "));
-        QCOMPARE(stage.form->oracle().lastAnswer(), QStringLiteral("sim"));
+        QVERIFY(stage.w.Timer2->isEnabled()); // still blinking: the answer, not a refusal
         stage.form->close();
         QCOMPARE(stage.ended, 1);
     }

@@ -2,9 +2,11 @@
 #include "Form1Fixture.h"
 #include "Form2.h"
 #include "HexagramTable.h"
+#include "LanguageTables.h"
 #include "StageClock.h"
 #include "StageLook.h"
 #include "StageScale.h"
+#include "StageTimings.h"
 #include "Timer.h"
 #include "WindowParts.h"
 
@@ -59,12 +61,13 @@ private slots:
         fx.form->Form_Load();
         QCOMPARE(fx.log,
             QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)", "play(SINISTER.wav)",
-                "sleep(3000)", "speak_text(Faça sua pergunta)" }));
+                QStringLiteral("sleep(%1)").arg(timing::kStartUpPauseMs),
+                "speak_text(Faça sua pergunta)" }));
         QCOMPARE(fx.module.idioma, 0);
         QCOMPARE(checks(fx.w), QStringList { QString::fromUtf8("Português") });
         QVERIFY(!StageWidgets::calibrar());
         QVERIFY(fx.w.Timer2->isEnabled());
-        QCOMPARE(fx.w.Timer2->interval(), Form1::kBlinkShortMs);
+        QCOMPARE(fx.w.Timer2->interval(), timing::kBlinkShortMs);
         QVERIFY(!fx.w.Timer1->isEnabled());
         QVERIFY(fx.w.Text1->text().isEmpty());
     }
@@ -72,40 +75,30 @@ private slots:
     void menusFollowTheStoredLanguage_data()
     {
         QTest::addColumn<QByteArray>("idioma");
-        QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<QStringList>("checked");
-        QTest::addColumn<QString>("prompt");
-        QTest::newRow("Portuguese")
-            << QByteArray("0")
-            << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
-            << QStringList { "Português" } << "Faça sua pergunta";
-        QTest::newRow("English") << QByteArray(
-            " 1") << QStringList { "File", "Exit", "Options", "Change Voice", "Help", "About" }
-                                 << QStringList { "English" } << "make your question";
-        QTest::newRow("French") << QByteArray(
-            "2") << QStringList { "Arquivo", "Sortie", "Opções", "Changez Voix", "Ajuda", "Sobre" }
-                                << QStringList { "Française" } << "make your question";
-        QTest::newRow("Spanish") << QByteArray(
-            "3") << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Ajuda", "Sobre" }
-                                 << QStringList { "Español" } << "haga su pregunta";
-        QTest::newRow("outside the table")
-            << QByteArray("9")
-            << QStringList { "Arquivo", "Sair", "Opções", "Mudar voz", "Help", "Sobre" }
-            << QStringList {} << "";
+        QTest::addColumn<int>("lingua"); // its place in the table, or -1
+        for (int i = 0; i < int(languageCount()); ++i)
+            QTest::newRow(qPrintable(languageName(std::size_t(i)))) << QByteArray::number(i) << i;
+        QTest::newRow("a blank before the number") << QByteArray(" 1") << 1;
+        QTest::newRow("the first index outside the table")
+            << QByteArray::number(qulonglong(languageCount())) << -1;
     }
     void menusFollowTheStoredLanguage()
     {
         QFETCH(QByteArray, idioma);
-        QFETCH(QStringList, captions);
-        QFETCH(QStringList, checked);
-        QFETCH(QString, prompt);
+        QFETCH(int, lingua);
+        const MenuCaptions& m = lingua < 0 ? kDesignMenuCaptions : *menuCaptions(qint16(lingua));
+        LanguageTexts texts;
+        muda_lingua(qint16(lingua), texts);
         Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
         fx.form->Form_Load();
-        QCOMPARE(TestForm1::captions(fx.w), captions);
-        QCOMPARE(checks(fx.w), checked);
-        for (const char* name : { "Português", "English", "Française", "Español" })
-            QVERIFY2(language(fx.w, name), name);
-        QCOMPARE(fx.tts1().spoken, QStringList { prompt });
+        QCOMPARE(TestForm1::captions(fx.w),
+            QStringList({ m.menuArquivo, m.menuArquivoSair, m.menuOpcoes, m.menuOpcoesVoz,
+                m.menuHelp, m.menuHelpAbout }));
+        QCOMPARE(checks(fx.w),
+            lingua < 0 ? QStringList() : QStringList { languageName(std::size_t(lingua)) });
+        for (std::size_t i = 0; i < languageCount(); ++i)
+            QVERIFY(language(fx.w, languageName(i).toUtf8().constData()));
+        QCOMPARE(fx.tts1().spoken, QStringList { texts.frase_pergunta });
     }
 
     void switchingLanguagesLeavesOneCheckAndNoEarlierText()
@@ -116,8 +109,8 @@ private slots:
             language(fx.w, caption)->trigger();
         QCOMPARE(checks(fx.w), QStringList { "English" });
         QCOMPARE(fx.module.idioma, 1);
-        QCOMPARE(fx.form->texts().frase_pedido, QStringLiteral("Answer Oracle - Please I beg you"));
-        QCOMPARE(fx.form->texts().palavras_conselho[0], QStringLiteral("ADVICE"));
+        fx.type(",ok");
+        QCOMPARE(fx.w.Text1->text(), QStringLiteral("Ans")); // the English petition
         QCOMPARE(fx.w.menuHelp->title(), QStringLiteral("Help"));
         // Choosing the language that is already checked keeps it checked.
         language(fx.w, "English")->trigger();
@@ -268,6 +261,7 @@ private slots:
         QTest::newRow("en advice") << QByteArray("1") << "some Advice" << true;
         QTest::newRow("fr advice") << QByteArray("2") << "conseil" << true;
         QTest::newRow("es advice") << QByteArray("3") << "consejo" << true;
+        QTest::newRow("de advice") << QByteArray("4") << "ein Ratschlag" << true;
     }
     void windowKeywordsOpenTheirWindowAndKeepThePendingAnswer()
     {
@@ -285,9 +279,10 @@ private slots:
         QCOMPARE(bool(StageWidgets::calibrar()), !consultation);
         if (consultation)
             QVERIFY(StageWidgets::form2()->isVisible());
-        QCOMPARE(fx.form->oracle().petition().resposta(), QStringLiteral("sim"));
         QCOMPARE(fx.w.Text1->text(), box);
         StageWidgets::form2() ? StageWidgets::form2()->close() : StageWidgets::calibrar()->close();
+        fx.w.Text1->setText(QStringLiteral("?"));
+        QCOMPARE(fx.answer(), QStringLiteral("sim"));
     }
 
     // The consultation's reading stays and nothing reloads; only the display starts over.
@@ -397,8 +392,7 @@ private slots:
         fx.tts1().msPerWord = 10;
         QTimer::singleShot(5, fx.form.get(), [&] { fx.w.menuArquivoSair->trigger(); });
         fx.form->fim();
-        const QString farewell
-            = QStringLiteral("speak_text(%1)").arg(fx.form->texts().frase_despedida);
+        const QString farewell = QStringLiteral("speak_text(%1)").arg(fx.texts().frase_despedida);
         QCOMPARE(fx.log.mid(0, 3), QStringList({ farewell, farewell, "end" }));
         QCOMPARE(fx.ini().count("[Quorvel]"), 1);
     }
@@ -429,25 +423,24 @@ private slots:
 
     void thePetitionBoxIsDescribedInTheInterfaceLanguage_data()
     {
-        QTest::addColumn<QByteArray>("idioma");
-        QTest::addColumn<QString>("heard");
-        QTest::newRow("Portuguese") << QByteArray("0") << "Pergunta ao oráculo";
-        QTest::newRow("English") << QByteArray("1") << "Question to the oracle";
-        QTest::newRow("French") << QByteArray("2") << "Question à l'oracle";
-        QTest::newRow("Spanish") << QByteArray("3") << "Pregunta al oráculo";
-        QTest::newRow("outside the table keeps the Portuguese design")
-            << QByteArray("9") << "Pergunta ao oráculo";
+        QTest::addColumn<int>("idioma");
+        QTest::addColumn<int>("described"); // the language its description is in
+        for (int i = 0; i < int(languageCount()); ++i)
+            QTest::newRow(qPrintable(languageName(std::size_t(i)))) << i << i;
+        QTest::newRow("outside the table keeps the Portuguese design") << 9 << 0;
     }
     void thePetitionBoxIsDescribedInTheInterfaceLanguage()
     {
-        QFETCH(QByteArray, idioma);
-        QFETCH(QString, heard);
-        Form1Fixture fx("[Quorvel]\nidioma=" + idioma + "\n");
+        QFETCH(int, idioma);
+        QFETCH(int, described);
+        Form1Fixture fx("[Quorvel]\nidioma=" + QByteArray::number(idioma) + "\n");
         fx.form->Form_Load();
+        const QString heard = QString::fromUtf8(widgetDescriptions(qint16(described))->petitionBox);
         QAccessibleInterface* box = QAccessible::queryAccessibleInterface(fx.w.Text1);
         QCOMPARE(box->text(QAccessible::Name), heard);
         language(fx.w, "English")->trigger();
-        QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Question to the oracle"));
+        QCOMPARE(
+            box->text(QAccessible::Name), QString::fromUtf8(widgetDescriptions(1)->petitionBox));
         StageWidgets::calibrar()->close();
     }
 

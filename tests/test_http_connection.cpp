@@ -1,8 +1,11 @@
 #include "HttpConnection.h"
+#include "RemoteServer.h"
 
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QtTest>
 
 #include <memory>
@@ -71,6 +74,56 @@ Conversation talk(const QByteArray& bytes, bool halfClose, bool expectClose)
 
 const QByteArray kHost = "Host: 127.0.0.1\r\n";
 
+// A client from one loopback address. The server runs on a thread of its own: waiting here
+// holds nothing up there.
+std::unique_ptr<QTcpSocket> connectFrom(quint16 port, const char* from = "127.0.0.1")
+{
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->bind(QHostAddress(QString::fromLatin1(from)));
+    socket->connectToHost(QHostAddress::LocalHost, port);
+    socket->waitForConnected(3000);
+    return socket;
+}
+
+bool closedByServer(QTcpSocket& socket, int ms = 3000)
+{
+    return socket.state() == QAbstractSocket::UnconnectedState || socket.waitForDisconnected(ms);
+}
+
+QByteArray replyTo(QTcpSocket& socket, const QByteArray& bytes)
+{
+    socket.write(bytes);
+    socket.waitForReadyRead(3000);
+    return socket.readAll();
+}
+
+struct Started {
+    RemoteServer server { 1 };
+    quint16 port = 0;
+    QByteArray token;
+
+    bool start()
+    {
+        if (!server.start(0))
+            return false;
+        const QUrl address(server.address());
+        port = quint16(address.port());
+        token = QUrlQuery(address).queryItemValue(QStringLiteral("t")).toLatin1();
+        return true;
+    }
+    QByteArray get(const QByteArray& path, const QByteArray& headers = {}) const
+    {
+        return "GET " + path + "?t=" + token + " HTTP/1.1\r\n" + kHost + headers + "\r\n";
+    }
+    QByteArray handshake(const QByteArray& origin = {}) const
+    {
+        return get("/push",
+            "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+                + (origin.isEmpty() ? QByteArray() : "Origin: " + origin + "\r\n"));
+    }
+};
+
 }
 
 class TestHttpConnection : public QObject {
@@ -107,10 +160,10 @@ private slots:
         QTest::newRow("a handshake that is not taken gets its status and the close")
             << "GET /x HTTP/1.1\r\n" + kHost + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n"
             << false << QStringList { "404" } << true;
-        QTest::newRow("a handshake that is taken gets nothing from the HTTP side")
+        QTest::newRow("a handshake that is taken is answered 101 and kept open")
             << "GET /push HTTP/1.1\r\n" + kHost
                 + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n"
-            << false << QStringList() << false;
+            << false << QStringList { "101" } << false;
     }
     void eachConversationEndsAsHttpSays()
     {
@@ -132,10 +185,11 @@ private slots:
         QVERIFY(seen.reply.endsWith("\r\n\r\n"));
     }
 
-    void aTakenHandshakeLeavesTheRequestUnreadForTheWebSocketServer()
+    void whatFollowsATakenHandshakeIsLeftForTheNewProtocol()
     {
         const QByteArray handshake = "GET /push HTTP/1.1\r\n" + kHost
             + "Connection: Upgrade\r\nUpgrade: websocket\r\n\r\n";
+        const QByteArray frame("\x88\x80\0\0\0\0", 6);
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost, 0));
         QByteArray unread;
@@ -149,8 +203,92 @@ private slots:
         QTcpSocket client;
         client.connectToHost(QHostAddress::LocalHost, server.serverPort());
         QVERIFY(client.waitForConnected(2000));
-        client.write(handshake);
-        QTRY_COMPARE(unread, handshake);
+        client.write(handshake + frame);
+        QTRY_COMPARE(unread, frame);
+    }
+
+    // More times than one client may hold connections: a slot that did not come back would
+    // leave the last of them, and the phone's request after them, without a reply.
+    void everySlotComesBackHoweverItsConnectionEnds_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* how :
+            { "the client's close frame", "the client's plain close", "the client's reset",
+                "the server's drop", "a reply with Connection: close", "a refusal", "a timeout" })
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void everySlotComesBackHoweverItsConnectionEnds()
+    {
+        QFETCH(QString, how);
+        Started started;
+        if (!started.start())
+            QSKIP("no local network on this machine");
+        const QByteArray closeFrame("\x88\x80\0\0\0\0", 6);
+        const QByteArray pingFrame("\x89\x80\0\0\0\0", 6);
+        std::vector<std::unique_ptr<QTcpSocket>> waiting;
+        for (int i = 0; i <= RemoteServer::kMaxPerClient; ++i) {
+            auto client = connectFrom(started.port);
+            if (how == "a timeout") {
+                // Opened together and ended together by the server.
+                waiting.push_back(std::move(client));
+                if (int(waiting.size()) == RemoteServer::kMaxPerClient) {
+                    for (const auto& silent : waiting)
+                        QVERIFY(closedByServer(*silent, HttpConnection::kRequestMs + 2000));
+                    waiting.clear();
+                }
+                continue;
+            }
+            const QByteArray request = how == "a refusal" ? "BAD\r\n\r\n"
+                : how == "a reply with Connection: close"
+                ? started.get("/status", "Connection: close\r\n")
+                : started.handshake();
+            QVERIFY(!replyTo(*client, request).isEmpty());
+            if (how == "the client's close frame" || how == "the server's drop")
+                client->write(how == "the server's drop" ? pingFrame : closeFrame);
+            if (how == "the client's reset") {
+                const linger now { 1, 0 };
+                ::setsockopt(
+                    int(client->socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now);
+            }
+            if (how == "the client's plain close" || how == "a refusal"
+                || how == "the client's reset")
+                client->abort();
+            else
+                QVERIFY(closedByServer(*client));
+            // Under the rate limit of the token's requests.
+            QTest::qWait(1000 / RemoteExchange::kRequestsPerSecond + 20);
+        }
+        QTest::qWait(1000);
+        QVERIFY(
+            replyTo(*connectFrom(started.port), started.get("/status")).startsWith("HTTP/1.1 200"));
+    }
+
+    void onlyThisServersOwnPageOpensThePushChannel()
+    {
+        Started started;
+        if (!started.start())
+            QSKIP("no local network on this machine");
+        QVERIFY(replyTo(*connectFrom(started.port), started.handshake("http://evil.example"))
+                    .startsWith("HTTP/1.1 403"));
+        QVERIFY(replyTo(*connectFrom(started.port), started.handshake("http://127.0.0.1"))
+                    .startsWith("HTTP/1.1 101"));
+    }
+
+    void silentStrangersMakeRoomForThePhone()
+    {
+        Started started;
+        if (!started.start())
+            QSKIP("no local network on this machine");
+        std::vector<std::unique_ptr<QTcpSocket>> strangers;
+        for (int i = 0; i < RemoteServer::kMaxConnections + 8; ++i) {
+            const QByteArray from
+                = "127.0.0." + QByteArray::number(2 + i / RemoteServer::kMaxPerClient);
+            strangers.push_back(connectFrom(started.port, from.constData()));
+        }
+        // A stranger over its own cap is refused at once.
+        QVERIFY(closedByServer(*connectFrom(started.port, "127.0.0.7"), 1000));
+        QVERIFY(
+            replyTo(*connectFrom(started.port), started.get("/status")).startsWith("HTTP/1.1 200"));
     }
 };
 

@@ -66,8 +66,41 @@ private slots:
             << QByteArray("GET / HTTP/2.0\r\nHost: h\r\n\r\n") << Outcome::Refused << 505;
         QTest::newRow("a request line without a version is refused")
             << QByteArray("GET /\r\nHost: h\r\n\r\n") << Outcome::Refused << 400;
-        QTest::newRow("a target that is not a path is refused")
-            << QByteArray("GET http://x/ HTTP/1.1\r\nHost: h\r\n\r\n") << Outcome::Refused << 400;
+        QTest::newRow("a target that is neither a path nor absolute is refused")
+            << QByteArray("GET x/ HTTP/1.1\r\nHost: h\r\n\r\n") << Outcome::Refused << 400;
+        QTest::newRow("a target in absolute form is read")
+            << QByteArray("GET http://h:1/s?t=a HTTP/1.1\r\nHost: h\r\n\r\n") << Outcome::Complete
+            << 0;
+        QTest::newRow("an absolute target with a user in it is refused")
+            << QByteArray("GET http://u@h/ HTTP/1.1\r\nHost: h\r\n\r\n") << Outcome::Refused << 400;
+        QTest::newRow("HTTP/1.2 is served as 1.1")
+            << QByteArray("GET / HTTP/1.2\r\nHost: h\r\n\r\n") << Outcome::Complete << 0;
+        QTest::newRow("an empty line before the request is ignored")
+            << "\r\n" + get() << Outcome::Complete << 0;
+        QTest::newRow("a NUL in the target is refused")
+            << QByteArray("GET /a\0b HTTP/1.1\r\nHost: h\r\n\r\n", 30) << Outcome::Refused << 400;
+        QTest::newRow("a DEL in the target is refused")
+            << QByteArray("GET /a\x7f HTTP/1.1\r\nHost: h\r\n\r\n") << Outcome::Refused << 400;
+        QTest::newRow("a byte past ASCII in the target is refused")
+            << QByteArray("GET /\xc3\xa9 HTTP/1.1\r\nHost: h\r\n\r\n") << Outcome::Refused << 400;
+        QTest::newRow("a broken percent escape in the target is refused")
+            << QByteArray("GET /%zz HTTP/1.1\r\nHost: h\r\n\r\n") << Outcome::Refused << 400;
+        QTest::newRow("a NUL in a field value is refused")
+            << get(QByteArray("Host: h\r\nX: a\0b\r\n", 17)) << Outcome::Refused << 400;
+        QTest::newRow("a bare carriage return in a field value is refused")
+            << get("Host: h\r\nX: a\rb\r\n") << Outcome::Refused << 400;
+        QTest::newRow("a vertical tab after a length is refused, not trimmed")
+            << post("Content-Length: 3\v\r\n", "sim") << Outcome::Refused << 400;
+        QTest::newRow("an escape in a field value is refused")
+            << get("Host: h\r\nX: \x1b[2J\r\n") << Outcome::Refused << 400;
+        QTest::newRow("UTF-8 in a field value is taken")
+            << get("Host: h\r\nX: n\xc3\xa3o\r\n") << Outcome::Complete << 0;
+        QTest::newRow("a Host whose port is no number is refused")
+            << get("Host: 127.0.0.1:abc\r\n") << Outcome::Refused << 400;
+        QTest::newRow("an IPv6 Host without brackets is refused")
+            << get("Host: ::1\r\n") << Outcome::Refused << 400;
+        QTest::newRow("an empty Host is refused on HTTP/1.1")
+            << get("Host: \r\n") << Outcome::Refused << 400;
         QTest::newRow("a folded header line is refused")
             << get("Host: h\r\n folded\r\n") << Outcome::Refused << 400;
         QTest::newRow("a header name with a blank is refused")
@@ -133,6 +166,11 @@ private slots:
         QCOMPARE(parse.request.query, QByteArray("t=abc"));
         QCOMPARE(parse.request.host, QByteArray("192.0.2.1"));
         QCOMPARE(parse.request.body, QByteArray("sim"));
+        // In absolute form the target names the host.
+        const HttpParse absolute
+            = parseHttpRequest("\r\nGET http://192.0.2.1:8765?t=a HTTP/1.1\r\nHost: x\r\n\r\n");
+        QCOMPARE(absolute.request.host + absolute.request.path, QByteArray("192.0.2.1:8765/"));
+        QCOMPARE(absolute.consumed, 53);
     }
 
     void continueIsWantedOnlyBeforeTheBody_data()

@@ -156,6 +156,16 @@ private slots:
         row("es: the soft b of llueve leaves the lips apart", "es", "β", Shape::Slight);
         row("es: the ch of mucho is slightly open", "es", "tʃ", Shape::Slight);
         row("es: the o of yo is rounded", "es", "o", Shape::Rounded);
+        row("de: the ch of ich is wide", "de", "ç", Shape::Wide);
+        row("de: the ch of ach is slightly open", "de", "x", Shape::Slight);
+        row("de: the sch of schön is pursed", "de", "ʃ", Shape::Pursed);
+        row("de: the tsch of Deutsch is pursed", "de", "tʃ", Shape::Pursed);
+        row("de: the z of Zucker is slightly open", "de", "ts", Shape::Slight);
+        row("de: the pf of Pfeffer bites the lip", "de", "pf", Shape::TeethOnLip);
+        row("de: the er of Meister opens", "de", "ɜ", Shape::Open);
+        row("de: the ü of Hütte is pursed", "de", "ʏ", Shape::Pursed);
+        row("de: the ö of schön is rounded", "de", "øː", Shape::Rounded);
+        row("de: the ö of Köln is rounded", "de", "œ", Shape::Rounded);
     }
 
     void phonemesShowTheirLanguagesMouths()
@@ -181,9 +191,9 @@ private slots:
             << "en-us" << QString::fromUtf8("ɚ") << Shape::Slight;
         QTest::newRow("an emoji") << "pt-br" << QString::fromUtf8("😀") << Shape::Slight;
         QTest::newRow("another language: the shared table")
-            << "de" << QString::fromUtf8("a") << Shape::Open;
+            << "it" << QString::fromUtf8("a") << Shape::Open;
         QTest::newRow("another language's y is French u, not Portuguese i")
-            << "de" << QString::fromUtf8("y") << Shape::Pursed;
+            << "it" << QString::fromUtf8("y") << Shape::Pursed;
         QTest::newRow("no language at all") << "" << QString::fromUtf8("m") << Shape::Pressed;
     }
 

@@ -33,31 +33,36 @@ private slots:
     {
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QStringList>("steps");
-        QTest::newRow("an answer in time ends the wait")
-            << QStringList { "0", "3000 answered" } << QStringList { "wait 5000", "answer" };
-        QTest::newRow("the orb pulses again every five seconds")
-            << QStringList { "0", "5000", "5000", "10000", "12000" }
-            << QStringList { "wait 5000", "pulse", "wait 5000", "pulse", "wait 5000" };
+        const qint64 limit = PhoneWait::kLimitMs, pulse = PhoneWait::kPulseMs;
+        const auto at = [](qint64 ms, const char* news = "") {
+            return QStringLiteral("%1 %2").arg(ms).arg(QLatin1String(news)).trimmed();
+        };
+        const auto wait = [](qint64 ms) { return QStringLiteral("wait %1").arg(ms); };
+        QTest::newRow("an answer in time ends the wait") << QStringList { at(0),
+            at(pulse - 2000, "answered") } << QStringList { wait(pulse), "answer" };
+        QTest::newRow("the orb pulses again after every quiet spell")
+            << QStringList { at(0), at(pulse), at(pulse), at(2 * pulse), at(2 * pulse + 2000) }
+            << QStringList { wait(pulse), "pulse", wait(pulse), "pulse", wait(pulse) };
         QTest::newRow("the quiet between pulses counts from the end of a pulse")
-            << QStringList { "5000", "10000", "13000", "16000" }
-            << QStringList { "wait 5000", "pulse", "wait 5000", "wait 2000" };
-        QTest::newRow("no answer within 30 s is a refusal") << QStringList { "0", "5000", "29999",
-            "30000" } << QStringList { "wait 5000", "pulse", "wait 1", "refuse" };
+            << QStringList { at(pulse), at(2 * pulse), at(2 * pulse + 3000), at(2 * pulse + 6000) }
+            << QStringList { wait(pulse), "pulse", wait(pulse), wait(pulse - 3000) };
+        QTest::newRow("no answer within the limit is a refusal") << QStringList { at(0), at(pulse),
+            at(limit - 1), at(limit) } << QStringList { wait(pulse), "pulse", wait(1), "refuse" };
         QTest::newRow("the last wait ends at the limit, not at the next pulse")
-            << QStringList { "0", "27000", "28000" }
-            << QStringList { "wait 5000", "pulse", "wait 2000" };
+            << QStringList { at(0), at(limit - 3000), at(limit - 2000) }
+            << QStringList { wait(pulse), "pulse", wait(2000) };
         QTest::newRow("the refuse button refuses at once")
-            << QStringList { "0", "1200 refused" } << QStringList { "wait 5000", "refuse" };
+            << QStringList { at(0), at(1200, "refused") } << QStringList { wait(pulse), "refuse" };
         QTest::newRow("an answer that made it wins over a refusal asked with it")
-            << QStringList { "0", "1200 answered refused" }
-            << QStringList { "wait 5000", "answer" };
+            << QStringList { at(0), at(1200, "answered refused") }
+            << QStringList { wait(pulse), "answer" };
         QTest::newRow("an answer already armed needs no wait at all")
-            << QStringList { "0 answered" } << QStringList { "answer" };
-        QTest::newRow("the thirty seconds count from the first call, not from zero")
-            << QStringList { "100000", "105000", "129999", "130000" }
-            << QStringList { "wait 5000", "pulse", "wait 1", "refuse" };
+            << QStringList { at(0, "answered") } << QStringList { "answer" };
+        QTest::newRow("the limit counts from the first call, not from zero") << QStringList {
+            at(100000), at(100000 + pulse), at(100000 + limit - 1), at(100000 + limit)
+        } << QStringList { wait(pulse), "pulse", wait(1), "refuse" };
         QTest::newRow("a clock that jumps past the limit refuses")
-            << QStringList { "0", "45000" } << QStringList { "wait 5000", "refuse" };
+            << QStringList { at(0), at(limit + 15000) } << QStringList { wait(pulse), "refuse" };
     }
     void theWaitEndsByThePhoneOrTheClock()
     {

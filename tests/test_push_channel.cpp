@@ -1,3 +1,4 @@
+#include "HttpConnection.h"
 #include "PushChannel.h"
 
 #include <QSignalSpy>
@@ -6,6 +7,9 @@
 #include <QWebSocket>
 #include <QtTest>
 
+#include <memory>
+#include <vector>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -13,8 +17,8 @@
 
 namespace {
 
-// A listening socket whose every connection goes to the channel, as the server hands over a
-// handshake the exchange allowed.
+// A listening socket whose every handshake goes to the channel, as the server hands over one
+// the exchange allowed.
 struct Channel {
     PushChannel push;
     QTcpServer server;
@@ -23,8 +27,10 @@ struct Channel {
     {
         server.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&server, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket* socket = server.nextPendingConnection())
-                push.take(socket);
+            while (QTcpSocket* socket = server.nextPendingConnection()) {
+                auto* http = new HttpConnection(socket, &PushChannel::handshake);
+                QObject::connect(http, &HttpConnection::handedOver, &push, &PushChannel::take);
+            }
         });
     }
     QUrl url() const
@@ -44,6 +50,13 @@ struct Page {
         socket.open(url);
     }
 };
+
+QByteArray handshake()
+{
+    return "GET /push HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
+           "Connection: Upgrade\r\nSec-WebSocket-Key: "
+           "dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n";
+}
 
 QString message(const char* shown, const char* state)
 {
@@ -84,15 +97,52 @@ private slots:
         QCOMPARE(changed.last().first().toInt(), 1);
     }
 
-    void aPageThatSpeaksIsClosed()
+    void aPageMaySayOnlyPongAndClose_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<bool>("closeAnswered");
+        // Masked with a zero key: the payload reads as sent.
+        const QByteArray mask(4, '\0');
+        QTest::newRow("a close is answered with a close")
+            << QByteArray("\x88\x82") + mask + "\x03\xe8" << true;
+        QTest::newRow("data is dropped") << QByteArray("\x81\x83") + mask + "sim" << false;
+        QTest::newRow("a ping is dropped") << QByteArray("\x89\x80") + mask << false;
+        QTest::newRow("an empty continuation is dropped") << QByteArray("\x80\x80") + mask << false;
+        QTest::newRow("a pong nobody asked for is dropped")
+            << QByteArray("\x8a\x80") + mask << false;
+        QTest::newRow("an unmasked close is dropped") << QByteArray("\x88\x00", 2) << false;
+        QTest::newRow("a frame of an unfinished message is dropped")
+            << QByteArray("\x01\x81") + mask + "s" << false;
+        QTest::newRow("a long frame is dropped before it is read")
+            << QByteArray("\x82\xff\x7f\xff\xff\xff\xff\xff\xff\xff") << false;
+    }
+    void aPageMaySayOnlyPongAndClose()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(bool, closeAnswered);
+        Channel channel;
+        QTcpSocket page;
+        page.connectToHost(QHostAddress::LocalHost, channel.server.serverPort());
+        QVERIFY(page.waitForConnected(2000));
+        page.write(handshake());
+        QByteArray heard;
+        QTRY_VERIFY((heard += page.readAll()).endsWith("\"state\":\"idle\"}"));
+        page.write(frame);
+        QTRY_COMPARE(channel.push.phones(), 0);
+        QTRY_COMPARE(page.state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(page.readAll().startsWith("\x88\x02\x03\xe8"), closeAnswered);
+    }
+
+    void theNewestPageWinsAtTheCap()
     {
         Channel channel;
-        Page page(channel.url());
-        QTRY_COMPARE(channel.push.phones(), 1);
-        page.socket.sendTextMessage(QStringLiteral("{\"answer\":\"sim\"}"));
-        QTRY_COMPARE(channel.push.phones(), 0);
-        QTRY_COMPARE(page.socket.closeCode(), QWebSocketProtocol::CloseCodePolicyViolated);
-        QTRY_COMPARE(page.socket.state(), QAbstractSocket::UnconnectedState);
+        std::vector<std::unique_ptr<Page>> pages;
+        for (int i = 0; i <= PushChannel::kMaxPhones; ++i) {
+            pages.push_back(std::make_unique<Page>(channel.url()));
+            QTRY_COMPARE(pages.back()->heard.size(), 1);
+        }
+        QTRY_COMPARE(pages.front()->socket.state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(channel.push.phones(), PushChannel::kMaxPhones);
     }
 
     void aPageThatNeverReadsIsDropped()
@@ -107,12 +157,8 @@ private slots:
         to.sin_port = htons(channel.server.serverPort());
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         QCOMPARE(::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
-        const QByteArray handshake
-            = "GET /push HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
-              "Connection: Upgrade\r\nSec-WebSocket-Key: "
-              "dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n";
-        QCOMPARE(::send(fd, handshake.constData(), size_t(handshake.size()), 0),
-            ssize_t(handshake.size()));
+        QCOMPARE(::send(fd, handshake().constData(), size_t(handshake().size()), 0),
+            ssize_t(handshake().size()));
         QTRY_COMPARE(channel.push.phones(), 1);
         // Each change is new text, so each is sent: far more than any buffer holds.
         for (int i = 0; i < 200 && channel.push.phones() > 0; ++i) {

@@ -116,6 +116,18 @@ private slots:
         QTest::newRow("invisible tags beyond 16 bits alone are no answer")
             << QByteArray("POST") << "/answer" << kToken << QByteArray("\xF3\xA0\x80\x81") << 400
             << QByteArray();
+        for (const char* nothing : { "\xEF\xB8\x8F", "\xCD\x8F", "\xCC\x81", "\xE3\x85\xA4",
+                 "\xE2\xA0\x80", "\xEF\xBF\xBF", "\xE1\x85\x9F \xEF\xBE\xA0" }) {
+            QTest::newRow(qPrintable("says nothing: U+"
+                + QString::number(QString::fromUtf8(nothing).toUcs4()[0], 16).toUpper()))
+                << QByteArray("POST") << "/answer" << kToken << QByteArray(nothing) << 400
+                << QByteArray();
+        }
+        QTest::newRow("a letter with its combining accent is an answer")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray("e\xCC\x81") << 200 << armed;
+        QTest::newRow("a symbol with its variation selector is an answer")
+            << QByteArray("POST") << "/answer" << kToken << QByteArray("\xE2\x9C\x94\xEF\xB8\x8F")
+            << 200 << armed;
         QTest::newRow("a word among direction marks is an answer")
             << QByteArray("POST") << "/answer" << kToken << QByteArray("\xE2\x80\x8Fsim") << 200
             << armed;

@@ -81,7 +81,13 @@ private slots:
         QVERIFY(first.address().section(QStringLiteral("?t="), 1)
             != second.address().section(QStringLiteral("?t="), 1));
         OperatorWindow window(first);
+        window.show();
         QVERIFY(labelTexts(window).contains(first.address()));
+        // The token leaves the window, and the accessibility bus, once it is closed.
+        window.close();
+        for (const QWidget* shown : window.findChildren<QWidget*>())
+            QVERIFY(!shown->accessibleName().contains(QStringLiteral("?t=")));
+        QVERIFY(!labelTexts(window).contains(first.address()));
         QVERIFY(!OperatorWindow::qrCode(first.address(), 1).isNull());
     }
 

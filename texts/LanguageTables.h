@@ -26,9 +26,8 @@ struct LanguageTexts {
     QString palavras_conselho[2];
 };
 
-// Fills every slot from the column of `lingua` (0 Portuguese, 1 English, 2 French, 3 Spanish);
-// any other index changes nothing.
-void muda_lingua(qint16 lingua, LanguageTexts& textos);
+// Fills every slot from the record of `lingua`; an index outside the table changes nothing.
+void muda_lingua(qint16 lingua, LanguageTexts& texts);
 
 // The main window's title and the petition box's tip, the same in every language.
 struct StageTexts {
@@ -47,16 +46,16 @@ struct MenuCaptions {
     const char* menuOpcoes;
 };
 
-// Captions for `lingua`, or nullptr outside 0..3 (the menus then keep what they show).
+// Captions for `lingua`, or nullptr outside the table (the menus then keep what they show).
 const MenuCaptions* menuCaptions(qint16 lingua);
 
 // The captions the menus are built with, until a language replaces them; they stay where the
-// language is none of the four. They are no language's: "Help" is English among Portuguese.
+// language is outside the table. They are no language's: "Help" is English among Portuguese.
 extern const MenuCaptions kDesignMenuCaptions;
 
-// The language items' captions, in the order of the languages: each in its own language, in
-// every language.
-extern const char* const kLanguageNames[kLanguages];
+// The caption of the language item `lingua` (0 .. languageCount() - 1): each language is named
+// in its own, whatever the interface language.
+QString languageName(std::size_t lingua);
 
 // What the windows tell a screen reader where they show no caption of their own, and the voice
 // window's title, for one language.
@@ -66,7 +65,7 @@ struct WidgetDescriptions {
     const char* voiceWindowTitle;
 };
 
-// Descriptions for `lingua`, or nullptr outside 0..3 (the widgets then keep what they say).
+// Descriptions for `lingua`, or nullptr outside the table (the widgets then keep what they say).
 const WidgetDescriptions* widgetDescriptions(qint16 lingua);
 
 // The voice window's texts for one language: the trial sentence, the captions of the pitch and
@@ -78,7 +77,7 @@ struct VoiceWindowTexts {
     const char* pergunta;
 };
 
-// Texts for `lingua`, or nullptr outside 0..3 (the window then keeps its design texts).
+// Texts for `lingua`, or nullptr outside the table (the window then keeps its design texts).
 const VoiceWindowTexts* voiceWindowTexts(qint16 lingua);
 
 // The voice window as laid out, in Portuguese: the captions and tips of the list and the bars,

@@ -3,8 +3,8 @@
 #include <QString>
 
 // What the performer reads, on the phone's page and in the operator window, in the interface
-// language (0 Portuguese, 1 English, 2 French, 3 Spanish). Neither has texts of its own to keep,
-// so a language outside the four reads Portuguese.
+// language. Neither has texts of its own to keep, so a language outside the table reads
+// Portuguese.
 struct RemoteTexts {
     QString lang; // the page's language tag
     QString pageTitle;

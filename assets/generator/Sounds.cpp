@@ -164,14 +164,14 @@ void normalise(Sound& sound, float peak)
 
 Sound sinisterSting()
 {
-    constexpr float seconds = 5.5f;
+    constexpr float kSeconds = 5.5f;
     Sound sound { 2, kRate, {} };
     std::array<Channel, 2> channels { makeChannel(0.997f, 11u), makeChannel(1.003f, 23u) };
     std::array<Reverb, 2> rooms { Reverb(kRate, 0, 0.88f, 0.35f), Reverb(kRate, 23, 0.88f, 0.35f) };
-    const int frames = static_cast<int>(seconds * kRate);
+    const int frames = static_cast<int>(kSeconds * kRate);
     for (int i = 0; i < frames; ++i) {
         const float t = static_cast<float>(i) / kRate;
-        const float tail = 1.0f - smoothStep(seconds - 0.5f, seconds, t);
+        const float tail = 1.0f - smoothStep(kSeconds - 0.5f, kSeconds, t);
         for (size_t ch = 0; ch < 2; ++ch) {
             const float dry = dryAt(channels[ch], t);
             sound.samples.push_back((0.75f * dry + 0.9f * rooms[ch].process(dry)) * tail);
@@ -183,11 +183,11 @@ Sound sinisterSting()
 
 Sound keyClick()
 {
-    constexpr float seconds = 0.045f;
+    constexpr float kSeconds = 0.045f;
     Sound sound { 1, kRate, {} };
     noise::Sequence grit(5u);
     float low = 0.0f;
-    const int frames = static_cast<int>(seconds * kRate);
+    const int frames = static_cast<int>(kSeconds * kRate);
     for (int i = 0; i < frames; ++i) {
         const float t = static_cast<float>(i) / kRate;
         low += 0.3f * ((grit.next() * 2.0f - 1.0f) - low);
@@ -195,7 +195,7 @@ Sound keyClick()
             + 0.6f * std::sin(kTwoPi * 820.0f * t) * std::exp(-t / 0.011f)
             + 0.8f * low * std::exp(-t / 0.0015f);
         const float edges
-            = smoothStep(0.0f, 0.0006f, t) * (1.0f - smoothStep(seconds - 0.01f, seconds, t));
+            = smoothStep(0.0f, 0.0006f, t) * (1.0f - smoothStep(kSeconds - 0.01f, kSeconds, t));
         sound.samples.push_back(knock * edges);
     }
     normalise(sound, 0.4f);

@@ -12,9 +12,8 @@ from polling import wait_until
 
 MAX_DEPTH = 12
 
-# The petition box's description in each interface language.
-PETITION_BOX = ("Pergunta ao oráculo", "Question to the oracle", "Question à l'oracle",
-                "Pregunta al oráculo")
+# How the stage's title begins, in every interface language.
+STAGE_TITLE = "Quorvel,."
 
 # What the program's code calls its widgets; a person must never hear one of these.
 INTERNAL_NAME = re.compile(r"^(Form|Calibrar|Command|Label|Text|Combo|HScroll|Picture|Image|"
@@ -87,10 +86,15 @@ def accessible_id(node):
 
 
 def petition_box(app):
-    for node in walk(app):
+    """The stage's one text box, whatever the language it is described in."""
+    try:
+        frames = windows(app)
+    except Exception:  # the application's tree is being rebuilt: not yet
+        return None
+    for frame in frames:
         try:
-            if node.getRole() == pyatspi.ROLE_TEXT and node.name in PETITION_BOX:
-                return node
+            if (frame.name or "").startswith(STAGE_TITLE):
+                return find(frame, role=pyatspi.ROLE_TEXT)
         except Exception:
             continue
     return None

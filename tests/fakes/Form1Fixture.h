@@ -74,6 +74,23 @@ struct Form1Fixture {
         for (QChar ch : keys)
             QTest::keyClick(w.Text1, ch.toLatin1());
     }
+    // The stage's texts in the language it runs in, as the tables give them.
+    LanguageTexts texts() const
+    {
+        LanguageTexts t;
+        muda_lingua(module.idioma, t);
+        return t;
+    }
+
+    // Asks what the box holds; the last thing the oracle said.
+    QString answer()
+    {
+        enter();
+        if (!QTest::qWaitFor([this] { return tts1().speaking_state() == 0; }))
+            return QStringLiteral("(still speaking)");
+        return tts1().spoken.last();
+    }
+
     // As on a real keyboard, Enter is released while the answer is on its way: the release is
     // handled inside the delivery's first wait, not after it.
     void enter()
