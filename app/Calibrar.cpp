@@ -132,7 +132,8 @@ void Calibrar::Form_Load()
     m_mudando = false;
     look::keepOnTop(this);
     applyLanguage();
-    m_stage.placeWindow(*this, QPoint(0, 0));
+    // The top left corner of the stage's screen.
+    m_stage.placeWindow(*this, QPoint(m_stage.place().screenLeft, m_stage.place().screenTop));
     if (m_tts->voice_count() < 1) {
         QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
             QString::fromUtf8(kNoVoiceNotice), QMessageBox::Ok, this);

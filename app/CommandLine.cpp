@@ -37,6 +37,15 @@ struct Options {
         QStringLiteral("The port of the --remote page (default %1; 0 picks a free one).")
             .arg(RemoteServer::kDefaultPort),
         QStringLiteral("N") };
+    QCommandLineOption fullScreen { QStringLiteral("fullscreen"),
+        QStringLiteral("Start with the stage in full screen, on the screen its window opens on. "
+                       "F11 takes it out of full screen and puts it back at any moment; in full "
+                       "screen the menu bar comes back while the pointer rests on the screen's "
+                       "top edge.") };
+    QCommandLineOption screen { QStringLiteral("screen"),
+        QStringLiteral("Open the stage on screen N, counted from 1 (a TV or a projector beside "
+                       "a laptop); the voice window and the consultation open on it too."),
+        QStringLiteral("N") };
     QCommandLineParser parser;
 
     Options()
@@ -44,7 +53,7 @@ struct Options {
         parser.setApplicationDescription(QStringLiteral("Quorvel, the talking oracle."));
         // "-platform" is one unknown option, not the letters p, l, a...
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({ help, version, showSettings, remote, remotePort });
+        parser.addOptions({ help, version, showSettings, remote, remotePort, fullScreen, screen });
     }
 };
 
@@ -91,6 +100,19 @@ int showSettings(const QString& configHome)
     return 0;
 }
 
+CommandLine answered(CommandLine::Action action)
+{
+    CommandLine command;
+    command.action = action;
+    return command;
+}
+
+CommandLine refused(const QString& why)
+{
+    CommandLine command = answered(CommandLine::Action::Refuse);
+    command.refusal = why;
+    return command;
+}
 }
 
 CommandLine parseCommandLine(int argc, const char* const* argv)
@@ -100,16 +122,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     Options options;
     if (!options.parser.parse(withoutQtOptions(arguments)))
-        return { CommandLine::Action::Refuse, options.parser.errorText(), {} };
+        return refused(options.parser.errorText());
     if (const QStringList extra = options.parser.positionalArguments(); !extra.isEmpty())
-        return { CommandLine::Action::Refuse,
-            QStringLiteral("Unexpected argument '%1'.").arg(extra.first()), {} };
+        return refused(QStringLiteral("Unexpected argument '%1'.").arg(extra.first()));
     if (options.parser.isSet(options.help))
-        return { CommandLine::Action::ShowHelp, {}, {} };
+        return answered(CommandLine::Action::ShowHelp);
     if (options.parser.isSet(options.version))
-        return { CommandLine::Action::ShowVersion, {}, {} };
+        return answered(CommandLine::Action::ShowVersion);
     if (options.parser.isSet(options.showSettings))
-        return { CommandLine::Action::ShowSettings, {}, {} };
+        return answered(CommandLine::Action::ShowSettings);
     CommandLine command;
     if (options.parser.isSet(options.remote)) {
         command.remotePort = RemoteServer::kDefaultPort;
@@ -118,9 +139,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             bool valid = false;
             command.remotePort = value.toUShort(&valid);
             if (!valid)
-                return { CommandLine::Action::Refuse,
-                    QStringLiteral("The --remote-port '%1' is not a port number.").arg(value), {} };
+                return refused(
+                    QStringLiteral("The --remote-port '%1' is not a port number.").arg(value));
         }
+    }
+    command.fullScreen = options.parser.isSet(options.fullScreen);
+    if (options.parser.isSet(options.screen)) {
+        const QString value = options.parser.value(options.screen);
+        bool valid = false;
+        command.screen = value.toInt(&valid);
+        if (!valid || *command.screen < 1)
+            return refused(
+                QStringLiteral("The --screen '%1' is not a screen number (1, 2...).").arg(value));
     }
     return command;
 }

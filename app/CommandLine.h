@@ -14,6 +14,8 @@ struct CommandLine {
     Action action = Action::RunOracle;
     QString refusal; // why the command line was not understood
     std::optional<quint16> remotePort; // serve the performer's page (--remote) on this port
+    bool fullScreen = false; // start in full screen (--fullscreen)
+    std::optional<int> screen; // the stage's screen (--screen), counted from 1
 };
 
 // Needs no application object, so that it can run before the program picks one.

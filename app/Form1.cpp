@@ -18,11 +18,11 @@
 #include "StageDelivery.h"
 #include "StageLook.h"
 #include "StageTimings.h"
+#include "StageView.h"
 #include "WanderingEye.h"
 
 #include <QCloseEvent>
 #include <QFrame>
-#include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
 
@@ -75,25 +75,37 @@ constexpr GifFile kGifs[7] = {
     { "Gif89a6", "\\reaperattack.gif" },
 };
 
-// A widget of the stage, named and placed as the design table has it.
-template <typename Widget> Widget* onStage(QWidget* stage, std::string_view name)
+// A widget's design position, in stage pixels.
+QRect designPlace(std::string_view name)
 {
     const auto place = std::find_if(std::begin(kDesignPlaces), std::end(kDesignPlaces),
         [name](const DesignPlace& p) { return p.name == name; });
     Q_ASSERT(place != std::end(kDesignPlaces));
+    return look::twips(place->left, place->top, place->width, place->height);
+}
+
+template <typename Widget> Widget* named(QWidget* stage, std::string_view name)
+{
     auto* widget = new Widget(stage);
     widget->setObjectName(QLatin1String(name.data(), qsizetype(name.size())));
-    widget->setGeometry(look::twips(place->left, place->top, place->width, place->height));
+    return widget;
+}
+
+// A widget of the stage, named and placed as the design table has it.
+template <typename Widget> Widget* onStage(StageView& view, QWidget* stage, std::string_view name)
+{
+    auto* widget = named<Widget>(stage, name);
+    view.place(widget, designPlace(name));
     return widget;
 }
 
 // One per mouth shape, in the order of the shapes.
-QList<QPixmap> mouthPictures()
+QStringList mouthPictures()
 {
     static_assert(kMouthPictures.size() == mouth::kShapes);
-    QList<QPixmap> pictures;
+    QStringList pictures;
     for (const char* name : kMouthPictures)
-        pictures << QPixmap(QStringLiteral(":/pictures/") + QLatin1String(name));
+        pictures << QStringLiteral(":/pictures/") + QLatin1String(name);
     return pictures;
 }
 
@@ -110,10 +122,11 @@ void paintBlack(QWidget* w)
     look::setColour(w, { QPalette::Window }, Qt::black);
 }
 
-QLabel* pictureOnStage(QWidget* stage, std::string_view name, const QString& picture)
+QLabel* pictureOnStage(
+    StageView& view, QWidget* stage, std::string_view name, const QString& picture)
 {
-    auto* label = onStage<QLabel>(stage, name);
-    label->setPixmap(QPixmap(picture));
+    auto* label = named<QLabel>(stage, name);
+    view.place(label, designPlace(name), picture);
     blockMousePropagation(label);
     return label;
 }
@@ -130,6 +143,7 @@ Form1::Form1(SettingsValues& settings, const Platform& platform, QWidget* parent
     setWindowTitle(QString::fromUtf8(kStageTexts.title));
     buildStage();
     buildMenus();
+    resize(StageScale::kStage + QSize(0, menuBar()->sizeHint().height()));
     buildEffects();
     wireHandlers();
     m_keyboardKeeper
@@ -140,49 +154,48 @@ Form1::~Form1() = default;
 
 void Form1::buildStage()
 {
-    // The window's whole area is the black stage: in a window made larger (maximised, tiled,
-    // full screen) the scene stands in the middle of it.
+    // The window's whole area is the black stage: in a window of another size (maximised,
+    // tiled, full screen) the scene is shown as large as fits, in the middle of it.
     auto* surround = new HotSpot(this);
     paintBlack(surround);
     setCentralWidget(surround);
-    auto* centring = new QGridLayout(surround);
-    centring->setContentsMargins(0, 0, 0, 0);
 
     auto* stage = new HotSpot(surround);
     stage->setObjectName(QStringLiteral("Form1"));
     paintBlack(stage);
-    stage->setFixedSize(792, 573);
-    centring->addWidget(stage, 0, 0, Qt::AlignCenter);
-    // A picture label sizes itself by its picture, not by the layout it holds.
-    surround->setMinimumSize(stage->size());
+    surround->setMinimumSize(StageScale::kStage * StageScale::kSmallest);
+    m_view = new StageView(surround, stage);
 
     for (std::size_t i = 0; i < m_Gifs.size(); ++i) {
-        m_Gifs[i] = onStage<QLabel>(stage, kGifs[i].name);
+        m_Gifs[i] = onStage<QLabel>(*m_view, stage, kGifs[i].name);
         m_Gifs[i]->setAlignment(Qt::AlignCenter);
         blockMousePropagation(m_Gifs[i]);
     }
-    m_Picture2 = pictureOnStage(stage, "Picture2", QStringLiteral(":/pictures/banner.png"));
-    m_Picture1 = onStage<OrbCanvas>(stage, "Picture1");
-    m_Picture1->setPhoto(QPixmap(QStringLiteral(":/pictures/face.jpg")));
+    m_Picture2
+        = pictureOnStage(*m_view, stage, "Picture2", QStringLiteral(":/pictures/banner.png"));
+    m_Picture1 = onStage<OrbCanvas>(*m_view, stage, "Picture1");
+    m_Picture1->setPhoto(QStringLiteral(":/pictures/face.jpg"));
     m_Picture1->setMouths(mouthPictures(), kMouthInFace.topLeft());
-    m_Picture4 = pictureOnStage(stage, "Picture4", QStringLiteral(":/pictures/face_crop.png"));
+    connect(m_view, &StageView::scaleChanged, m_Picture1, &OrbCanvas::setScale);
+    m_Picture4 = pictureOnStage(
+        *m_view, stage, "Picture4", QStringLiteral(":/pictures/face_crop.png"));
     m_Picture4->hide();
 
     // The hot spots are drawn on the stage itself, under every picture: where one overlaps a
     // picture (Label3 and the ghostly skull), the picture takes the pointer.
     for (std::size_t i = 0; i < m_Labels.size(); ++i) {
-        m_Labels[i] = onStage<HotSpot>(stage, "Label" + std::to_string(i + 1));
+        m_Labels[i] = onStage<HotSpot>(*m_view, stage, "Label" + std::to_string(i + 1));
         m_Labels[i]->lower();
     }
 
     // The frame around the petition box is drawn only: the pointer passes through it.
-    auto* shape1 = onStage<QFrame>(stage, "Shape1");
+    auto* shape1 = onStage<QFrame>(*m_view, stage, "Shape1");
     shape1->setStyleSheet(QStringLiteral("QFrame { border: 1px solid rgb(120, 70, 20); }"));
     shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     buildPetitionBox(stage);
 
-    m_Picture3 = onStage<HotSpot>(stage, "Picture3");
+    m_Picture3 = onStage<HotSpot>(*m_view, stage, "Picture3");
     m_Picture3->hide();
 
     m_Text1->setFocus();
@@ -190,7 +203,7 @@ void Form1::buildStage()
 
 void Form1::buildPetitionBox(QWidget* stage)
 {
-    m_Text1 = onStage<PetitionBox>(stage, "Text1");
+    m_Text1 = onStage<PetitionBox>(*m_view, stage, "Text1");
     m_Text1->setAccessibleName(QString::fromUtf8(widgetDescriptions(0)->petitionBox));
     m_Text1->setFrame(false);
     QFont font(QStringLiteral("Arial"), 12);
@@ -244,7 +257,7 @@ void Form1::showMenuCaptions(const MenuCaptions& captions)
 
 void Form1::buildEffects()
 {
-    m_eye = new WanderingEye(*m_Picture3, m_platform.random, this);
+    m_eye = new WanderingEye(*m_Picture3, *m_view, m_platform.random, this);
     m_blink = new Blink(*m_Picture4, this);
     m_orb = new Orb(*m_Picture1, *m_blink, m_platform.random, m_platform.pause, this);
     m_spots = new SpeakingSpots(m_oracle, *m_tts1, this);
@@ -291,11 +304,11 @@ void Form1::Form_Load()
 {
     m_Text1->setText(QString());
     auto* animations = new StageClock(this);
-    for (std::size_t i = 0; i < m_Gifs.size(); ++i) {
-        const QString file = appFile(m_platform.appFolder, QLatin1String(kGifs[i].file));
-        animations->play(m_Gifs[i], StageAnimation(file));
-    }
-    animations->play(m_Picture3, StageAnimation(QStringLiteral(":/pictures/eye.gif")));
+    animations->setScale(m_view->scale());
+    connect(m_view, &StageView::scaleChanged, animations, &StageClock::setScale);
+    for (std::size_t i = 0; i < m_Gifs.size(); ++i)
+        animations->play(m_Gifs[i], appFile(m_platform.appFolder, QLatin1String(kGifs[i].file)));
+    animations->play(m_Picture3, QStringLiteral(":/pictures/eye.gif"));
     m_blink->start();
     le_ini(m_settings, m_platform.settingsPath);
     m_carregando = true;

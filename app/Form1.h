@@ -26,6 +26,7 @@ class QLabel;
 class QMenu;
 class SpeakingSpots;
 class StageDelivery;
+class StageView;
 class WanderingEye;
 
 // The oracle's stage. It builds the widgets and wires them; what happens is elsewhere:
@@ -90,6 +91,8 @@ private:
     QLabel* m_Picture4 = nullptr;
     std::array<HotSpot*, 4> m_Labels {}; // Label1 .. Label4
     std::array<QLabel*, 7> m_Gifs {}; // Gif89a1(0), Gif89a1(1), Gif89a2 .. Gif89a6
+    // Shows the stage at the window's scale; the widgets above are placed and moved through it.
+    StageView* m_view = nullptr;
 
     QMenu* m_menuArquivo = nullptr;
     QAction* m_menuArquivoSair = nullptr;

@@ -12,6 +12,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QScreen>
 
 QWidget* Form1::parentFor(bool panel) const
 {
@@ -112,7 +113,8 @@ void Form1::returnKeyboard()
 
 OracleStage::Place Form1::place() const
 {
-    return { frameGeometry().top(), m_Gifs[0]->x() };
+    const QPoint screenCorner = screen() ? screen()->geometry().topLeft() : QPoint();
+    return { frameGeometry().top(), m_Gifs[0]->x(), screenCorner.x(), screenCorner.y() };
 }
 
 void Form1::descarrega_outras()

@@ -189,12 +189,13 @@ void Form2::reopen()
 }
 
 // The main window's picture Left, a pixel count, is taken as a twip count: the window lands
-// near the screen's left edge rather than beside the picture, as it always has.
+// near the left edge of the stage's screen rather than beside the picture, as it always has.
 void Form2::placeWindow()
 {
     const OracleStage::Place stage = m_stage.place();
     const int top = stage.frameTop * look::kTwipsPerPixel;
-    m_stage.placeWindow(*this, QPoint(pixels(stage.firstAnimationLeft), pixels(top + 700)));
+    m_stage.placeWindow(
+        *this, QPoint(stage.screenLeft + pixels(stage.firstAnimationLeft), pixels(top + 700)));
 }
 
 void Form2::mostra_hexagrama()

@@ -16,10 +16,13 @@ public:
     virtual void returnKeyboard() = 0;
 
     // Where the stage stands, for a window that places itself by it: the top of its frame and
-    // the left of its first animation, both in pixels.
+    // the left of its first animation, and the top left corner of the screen it is on, all in
+    // pixels.
     struct Place {
         int frameTop = 0;
         int firstAnimationLeft = 0;
+        int screenLeft = 0;
+        int screenTop = 0;
     };
     virtual Place place() const = 0;
 

@@ -45,7 +45,8 @@ void Orb::clear()
 // again meanwhile holds these rings until its own are over.
 void Orb::glow(int pulses, const std::function<bool()>& interrupted)
 {
-    const QPointF centre(m_canvas.width() / 2.0, m_canvas.height() / 2.0);
+    const QSizeF stage = m_canvas.stageSize();
+    const QPointF centre(stage.width() / 2.0, stage.height() / 2.0);
     double radius = look::kOrbFirstRadius;
     int level = look::kOrbFirstLevel;
     int ring = 0;

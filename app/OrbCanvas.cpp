@@ -1,5 +1,8 @@
 #include "OrbCanvas.h"
 
+#include "StageView.h"
+
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -23,17 +26,42 @@ void OrbCanvas::mouseMoveEvent(QMouseEvent* event)
     event->accept();
 }
 
-void OrbCanvas::setPhoto(const QPixmap& photo)
+void OrbCanvas::setPhoto(const QString& photo)
 {
     m_photo = photo;
+    showPictures();
+}
+
+void OrbCanvas::setMouths(const QStringList& mouths, QPoint at)
+{
+    m_mouths = mouths;
+    m_mouthRect = QRect(kPhotoAt + at, QImageReader(mouths.value(0)).size());
+    showPictures();
+}
+
+void OrbCanvas::setScale(const StageScale& scale)
+{
+    m_scale = scale;
+    showPictures();
+}
+
+void OrbCanvas::showPictures()
+{
+    m_shownPhoto = stagePicture(m_photo, m_scale);
+    // Each mouth is made ready the first time it shows, not all of them at every change.
+    m_shownMouths = QList<QPixmap>(m_mouths.size());
     update();
 }
 
-void OrbCanvas::setMouths(const QList<QPixmap>& mouths, QPoint at)
+const QPixmap& OrbCanvas::shownMouth()
 {
-    m_mouths = mouths;
-    m_mouthRect = QRect(kPhotoAt + at, mouths.value(0).size());
-    update(m_mouthRect);
+    static const QPixmap none;
+    if (int(m_mouth) >= m_shownMouths.size())
+        return none;
+    QPixmap& shown = m_shownMouths[int(m_mouth)];
+    if (shown.isNull())
+        shown = stagePicture(m_mouths.at(int(m_mouth)), m_scale);
+    return shown;
 }
 
 void OrbCanvas::showMouth(MouthShape shape)
@@ -41,7 +69,7 @@ void OrbCanvas::showMouth(MouthShape shape)
     if (shape == m_mouth)
         return;
     m_mouth = shape;
-    update(m_mouthRect);
+    update(m_scale.toWindow(m_mouthRect));
 }
 
 void OrbCanvas::circle(QPointF centre, double radius, const QColor& colour)
@@ -60,10 +88,13 @@ void OrbCanvas::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
-    p.drawPixmap(kPhotoAt, m_photo);
+    // The pictures are already drawn for the device: each lands on its own pixels.
+    p.drawPixmap(m_scale.toWindow(kPhotoAt), m_shownPhoto);
     // Rest is the photograph itself.
     if (m_mouth != MouthShape::Rest)
-        p.drawPixmap(m_mouthRect.topLeft(), m_mouths.value(int(m_mouth)));
+        p.drawPixmap(m_scale.toWindow(m_mouthRect.topLeft()), shownMouth());
+    p.scale(m_scale.scale(), m_scale.scale());
+    p.setRenderHint(QPainter::Antialiasing, m_scale.density() != 1.0);
     p.setBrush(Qt::NoBrush);
     for (const Ring& ring : m_rings) {
         p.setPen(QPen(ring.colour, 1));

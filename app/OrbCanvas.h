@@ -1,17 +1,21 @@
 #pragma once
 
 #include "MouthShape.h"
+#include "StageScale.h"
 
 #include <QColor>
 #include <QList>
 #include <QPixmap>
 #include <QPointF>
+#include <QStringList>
 #include <QWidget>
 
 // The oracle's photograph with a drawing layer on top: circles drawn into the layer show at
 // once, and clearing the layer leaves the photograph intact. The photograph's mouth moves:
 // each shape but Rest has a picture of the mouth, a crop of the same face, shown over the
-// photograph and under the layer, so the rings always stay on top.
+// photograph and under the layer, so the rings always stay on top. Everything is given in
+// stage pixels and drawn for the device pixels the canvas covers: at one device pixel per stage
+// pixel exactly as the pictures are, otherwise resampled, the rings antialiased.
 class OrbCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -23,14 +27,18 @@ public:
 
     explicit OrbCanvas(QWidget* parent = nullptr);
 
-    void setPhoto(const QPixmap& photo);
+    // The still pictures (see stagePicture), by their paths.
+    void setPhoto(const QString& photo);
+    void setScale(const StageScale& scale);
     // One picture per mouth shape, in the order of mouth::Shape, and where the pictures sit on
     // the photograph.
-    void setMouths(const QList<QPixmap>& mouths, QPoint at);
+    void setMouths(const QStringList& mouths, QPoint at);
     // Repaints the mouth alone, and only when the shape changes.
     void showMouth(MouthShape shape);
     MouthShape mouth() const { return m_mouth; }
-    // Where the mouth is, in the canvas.
+    // The canvas's size in stage pixels.
+    QSizeF stageSize() const { return QSizeF(size()) / m_scale.scale(); }
+    // Where the mouth is, in the canvas's stage pixels.
     QRect mouthRect() const { return m_mouthRect; }
     // Draws one circle outline and paints it before returning.
     void circle(QPointF centre, double radius, const QColor& colour);
@@ -46,8 +54,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap m_photo;
-    QList<QPixmap> m_mouths;
+    void showPictures();
+    const QPixmap& shownMouth();
+
+    StageScale m_scale;
+    QString m_photo;
+    QStringList m_mouths;
+    // The photograph and the mouths as the scale shows them (a mouth once it has shown).
+    QPixmap m_shownPhoto;
+    QList<QPixmap> m_shownMouths;
     QRect m_mouthRect;
     MouthShape m_mouth = MouthShape::Rest;
     QList<Ring> m_rings;

@@ -1,11 +1,14 @@
 #include "StageClock.h"
 
+#include "PictureSets.h"
+
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 StageClock::StageClock(QObject* parent)
     : QObject(parent)
@@ -18,18 +21,55 @@ void StageClock::play(QWidget* player, StageAnimation animation)
 {
     if (m_players.empty())
         m_elapsed.start();
-    m_players.push_back(Player { player, std::move(animation) });
-    coverPlayer(player, m_players.back().animation);
+    m_players.push_back(Player { player, std::move(animation), {}, 1 });
+    coverPlayer(m_players.back());
     player->installEventFilter(this);
     player->update();
     schedule();
 }
 
-const StageAnimation* StageClock::animationOf(const QWidget* player) const
+void StageClock::play(QWidget* player, const QString& path)
+{
+    const int set = pictureSet(path, m_scale.density());
+    play(player, StageAnimation(pictureSetName(path, set)));
+    m_players.back().path = path;
+    m_players.back().set = set;
+}
+
+void StageClock::setScale(const StageScale& scale)
+{
+    m_scale = scale;
+    for (Player& p : m_players) {
+        readSet(p);
+        coverPlayer(p);
+        p.widget->update();
+    }
+    schedule();
+}
+
+// An animation read from a file is read again from the set the new scale needs, if another.
+void StageClock::readSet(Player& player)
+{
+    if (player.path.isEmpty())
+        return;
+    const int set = pictureSet(player.path, m_scale.density());
+    if (set == player.set)
+        return;
+    player.animation = StageAnimation(pictureSetName(player.path, set));
+    player.set = set;
+}
+
+const StageClock::Player* StageClock::playerOf(const QWidget* widget) const
 {
     const auto found = std::find_if(m_players.begin(), m_players.end(),
-        [player](const Player& p) { return p.widget == player; });
-    return found == m_players.end() ? nullptr : &found->animation;
+        [widget](const Player& p) { return p.widget == widget; });
+    return found == m_players.end() ? nullptr : &*found;
+}
+
+const StageAnimation* StageClock::animationOf(const QWidget* player) const
+{
+    const Player* found = playerOf(player);
+    return found ? &found->animation : nullptr;
 }
 
 QList<int> StageClock::advanceTo(qint64 ms)
@@ -40,8 +80,15 @@ QList<int> StageClock::advanceTo(qint64 ms)
         const QRect area = p.animation.advanceTo(ms);
         if (area.isEmpty())
             continue;
-        coverPlayer(p.widget, p.animation);
-        p.widget->update(area.translated(placeOf(p.widget, p.animation).topLeft()));
+        coverPlayer(p);
+        const QRectF place = placeOf(p);
+        // Resampled, a picture's pixel reaches a little into its neighbours.
+        const double zoom = this->zoom(p);
+        const int spill = zoom == 1.0 ? 0 : 1;
+        p.widget->update(
+            QRectF(place.topLeft() + QPointF(area.topLeft()) * zoom, QSizeF(area.size()) * zoom)
+                .toAlignedRect()
+                .adjusted(-spill, -spill, spill, spill));
         changed << i;
     }
     return changed;
@@ -74,31 +121,54 @@ bool StageClock::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::Paint)
         return false;
-    auto* widget = static_cast<QWidget*>(watched);
-    const StageAnimation* animation = animationOf(widget);
-    if (!animation || animation->isEmpty())
+    const Player* player = playerOf(static_cast<QWidget*>(watched));
+    if (!player || player->animation.isEmpty())
         return false;
-    // In bands of a few rows: Qt hands a taller copy to its thread pool in pieces, and on a busy
-    // machine those hand-offs cost more than the copy itself.
-    constexpr int kBandRows = 48;
-    const QImage& picture = animation->picture();
-    const QPoint at = placeOf(widget, *animation).topLeft();
-    QPainter painter(widget);
-    for (int top = 0; top < picture.height(); top += kBandRows)
-        painter.drawImage(at + QPoint(0, top), picture, QRect(0, top, picture.width(), kBandRows));
+    paint(*player, static_cast<QPaintEvent*>(event)->rect());
     return true;
 }
 
-// A player wholly covered by an opaque picture needs no background painted under it.
-void StageClock::coverPlayer(QWidget* player, const StageAnimation& animation)
+void StageClock::paint(const Player& player, const QRect& area) const
 {
-    player->setAttribute(Qt::WA_OpaquePaintEvent,
-        !animation.isEmpty() && !animation.picture().hasAlphaChannel()
-            && placeOf(player, animation).contains(player->rect()));
+    const QImage& picture = player.animation.picture();
+    const QRectF place = placeOf(player);
+    QPainter painter(player.widget);
+    if (const double zoom = this->zoom(player); zoom != 1.0) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.translate(place.topLeft());
+        painter.scale(zoom, zoom);
+        // The picture's pixels the area shows, and one more around them for the resampling.
+        const QRect needed = painter.transform()
+                                 .inverted()
+                                 .mapRect(QRectF(area))
+                                 .toAlignedRect()
+                                 .adjusted(-1, -1, 1, 1)
+            & picture.rect();
+        painter.drawImage(needed.topLeft(), picture, needed);
+        return;
+    }
+    // In bands of a few rows: Qt hands a taller copy to its thread pool in pieces, and on a busy
+    // machine those hand-offs cost more than the copy itself.
+    constexpr int kBandRows = 48;
+    const QPoint at = place.topLeft().toPoint();
+    for (int top = 0; top < picture.height(); top += kBandRows)
+        painter.drawImage(at + QPoint(0, top), picture, QRect(0, top, picture.width(), kBandRows));
 }
 
-QRect StageClock::placeOf(const QWidget* player, const StageAnimation& animation)
+// A player wholly covered by an opaque picture needs no background painted under it.
+void StageClock::coverPlayer(const Player& player) const
 {
-    return QStyle::alignedRect(
-        Qt::LeftToRight, Qt::AlignCenter, animation.picture().size(), player->rect());
+    const StageAnimation& animation = player.animation;
+    player.widget->setAttribute(Qt::WA_OpaquePaintEvent,
+        !animation.isEmpty() && !animation.picture().hasAlphaChannel()
+            && placeOf(player).contains(QRectF(player.widget->rect())));
+}
+
+QRectF StageClock::placeOf(const Player& player) const
+{
+    // Centred, on whole pixels of the player (towards its top left corner).
+    const QSizeF size = QSizeF(player.animation.picture().size()) * zoom(player);
+    return { QPointF(std::trunc((player.widget->width() - size.width()) / 2),
+                 std::trunc((player.widget->height() - size.height()) / 2)),
+        size };
 }

@@ -3,13 +3,15 @@
 #include "Random.h"
 #include "StageLook.h"
 #include "StageTimings.h"
+#include "StageView.h"
 #include "Timer.h"
 
 #include <QWidget>
 
-WanderingEye::WanderingEye(QWidget& eye, Random& random, QObject* parent)
+WanderingEye::WanderingEye(QWidget& eye, StageView& view, Random& random, QObject* parent)
     : QObject(parent)
     , m_eye(eye)
+    , m_view(view)
     , m_random(random)
     , Timer1(new Timer(timing::kEyeMs, false, this))
 {
@@ -21,7 +23,7 @@ void WanderingEye::Timer1_Timer()
 {
     const int x = look::kEyeWanders.left() + m_random.pick(look::kEyeWanders.width());
     const int y = look::kEyeWanders.top() + m_random.pick(look::kEyeWanders.height());
-    m_eye.move(x, y);
+    m_view.move(&m_eye, { x, y });
 }
 
 void WanderingEye::startWandering()
@@ -46,10 +48,10 @@ void WanderingEye::park()
 {
     Timer1->setEnabled(false);
     Timer1->setInterval(0);
-    m_eye.move(look::kEyeParked);
+    m_view.move(&m_eye, look::kEyeParked);
 }
 
 void WanderingEye::goHome()
 {
-    m_eye.move(look::kEyeHome);
+    m_view.move(&m_eye, look::kEyeHome);
 }

@@ -4,6 +4,7 @@
 
 class QWidget;
 class Random;
+class StageView;
 class Timer;
 
 // The eye that wanders over the stage while the operator types: `Timer1` moves it to a place
@@ -11,7 +12,8 @@ class Timer;
 class WanderingEye : public QObject {
     Q_OBJECT
 public:
-    WanderingEye(QWidget& eye, Random& random, QObject* parent);
+    // The eye moves in stage pixels, through the view that shows the stage.
+    WanderingEye(QWidget& eye, StageView& view, Random& random, QObject* parent);
 
     void Timer1_Timer();
     // A key goes down: the eye starts from home and wanders.
@@ -26,6 +28,7 @@ public:
 
 private:
     QWidget& m_eye; // Picture3
+    StageView& m_view;
     Random& m_random;
     Timer* Timer1;
 };

@@ -3,6 +3,7 @@
 #include "EspeakEngine.h"
 #include "Form1.h"
 #include "Form1Remote.h"
+#include "FullScreen.h"
 #include "OperatorShortcut.h"
 #include "OperatorWindow.h"
 #include "Pause.h"
@@ -53,6 +54,46 @@ struct Remote {
     }
 };
 
+// Qt ends a program that finds no window system (over ssh, DISPLAY unset or unreachable) with a
+// core dump, after a few lines of its own; the operator is told why in one line instead.
+void endWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    if (type != QtFatalMsg)
+        return;
+    std::fputs("quorvel: there is no display to show the oracle on (DISPLAY or WAYLAND_DISPLAY "
+               "is unset or cannot be reached)\n",
+        stderr);
+    std::_Exit(1);
+}
+
+// The screen the stage opens on: the one asked for, or the one its window would open on.
+QScreen* stageScreen(const CommandLine& command, const QWidget& stage)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (command.screen && *command.screen <= screens.size())
+        return screens.at(*command.screen - 1);
+    if (command.screen)
+        std::fprintf(stderr, "quorvel: there is no screen %d; the stage opens on screen 1\n",
+            *command.screen);
+    return command.screen ? QGuiApplication::primaryScreen() : stage.screen();
+}
+
+// Shows the stage in the middle of its screen, or over the whole of it.
+void showStage(Form1& form1, const CommandLine& command)
+{
+    auto* fullScreen = new FullScreen(&form1);
+    QScreen* screen = stageScreen(command, form1);
+    if (command.fullScreen) {
+        fullScreen->enter(screen);
+        return;
+    }
+    form1.show();
+    if (screen) {
+        QRect frame = form1.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        form1.move(frame.topLeft());
+    }
+}
 }
 
 int main(int argc, char** argv)
@@ -67,7 +108,9 @@ int main(int argc, char** argv)
         return answerCommandLine(command, configHome);
     }
 
+    const QtMessageHandler qtMessages = qInstallMessageHandler(endWithoutDisplay);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtMessages);
     // Ties the window to its menu entry and icon on desktops that go by the entry's name.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorvel.Quorvel"));
     // The oracle ends only through its own shutdown, which saves the settings first; closing the
@@ -97,12 +140,7 @@ int main(int argc, char** argv)
     std::unique_ptr<Remote> remote;
     if (command.remotePort)
         remote = std::make_unique<Remote>(form1, settings.idioma, *command.remotePort);
-    form1.show();
-    if (const QScreen* screen = form1.screen()) {
-        QRect frame = form1.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        form1.move(frame.topLeft());
-    }
+    showStage(form1, command);
     form1.givePetitionKeyboard();
     return app.exec();
 }

@@ -1,6 +1,8 @@
 // The program's own costs, each beside a reference measured in the same run. Prints key=value
 // lines; scripts/bench turns them into its table. Needs a display (Xvfb will do) and, for the
-// device path of the audio, a PulseAudio server.
+// device path of the audio, a PulseAudio server. With BENCH_FULL_SCREEN set, every window is
+// shown over the whole screen, the references' pictures scaled by Qt to the size the stage shows
+// them at (the animations by QMovie::setScaledSize).
 //   bench_app launch <stage|widgets|bare> <idle seconds>
 //                                                  start-up to first frame, then idle CPU and
 //                                                  memory
@@ -15,22 +17,27 @@
 #include "EspeakEngine.h"
 #include "EsperaFala.h"
 #include "Form1.h"
+#include "FullScreen.h"
 #include "LanguageTables.h"
 #include "OrbCanvas.h"
 #include "Pause.h"
 #include "PetitionBox.h"
 #include "Random.h"
+#include "StageScale.h"
 #include "SynthesisWorker.h"
 #include "WavSoundPlayer.h"
 
 #include <QApplication>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMovie>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -96,6 +103,29 @@ void spin(int ms)
     loop.exec();
 }
 
+bool fullScreen()
+{
+    return qEnvironmentVariableIsSet("BENCH_FULL_SCREEN");
+}
+
+// Stage pixels to screen pixels in the windows measured.
+double stageScale()
+{
+    return fullScreen() ? StageScale(QGuiApplication::primaryScreen()->geometry().size(), 1).scale()
+                        : 1.0;
+}
+
+// A reference window, shown as the stage is.
+void showReference(QWidget* window)
+{
+    if (!fullScreen()) {
+        window->show();
+        return;
+    }
+    window->showFullScreen();
+    window->windowHandle()->setGeometry(window->screen()->geometry());
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -132,7 +162,10 @@ struct Stage {
                 [] { std::_Exit(0); } })
     {
         form.Form_Load();
-        form.show();
+        if (fullScreen())
+            (new FullScreen(&form))->enter();
+        else
+            form.show();
         form.givePetitionKeyboard();
     }
     void waitUntilSilent() { espera_fala(form.voice()); }
@@ -140,12 +173,16 @@ struct Stage {
 
 void addAnimations(QWidget* window)
 {
+    const double scale = stageScale();
     int x = 0;
     for (const char* name : kGifs) {
         auto* label = new QLabel(window);
-        auto* movie = new QMovie(appFile(QStringLiteral(QUORVEL_APP_DIR), name), {}, label);
+        const QString file = appFile(QStringLiteral(QUORVEL_APP_DIR), name);
+        auto* movie = new QMovie(file, {}, label);
+        if (scale != 1.0)
+            movie->setScaledSize(QImageReader(file).size() * scale);
         label->setMovie(movie);
-        label->move(x % 700, (x / 700) * 150);
+        label->move(QPoint(x % 700, (x / 700) * 150) * scale);
         x += 220;
         movie->start();
         label->adjustSize();
@@ -160,7 +197,7 @@ struct BareWindow {
         window.setStyleSheet(QStringLiteral("background: black"));
         window.resize(792, 592);
         addAnimations(&window);
-        window.show();
+        showReference(&window);
     }
 };
 
@@ -170,17 +207,19 @@ struct WidgetsWindow {
     QMainWindow window;
     explicit WidgetsWindow()
     {
+        const double scale = stageScale();
         auto* stage = new QWidget(&window);
         stage->setStyleSheet(QStringLiteral("background: black"));
-        stage->setFixedSize(792, 573);
+        stage->setFixedSize(StageScale::kStage * scale);
         window.setCentralWidget(stage);
         addAnimations(stage);
         auto* face = new QLabel(stage);
-        face->setGeometry(352, 256, 453, 318);
+        face->setGeometry(QRectF(352 * scale, 256 * scale, 453 * scale, 318 * scale).toRect());
+        face->setScaledContents(true);
         face->setPixmap(QPixmap(QStringLiteral(":/pictures/face.jpg")));
         auto* edit = new QLineEdit(stage);
-        edit->setGeometry(128, 190, 425, 25);
-        QFont font(QStringLiteral("Arial"), 12);
+        edit->setGeometry(QRectF(128 * scale, 190 * scale, 425 * scale, 25 * scale).toRect());
+        QFont font(QStringLiteral("Arial"), int(12 * scale));
         font.setBold(true);
         edit->setFont(font);
         QMenu* file = window.menuBar()->addMenu(QStringLiteral("Arquivo"));
@@ -191,7 +230,7 @@ struct WidgetsWindow {
         for (std::size_t i = 0; i < languageCount(); ++i)
             options->addAction(languageName(i))->setCheckable(true);
         window.menuBar()->addMenu(QStringLiteral("Help"))->addAction(QStringLiteral("Sobre"));
-        window.show();
+        showReference(&window);
         edit->setFocus();
     }
 };

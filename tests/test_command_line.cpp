@@ -51,7 +51,7 @@ private slots:
                                                      << "";
         QTest::newRow("--help lists every option")
             << QStringList { "--help" } << QByteArray() << false << 0
-            << "Usage: .*--help.*--version.*--show-settings.*"
+            << "Usage: .*--help.*--version.*--show-settings.*--fullscreen.*F11.*--screen.*"
             << "";
         QTest::newRow("-h is --help")
             << QStringList { "-h" } << QByteArray() << false << 0 << "Usage: .*--show-settings.*"
@@ -71,6 +71,14 @@ private slots:
             << ""
             << "quorvel: The --remote-port 'http' is not a port number.\nTry 'quorvel --help' "
                "for the options.\n";
+        QTest::newRow("a screen that is no number is refused")
+            << QStringList { "--screen", "0" } << QByteArray() << false << 2 << ""
+            << "quorvel: The --screen '0' is not a screen number (1, 2...).\nTry 'quorvel --help' "
+               "for the options.\n";
+        QTest::newRow("the oracle without a display says so and ends with status 1")
+            << QStringList { "--fullscreen" } << QByteArray() << false << 1 << ""
+            << "quorvel: there is no display to show the oracle on (DISPLAY or WAYLAND_DISPLAY is "
+               "unset or cannot be reached)\n";
         QTest::newRow("an argument that is no option is refused")
             << QStringList { "oraculo.ini" } << QByteArray() << false << 2 << ""
             << "quorvel: Unexpected argument 'oraculo.ini'.\nTry 'quorvel --help' for the "

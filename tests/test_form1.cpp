@@ -4,6 +4,8 @@
 #include "HexagramTable.h"
 #include "LanguageTables.h"
 #include "StageClock.h"
+#include "StageLook.h"
+#include "StageScale.h"
 #include "StageTimings.h"
 #include "Timer.h"
 #include "WindowKinds.h"
@@ -171,20 +173,67 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), fx.w.Text1);
     }
 
-    void theStageIsTheWholeWindowAndStandsInTheMiddleOfALargerOne()
+    // How the stage is shown in a window of each size, on screens of each density.
+    void theStageScalesUniformlyToItsWindow_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<double>("ratio"); // the screen's device pixels per logical pixel
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QRect>("stage");
+        QTest::addColumn<QRect>("face"); // where Picture1 (352, 256, 453 x 318) is shown
+        const QSize design = StageScale::kStage;
+        QTest::newRow("its own size")
+            << design << 1.0 << 1.0 << QRect(QPoint(), design) << QRect(352, 256, 453, 318);
+        QTest::newRow("its own size on a 2x screen")
+            << design << 2.0 << 1.0 << QRect(QPoint(), design) << QRect(352, 256, 453, 318);
+        QTest::newRow("1080p full screen: the height decides, black at the sides") << QSize(1920,
+            1080) << 1.0 << 1080 / 573.0 << QRect(213, 0, 1493, 1080) << QRect(663, 483, 854, 599);
+        QTest::newRow("4K full screen")
+            << QSize(3840, 2160) << 1.0 << 2160 / 573.0 << QRect(427, 0, 2986, 2160)
+            << QRect(1327, 965, 1708, 1199);
+        QTest::newRow("a tall window: the width decides, black above and below") << QSize(
+            1584, 1400) << 1.5 << 2.0 << QRect(0, 127, 1584, 1146) << QRect(704, 512, 906, 636);
+        QTest::newRow("smaller than the stage: shrunk")
+            << QSize(594, 600) << 1.0 << 0.75 << QRect(0, 85, 594, 430)
+            << QRect(264, 192, 340, 239);
+        QTest::newRow("smaller than half: half size, from the top left")
+            << QSize(300, 200) << 1.0 << 0.5 << QRect(0, 0, 396, 287) << QRect(176, 128, 227, 159);
+    }
+    void theStageScalesUniformlyToItsWindow()
+    {
+        QFETCH(QSize, window);
+        QFETCH(double, ratio);
+        QFETCH(double, scale);
+        QFETCH(QRect, stage);
+        QFETCH(QRect, face);
+        const StageScale shown(window, ratio);
+        QCOMPARE(shown.scale(), scale);
+        QCOMPARE(shown.density(), scale * ratio);
+        QCOMPARE(shown.stageRect(), stage);
+        QCOMPARE(shown.toWindow(QRect(352, 256, 453, 318)), face);
+    }
+
+    void theWholeStageScalesWithTheWindow()
     {
         Form1Fixture fx;
         fx.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
         auto* stage = fx.form->findChild<QWidget*>(QStringLiteral("Form1"));
         QWidget* area = fx.form->centralWidget();
-        QCOMPARE(area->size(), QSize(792, 573));
+        QCOMPARE(area->size(), StageScale::kStage);
         QCOMPARE(stage->geometry(), area->rect());
+        const QFont design = fx.w.Text1->font();
         fx.form->resize(1280, 1000);
         QTRY_COMPARE(area->width(), 1280);
-        QCOMPARE(stage->size(), QSize(792, 573));
-        QCOMPARE(stage->geometry().center(), area->rect().center());
+        const StageScale shown(area->size(), area->devicePixelRatioF());
+        QCOMPARE(stage->geometry(), shown.stageRect());
+        QCOMPARE(fx.w.Gifs[5]->geometry(), shown.toWindow(QRect(24, 488, 241, 83)));
+        QCOMPARE(fx.w.Text1->font().pointSizeF(), design.pointSizeF() * shown.scale());
         QCOMPARE(area->palette().color(QPalette::Window), QColor(Qt::black));
+        // The eye keeps jumping in stage pixels.
+        fx.random.draws = { 0.0f, 0.0f };
+        emit fx.w.Timer1->timeout();
+        QCOMPARE(fx.w.Picture3->pos(), shown.toWindow(look::kEyeWanders.topLeft()));
     }
 
     // What the pointer meets at each spot: a hot spot only where no picture lies over it.

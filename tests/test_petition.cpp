@@ -1,4 +1,5 @@
 #include "Form1Fixture.h"
+#include "FullScreen.h"
 #include "HotSpot.h"
 #include "StageTimings.h"
 #include "Timer.h"
@@ -24,6 +25,22 @@ private slots:
         fx.type(" vou casar?");
         QCOMPARE(fx.w.Text1->text(), QStringLiteral("Respo vou casar?"));
         QCOMPARE(fx.answer(), QStringLiteral("sim"));
+    }
+
+    void theFullScreenKeyNeverReachesTheTrick()
+    {
+        Form1Fixture fx;
+        fx.loaded();
+        new FullScreen(fx.form.get());
+        fx.type(",si");
+        const QPoint eye = fx.w.Picture3->pos();
+        for (bool full : { true, false }) {
+            QTest::keyClick(fx.w.Text1, FullScreen::kToggleKey);
+            QCOMPARE(fx.form->isFullScreen(), full);
+            QCOMPARE(fx.w.Text1->text(), QStringLiteral("Res"));
+            QCOMPARE(fx.w.Picture3->pos(), eye);
+        }
+        QCOMPARE(fx.answer(), QStringLiteral("si"));
     }
 
     void keysThatProduceNoCharacterRevealButCollectNothing()

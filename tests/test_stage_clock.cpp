@@ -1,5 +1,6 @@
 #include "StageAnimation.h"
 #include "StageClock.h"
+#include "StageScale.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,6 +159,31 @@ private slots:
         QVERIFY(animation.frameCount() < QImageReader(whole.fileName()).imageCount());
         QVERIFY(animation.currentIndex() < animation.frameCount());
         QVERIFY(!animation.picture().isNull());
+    }
+
+    // A player is placed at the stage's scale, and its frame drawn to cover it at that scale.
+    void aFrameCoversItsPlayerAtTheStagesScale_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("the stage's own size") << 1.0;
+        QTest::newRow("twice as large") << 2.0;
+        QTest::newRow("half size") << StageScale::kSmallest;
+    }
+    void aFrameCoversItsPlayerAtTheStagesScale()
+    {
+        QFETCH(double, scale);
+        const StageScale shown(StageScale::kStage * scale, 1.0);
+        QWidget player;
+        player.resize(shown.toWindow(QRect(0, 0, 8, 8)).size());
+        QImage frame(8, 8, QImage::Format_RGB32);
+        frame.fill(qRgb(200, 30, 10));
+        StageClock clock;
+        clock.setScale(shown);
+        clock.play(&player, StageAnimation({ frame }, { 100 }));
+        const QImage seen = player.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage covered(player.size(), QImage::Format_RGB32);
+        covered.fill(qRgb(200, 30, 10));
+        QCOMPARE(seen, covered);
     }
 
     void theStagePicturesLookAndTimeAsTheFileSays_data()

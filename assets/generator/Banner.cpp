@@ -76,32 +76,35 @@ namespace {
         return result;
     }
 
-    QImage coverage(const QPainterPath& shape)
+    QImage coverage(const QPainterPath& shape, int scale)
     {
-        QImage mask = raster::blackCanvas(kWidth, kHeight);
+        QImage mask = raster::blackCanvas(kWidth * scale, kHeight * scale);
         QPainter painter(&mask);
         painter.setRenderHint(QPainter::Antialiasing);
+        if (scale != 1)
+            painter.scale(scale, scale);
         painter.fillPath(shape, Qt::white);
         return mask;
     }
 
-    float sample(const QImage& image, QPointF p)
+    // The image's value at p, in the banner's own pixels, of an image `scale` times finer.
+    float sample(const QImage& image, QPointF p, int scale)
     {
-        const int x = std::clamp(static_cast<int>(p.x()), 0, image.width() - 1);
-        const int y = std::clamp(static_cast<int>(p.y()), 0, image.height() - 1);
+        const int x = std::clamp(static_cast<int>(p.x() * scale), 0, image.width() - 1);
+        const int y = std::clamp(static_cast<int>(p.y() * scale), 0, image.height() - 1);
         return qRed(image.pixel(x, y)) / 255.0f;
     }
 
-    QImage shadedLetters(const QImage& letters, const QImage& blood)
+    QImage shadedLetters(const QImage& letters, const QImage& blood, int scale)
     {
-        const QImage bevel = raster::blurred(letters, 3);
-        const QImage bloodBevel = raster::blurred(blood, 2);
+        const QImage bevel = raster::blurred(letters, 3 * scale);
+        const QImage bloodBevel = raster::blurred(blood, 2 * scale);
         auto surface = [&](QPointF p) {
             relief::SurfacePoint point;
-            const float metal = sample(letters, p);
-            const float wet = sample(blood, p) * (1.0f - metal);
+            const float metal = sample(letters, p, scale);
+            const float wet = sample(blood, p, scale) * (1.0f - metal);
             point.coverage = std::max(metal, wet);
-            point.height = 22.0f * sample(bevel, p) + 5.0f * sample(bloodBevel, p)
+            point.height = 22.0f * sample(bevel, p, scale) + 5.0f * sample(bloodBevel, p, scale)
                 + 0.6f * noise::fbm(p.x() / 4.0f, p.y() / 4.0f, 2, 8u);
             const float down = static_cast<float>(p.y()) / kHeight;
             const QVector3D gold = QVector3D(0.95f, 0.62f, 0.25f) * (1.0f - down)
@@ -117,23 +120,25 @@ namespace {
             { QVector3D(kWidth * 0.15f, -40.0f, 60.0f), QVector3D(0.30f, 0.26f, 0.16f), 200.0f },
             { QVector3D(kWidth * 0.5f, 20.0f, 260.0f), QVector3D(0.6f, 0.42f, 0.22f), 300.0f },
         };
-        return relief::shade(
-            QSize(kWidth, kHeight), surface, lights, QVector3D(0.08f, 0.05f, 0.04f));
+        return relief::shade(QSize(kWidth, kHeight) * scale, surface, lights,
+            QVector3D(0.08f, 0.05f, 0.04f), {}, scale);
     }
 
-    void paintBackdrop(QImage& canvas, const QImage& letters)
+    void paintBackdrop(QImage& canvas, const QImage& letters, int scale)
     {
-        for (int y = 0; y < kHeight; ++y) {
-            QRgb* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-            for (int x = 0; x < kWidth; ++x) {
+        for (int row_ = 0; row_ < canvas.height(); ++row_) {
+            QRgb* row = reinterpret_cast<QRgb*>(canvas.scanLine(row_));
+            const float y = float(row_) / float(scale);
+            for (int column = 0; column < canvas.width(); ++column) {
+                const float x = float(column) / float(scale);
                 const float s = noise::fbm(x / 40.0f, y / 16.0f, 4, 77u);
                 const float k = std::pow(std::clamp(s - 0.45f, 0.0f, 1.0f) * 2.5f, 2.0f) * 50.0f
                     * (1.0f - std::abs(x - kWidth / 2.0f) / (kWidth / 2.0f));
-                row[x] = qRgb(
+                row[column] = qRgb(
                     static_cast<int>(k), static_cast<int>(k * 0.3f), static_cast<int>(k * 0.15f));
             }
         }
-        QImage tinted = raster::blurred(letters, 14);
+        QImage tinted = raster::blurred(letters, 14 * scale);
         QPainter tint(&tinted);
         tint.setCompositionMode(QPainter::CompositionMode_Multiply);
         tint.fillRect(tinted.rect(), QColor(200, 60, 10));
@@ -166,21 +171,24 @@ namespace {
 
 }
 
-QImage banner()
+QImage banner(int scale)
 {
     const QPainterPath letters = weathered(lettering());
-    const QImage letterMask = coverage(letters);
-    const QImage bloodMask = coverage(drips(letters));
-    QImage canvas = raster::blackCanvas(kWidth, kHeight);
-    paintBackdrop(canvas, letterMask);
+    const QImage letterMask = coverage(letters, scale);
+    const QImage bloodMask = coverage(drips(letters), scale);
+    QImage canvas = raster::blackCanvas(kWidth * scale, kHeight * scale);
+    paintBackdrop(canvas, letterMask, scale);
     {
         QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing);
+        if (scale != 1)
+            painter.scale(scale, scale);
         painter.strokePath(letters, QPen(QColor(12, 2, 0), 2.2));
-        painter.drawImage(0, 0, shadedLetters(letterMask, bloodMask));
+        painter.drawImage(
+            QRectF(0, 0, kWidth, kHeight), shadedLetters(letterMask, bloodMask, scale));
         paintFlourish(painter);
     }
-    raster::addGlow(canvas, 5, 0.5f, 120);
+    raster::addGlow(canvas, 5 * scale, 0.5f, 120);
     raster::addGrain(canvas, 8.0f, 99u);
     return raster::opaque(canvas);
 }

@@ -91,14 +91,16 @@ namespace {
         }
     }
 
-    QImage drawFrame(int frame)
+    QImage drawFrame(int frame, int scale)
     {
         const qreal phase = 2 * std::numbers::pi * frame / kFrames;
         const QPointF gaze = kCentre + QPointF(7 * std::sin(phase), 1.5 * std::sin(2 * phase));
         const qreal pupil = 3.6 + 1.2 * std::cos(phase);
-        QImage image = raster::blackCanvas(57, 52);
+        QImage image = raster::blackCanvas(57 * scale, 52 * scale);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        if (scale != 1)
+            painter.scale(scale, scale);
         paintFlesh(painter);
         const QPainterPath shape = almond(openness(frame));
         painter.save();
@@ -126,9 +128,9 @@ namespace {
 
 }
 
-Animation eye()
+Animation eye(int scale)
 {
-    return animate(kFrames, 9, drawFrame);
+    return animate(kFrames, 9, [scale](int frame) { return drawFrame(frame, scale); });
 }
 
 }

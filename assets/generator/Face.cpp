@@ -23,6 +23,11 @@ namespace {
     constexpr float kHalfWidth = 86.0f;
     constexpr float kHalfHeight = 124.0f;
 
+    QRect scaled(const QRect& rect, int scale)
+    {
+        return { rect.topLeft() * scale, rect.size() * scale };
+    }
+
     QPointF onFace(float u, float v)
     {
         return { kCentreX + u * kHalfWidth, kCentreY + v * kHalfHeight };
@@ -285,22 +290,26 @@ namespace {
         { QVector3D(kCentreX + 60.0f, -120.0f, -30.0f), QVector3D(0.10f, 0.24f, 0.13f), 300.0f },
     };
 
-    void paintSmoke(QImage& canvas)
+    void paintSmoke(QImage& canvas, int scale)
     {
-        for (int y = 0; y < canvas.height(); ++y) {
-            QRgb* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-            for (int x = 0; x < canvas.width(); ++x) {
+        for (int row_ = 0; row_ < canvas.height(); ++row_) {
+            QRgb* row = reinterpret_cast<QRgb*>(canvas.scanLine(row_));
+            const float y = float(row_) / float(scale);
+            for (int column = 0; column < canvas.width(); ++column) {
+                const float x = float(column) / float(scale);
                 const float s = noise::fbm(x / 55.0f, y / 28.0f - x / 160.0f, 5, 41u);
                 const float wisp = std::pow(std::clamp(s - 0.42f, 0.0f, 1.0f) * 2.6f, 2.0f);
                 const float nearCandle = std::clamp(
                     1.0f - std::hypot(x - kCentreX, (y - kHeight) * 1.4f) / 330.0f, 0.0f, 1.0f);
                 const float k = wisp * (0.15f + 0.85f * nearCandle) * 70.0f;
-                row[x] = qRgb(std::min(255, static_cast<int>(k)),
+                row[column] = qRgb(std::min(255, static_cast<int>(k)),
                     std::min(255, static_cast<int>(k * 0.5f)),
                     std::min(255, static_cast<int>(k * 0.25f)));
             }
         }
         QPainter painter(&canvas);
+        if (scale != 1)
+            painter.scale(scale, scale);
         raster::glowSpot(painter, QPointF(kCentreX + 20, kHeight + 30), 170, palette::candle, 0.55);
     }
 
@@ -333,23 +342,25 @@ namespace {
     }
 
     // `shaded` limits the costly shading of hood and mask to a part of the picture (all of it
-    // when empty); elsewhere they are left out.
-    QImage render(float flare, const MouthPose& mouth = {}, QRect shaded = {})
+    // when empty); elsewhere they are left out. The picture has `scale` pixels for each of the
+    // face's; `shaded` is in the picture's.
+    QImage render(float flare, const MouthPose& mouth = {}, QRect shaded = {}, int scale = 1)
     {
-        QImage canvas = raster::blackCanvas(kWidth, kHeight);
-        paintSmoke(canvas);
+        QImage canvas = raster::blackCanvas(kWidth * scale, kHeight * scale);
+        paintSmoke(canvas, scale);
         const QVector3D ambient(0.012f, 0.010f, 0.016f);
-        const QImage hood = relief::shade(canvas.size(), hoodPoint, kCandleBelow, ambient, shaded);
+        const QImage hood
+            = relief::shade(canvas.size(), hoodPoint, kCandleBelow, ambient, shaded, scale);
         const QImage mask = relief::shade(
             canvas.size(), [flare, &mouth](QPointF p) { return maskPoint(p, flare, mouth); },
-            kCandleBelow, ambient, shaded);
+            kCandleBelow, ambient, shaded, scale);
         {
             QPainter painter(&canvas);
             painter.drawImage(0, 0, hood);
             painter.drawImage(0, 0, mask);
         }
         grade(canvas);
-        raster::addGlow(canvas, 10, 0.7f, 90);
+        raster::addGlow(canvas, 10 * scale, 0.7f, 90);
         raster::vignette(canvas, 0.75f);
         raster::addGrain(canvas, 22.0f, 1234u);
         return raster::opaque(canvas);
@@ -359,16 +370,17 @@ namespace {
 
 constexpr float kFaceFlare = 0.9f;
 
-QImage face()
+QImage face(int scale)
 {
-    return render(kFaceFlare);
+    return render(kFaceFlare, {}, {}, scale);
 }
 
-QImage faceCrop()
+QImage faceCrop(int scale)
 {
-    const QImage flaring = render(2.6f);
+    const QImage flaring = render(2.6f, {}, {}, scale);
     const QPointF eyes = onFace(0.0f, -0.13f);
-    return flaring.copy(static_cast<int>(eyes.x()) - 68, static_cast<int>(eyes.y()) - 21, 136, 54);
+    return flaring.copy(scaled(
+        QRect(static_cast<int>(eyes.x()) - 68, static_cast<int>(eyes.y()) - 21, 136, 54), scale));
 }
 
 namespace {
@@ -413,7 +425,7 @@ namespace {
     // seam wherever it is laid over it.
     constexpr int kFeather = 8;
 
-    QImage feathered(const QImage& rest, const QImage& shaped)
+    QImage feathered(const QImage& rest, const QImage& shaped, int scale)
     {
         QImage blended = shaped.convertToFormat(QImage::Format_RGB32);
         const QImage base = rest.convertToFormat(QImage::Format_RGB32);
@@ -423,7 +435,7 @@ namespace {
             for (int x = 0; x < blended.width(); ++x) {
                 const int inside
                     = std::min({ x, y, blended.width() - 1 - x, blended.height() - 1 - y });
-                const float w = std::clamp(float(inside) / kFeather, 0.0f, 1.0f);
+                const float w = std::clamp(float(inside) / float(kFeather * scale), 0.0f, 1.0f);
                 auto mix = [w](int a, int b) {
                     return static_cast<int>(std::lround(a * (1 - w) + b * w));
                 };
@@ -436,15 +448,16 @@ namespace {
 
 }
 
-QList<QImage> mouths(const QImage& face)
+QList<QImage> mouths(const QImage& face, int scale)
 {
     // The glow spreads light some thirty pixels: shading that much around the crop gives it
     // the very pixels of a whole face.
-    const QRect shaded = kMouthInFace.adjusted(-32, -32, 32, 32);
-    const QImage rest = face.copy(kMouthInFace);
+    const QRect shaded = scaled(kMouthInFace.adjusted(-32, -32, 32, 32), scale);
+    const QRect crop = scaled(kMouthInFace, scale);
+    const QImage rest = face.copy(crop);
     QList<QImage> pictures { rest };
     for (const MouthPose& pose : kMouthPoses | std::views::drop(1))
-        pictures << feathered(rest, render(kFaceFlare, pose, shaded).copy(kMouthInFace));
+        pictures << feathered(rest, render(kFaceFlare, pose, shaded, scale).copy(crop), scale);
     return pictures;
 }
 

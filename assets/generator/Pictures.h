@@ -7,21 +7,24 @@
 // The pictures the windows hold.
 namespace pictures {
 
+// The stage's pictures can be drawn with `scale` pixels for each pixel of the stage, for
+// screens of a higher density; their sizes here are at scale 1.
+
 // The oracle: a pale mask in a dark hood, lit from below by a candle, 451 x 316.
-QImage face();
+QImage face(int scale = 1);
 // Close crop of the face's eyes as they flare up, 136 x 54.
-QImage faceCrop();
-// The mouth of `face` in each of its shapes, cropped at kMouthInFace and lit as the face is,
-// in the order of kMouthPictures; the first, at rest, is the face as it is.
-QList<QImage> mouths(const QImage& face);
+QImage faceCrop(int scale = 1);
+// The mouth of `face` (drawn at `scale`) in each of its shapes, cropped at kMouthInFace and lit
+// as the face is, in the order of kMouthPictures; the first, at rest, is the face as it is.
+QList<QImage> mouths(const QImage& face, int scale = 1);
 // The face for the voice window, 165 x 116.
 QImage calibrarFace();
 
 // "Quorvel" in carved, candle-lit lettering, 355 x 123.
-QImage banner();
+QImage banner(int scale = 1);
 
 // A wet staring eye that looks about and blinks, 57 x 52.
-Animation eye();
+Animation eye(int scale = 1);
 
 // 32 x 32 pointer pictures on transparency.
 QImage handOpen();

@@ -45,7 +45,7 @@ namespace {
 }
 
 QImage shade(QSize size, const Surface& surface, const QList<PointLight>& lights, QVector3D ambient,
-    QRect area)
+    QRect area, int scale)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -53,7 +53,7 @@ QImage shade(QSize size, const Surface& surface, const QList<PointLight>& lights
     for (int y = shaded.top(); y <= shaded.bottom(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = shaded.left(); x <= shaded.right(); ++x) {
-            const QPointF p(x + 0.5, y + 0.5);
+            const QPointF p((x + 0.5) / scale, (y + 0.5) / scale);
             const SurfacePoint point = surface(p);
             if (point.coverage <= 0.0f)
                 continue;

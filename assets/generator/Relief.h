@@ -30,9 +30,10 @@ struct PointLight {
 using Surface = std::function<SurfacePoint(QPointF)>;
 
 // Shades the surface into a premultiplied ARGB image; uncovered pixels stay transparent, and so
-// do pixels outside `area` when it is given.
+// do pixels outside `area` when it is given. The image has `scale` pixels for each of the
+// surface's: `size` and `area` are in the image's pixels, the surface and the lights in its own.
 QImage shade(QSize size, const Surface& surface, const QList<PointLight>& lights, QVector3D ambient,
-    QRect area = {});
+    QRect area = {}, int scale = 1);
 
 // A smooth bump of the given height and radii: the building block of every sculpted shape.
 float bump(QPointF p, QPointF centre, float radiusX, float radiusY, float height);

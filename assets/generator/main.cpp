@@ -1,9 +1,11 @@
 // quorvel_artgen: draws and synthesises every picture and sound of the program.
 //   quorvel_artgen app-files <dir>        the GIFs and WAVs that lie beside the executable
 //   quorvel_artgen pictures <dir>         the pictures compiled into the program
+//   quorvel_artgen picture-set <dir> <n>  the stage's stills again, n times finer
 //   quorvel_artgen contact-sheet <png> <app dir> <pictures dir>
 
 #include "MouthPictures.h"
+#include "PictureSets.h"
 #include "generator/Animations.h"
 #include "generator/ContactSheet.h"
 #include "generator/GifWriter.h"
@@ -71,6 +73,29 @@ bool writePictures(const QDir& dir)
     return report(writeGif(dir.filePath("eye.gif"), pictures::eye()), "eye.gif") && ok;
 }
 
+// The face, its mouths, its flaring eyes, the banner and the wandering eye again, drawn `scale`
+// times finer for screens of a higher density, named as the program looks for them
+// ("face@2x.jpg").
+bool writePictureSet(const QDir& dir, int scale)
+{
+    const auto named = [scale](const char* picture) {
+        return pictureSetName(QString::fromLatin1(picture), scale);
+    };
+    const QImage face = pictures::face(scale);
+    bool ok = report(face.save(dir.filePath(named("face.jpg")), "JPG", 90), named("face.jpg"));
+    const QList<QImage> mouths
+        = pictures::mouths(ok ? QImage(dir.filePath(named("face.jpg"))) : face, scale);
+    for (qsizetype i = 0; i < mouths.size(); ++i) {
+        const QString name = named(kMouthPictures[size_t(i)]);
+        ok = report(mouths[i].save(dir.filePath(name), "PNG"), name) && ok;
+    }
+    const QString crop = named("face_crop.png");
+    ok = report(pictures::faceCrop(scale).save(dir.filePath(crop), "PNG"), crop) && ok;
+    const QString banner = named("banner.png");
+    ok = report(pictures::banner(scale).save(dir.filePath(banner), "PNG"), banner) && ok;
+    const QString eye = named("eye.gif");
+    return report(writeGif(dir.filePath(eye), pictures::eye(scale)), eye) && ok;
+}
 }
 
 int main(int argc, char** argv)
@@ -85,13 +110,16 @@ int main(int argc, char** argv)
         return writeAppFiles(QDir(arguments[2])) ? 0 : 1;
     if (command == "pictures" && arguments.size() == 3 && QDir().mkpath(arguments[2]))
         return writePictures(QDir(arguments[2])) ? 0 : 1;
+    if (command == "picture-set" && arguments.size() == 4 && QDir().mkpath(arguments[2])
+        && arguments[3].toInt() > 1 && arguments[3].toInt() <= kFinestPictureSet)
+        return writePictureSet(QDir(arguments[2]), arguments[3].toInt()) ? 0 : 1;
     if (command == "contact-sheet" && arguments.size() == 5)
         return report(writeContactSheet(arguments[2], QDir(arguments[3]), QDir(arguments[4])),
                    arguments[2])
             ? 0
             : 1;
     std::fprintf(stderr,
-        "usage: quorvel_artgen app-files <dir> | pictures <dir> | "
+        "usage: quorvel_artgen app-files <dir> | pictures <dir> | picture-set <dir> <n> | "
         "contact-sheet <png> <app dir> <pictures dir>\n");
     return 2;
 }

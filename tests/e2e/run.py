@@ -56,6 +56,8 @@ def main():
     parser.add_argument("--desktop", choices=DESKTOPS, default="xvfb")
     parser.add_argument("--audio", choices=AUDIO_SERVERS,
                         help="the audio server (default: the kind this machine has)")
+    parser.add_argument("--screen", default="1280x1024", help="the X screen's size (Xvfb)")
+    parser.add_argument("--scale-factor", help="QT_SCALE_FACTOR for the program")
     args = parser.parse_args()
     audio = args.audio or default_audio()
 
@@ -64,7 +66,9 @@ def main():
         print("SKIPPED %s: this machine has no %s" % (args.scenario, ", ".join(missing)))
         return SKIPPED
     label = args.scenario + "".join("-" + kind for kind, plain in
-                                    ((args.desktop, "xvfb"), (audio, default_audio()))
+                                    ((args.desktop, "xvfb"), (audio, default_audio()),
+                                     (args.screen, "1280x1024"),
+                                     ("x" + (args.scale_factor or "1"), "x1"))
                                     if kind != plain)
     out_dir = os.path.join(os.path.abspath(args.out), label)
     shutil.rmtree(out_dir, ignore_errors=True)
@@ -85,7 +89,7 @@ def main():
     signal.alarm(args.budget)
 
     started = time.monotonic()
-    session = Session(out_dir, args.desktop, audio)
+    session = Session(out_dir, args.desktop, audio, args.screen, args.scale_factor)
     failed = True
     try:
         session.start()

@@ -886,6 +886,62 @@ def speaking_face(stage):
     stage.figures.note("phrase last heard to the mouth at rest", rested - quiet, "s")
 
 
+# Where the face is looked at closely, in stage pixels: on the photograph, clear of the eye's
+# jumps, the mouth and every hot spot.
+FACE_DETAIL = (500, 380, 120, 60)
+
+
+def finer_than_stage_pixels(pixels, width, origin, density):
+    """How much the screen's pixels vary within one stage pixel, along each row: the mean
+    range of green (0..255) over the screen pixels wholly inside one. 0 for art that is
+    blown up pixel by pixel; a little for art scaled up smoothly; more where the art is drawn
+    finer than the stage's pixels."""
+    rows = [pixels[y * width * 4:(y + 1) * width * 4][1::4]
+            for y in range(len(pixels) // (width * 4))]
+    ranges = []
+    for row in rows:
+        column = int(-origin / density) + 1
+        while origin + (column + 1) * density <= width:
+            inside = row[int(origin + column * density + 0.999):int(origin + (column + 1) * density)]
+            if len(inside) >= 2:
+                ranges.append(max(inside) - min(inside))
+            column += 1
+    return sum(ranges) / len(ranges)
+
+
+def full_screen(stage):
+    """The stage in full screen fills the screen's height, with the face drawn finer than the
+    stage's own pixels, and the trick goes on with F11 pressed in the middle of a capture."""
+    program = stage.launch(settings=None, args=("--fullscreen",))
+    width, height = (int(v) for v in stage.session.screen.split("x"))
+    full = eventually(lambda: program.window_geometry(program.window),
+                      lambda g: g == (0, 0, width, height), 5)
+    expect(full == (0, 0, width, height), "the window over the whole %dx%d screen"
+           % (width, height), repr(full))
+    stage.settle_after_startup(program)
+    # Screen pixels per stage pixel, and where the stage begins, as the stage fills the height.
+    density = min(width / STAGE_WIDTH, height / STAGE_HEIGHT)
+    left = (width - round(STAGE_WIDTH * density)) // 2
+    x, y, w, h = (round(v * density) for v in FACE_DETAIL)
+    detail = finer_than_stage_pixels(stage.desktop.grab(left + x, y, w, h), w, -x, density)
+    stage.session.screenshot(os.path.join(stage.out_dir, "full-screen.png"))
+    stage.figures.note("face detail within one stage pixel (range of green)", detail)
+    expect(detail >= 4.0, "the face drawn finer than the stage's pixels (detail >= 4)",
+           "%.2f" % detail)
+
+    stage.desktop.type(",si")
+    for toggled in (False, True):
+        stage.desktop.key("F11")
+        seen = eventually(lambda: program.window_geometry(program.window),
+                          lambda g: (g == (0, 0, width, height)) == toggled, 5)
+        expect((seen == (0, 0, width, height)) == toggled,
+               "F11 to %s full screen" % ("enter" if toggled else "leave"), repr(seen))
+        shown = program.text1()
+        expect(shown == "Res", 'the box to still show "Res" after F11', repr(shown))
+    stage.desktop.type("m.qual a cor do ceu")
+    hidden_answer_delivered(stage, program, stage.press_enter())
+
+
 SCENARIOS = {
     "first_start": first_start,
     "trick": trick,
@@ -901,4 +957,5 @@ SCENARIOS = {
     "remote_wait": remote_wait,
     "remote_abuse_close": remote_abuse_close,
     "speaking_face": speaking_face,
+    "full_screen": full_screen,
 }

@@ -68,8 +68,12 @@ def default_audio():
 
 
 class Session:
-    def __init__(self, out_dir, desktop="xvfb", audio="pulseaudio"):
+    def __init__(self, out_dir, desktop="xvfb", audio="pulseaudio", screen="1280x1024",
+                 scale_factor=None):
         self.out_dir = out_dir
+        self.screen = screen
+        # Qt's own scale factor for the program, as a 2x laptop's desktop sets it.
+        self.scale_factor = scale_factor
         self.desktop_kind = desktop
         self.audio_kind = audio
         self.desktop = None
@@ -135,7 +139,7 @@ class Session:
 
     def _start_x(self):
         read_end, write_end = os.pipe()
-        self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+        self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen + "x24",
                              "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
         os.close(write_end)
         # Xvfb writes the number and a newline once it listens; should it die first, the pipe
@@ -351,7 +355,10 @@ class Session:
     # -- running programs -------------------------------------------------------------------
 
     def spawn_program(self, name, argv, extra_env, cwd):
-        return self._spawn(name, argv, env=dict(self.env, **extra_env), cwd=cwd)
+        env = dict(self.env, **extra_env)
+        if self.scale_factor:
+            env["QT_SCALE_FACTOR"] = self.scale_factor
+        return self._spawn(name, argv, env=env, cwd=cwd)
 
     def run(self, argv, **kwargs):
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, **kwargs)

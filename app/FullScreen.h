@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+
+class QMainWindow;
+class QScreen;
+
+// Full screen for the stage's window, as a show on a TV or a projector needs it. F11 puts the
+// window in full screen and takes it out again from any of the program's windows, at any moment;
+// the key goes no further, so the trick never sees it. In full screen the menu bar is hidden and
+// comes back while the pointer rests on the screen's top edge. A window in full screen whose
+// screen goes away is put in full screen on the screen it lands on.
+class FullScreen : public QObject {
+    Q_OBJECT
+public:
+    static constexpr Qt::Key kToggleKey = Qt::Key_F11;
+
+    explicit FullScreen(QMainWindow* window);
+
+    // Shows the window in full screen on `screen`, or on its own screen when null.
+    void enter(QScreen* screen = nullptr);
+    void toggle();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool isFull() const;
+    void showMenuBar(bool show);
+    void placeOnX11(const QRect& geometry);
+    void pointerAt(QPointF global);
+    void screenRemoved();
+
+    QMainWindow* m_window;
+    QRect m_normal; // the window's place before full screen, when it had one
+};
