@@ -211,7 +211,25 @@ def keysym(name):
     return code if code < 0x100 else 0x1000000 + code
 
 
-class GnomeDesktop:
+class CompositorWindows:
+    """What GNOME's and KWin's sessions answer alike from their own list of windows: each has
+    `windows()` (bottom first, with an id, pid, title and rect) and `_window(id)`."""
+
+    def main_window(self, pid, title_start):
+        for node in self.windows():
+            if node["pid"] == pid and node["title"].startswith(title_start):
+                return str(node["id"])
+        return None
+
+    def window_title(self, window):
+        node = self._window(window)
+        return node["title"] if node else ""
+
+    def window_geometry(self, window):
+        return tuple(self._window(window)["rect"])
+
+
+class GnomeDesktop(CompositorWindows):
     """gnome-shell headless: keys through mutter's remote-desktop interface (through the
     compositor, as a person's keyboard), windows and notices asked of the shell itself (it runs
     in unsafe mode), for Wayland clients and X11 clients of its Xwayland alike."""
@@ -314,19 +332,6 @@ class GnomeDesktop:
     def focus(self, window):
         self._act_on(window, "activate")
 
-    def main_window(self, pid, title_start):
-        for node in self.windows():
-            if node["pid"] == pid and node["title"].startswith(title_start):
-                return str(node["id"])
-        return None
-
-    def window_title(self, window):
-        node = self._window(window)
-        return node["title"] if node else ""
-
-    def window_geometry(self, window):
-        return tuple(self._window(window)["rect"])
-
     def visible_windows(self, pid):
         return [str(w["id"]) for w in self.windows() if w["pid"] == pid and w["shown"]]
 
@@ -371,7 +376,7 @@ def linux_key(char):
     return LINUX_KEYS[_SHIFTED[char]], True
 
 
-class KWinDesktop:
+class KWinDesktop(CompositorWindows):
     """KWin with a virtual output: keys through its fake-input protocol (a small client the
     suite builds), windows through KWin scripts whose answers KWin writes to its log, for
     Wayland clients and X11 clients of its Xwayland alike. No notification server runs, so a
@@ -460,19 +465,6 @@ class KWinDesktop:
 
     def focus(self, window):
         self._act_on(window, "workspace.activeClient = c")
-
-    def main_window(self, pid, title_start):
-        for node in self.windows():
-            if node["pid"] == pid and node["title"].startswith(title_start):
-                return node["id"]
-        return None
-
-    def window_title(self, window):
-        node = self._window(window)
-        return node["title"] if node else ""
-
-    def window_geometry(self, window):
-        return tuple(self._window(window)["rect"])
 
     def visible_windows(self, pid):
         return [w["id"] for w in self.windows() if w["pid"] == pid]
