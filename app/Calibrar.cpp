@@ -32,28 +32,30 @@ bool fitsIn16Bits(int value)
     return value >= -32768 && value <= 32767;
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& rect, const QColor& colour)
+QLabel* makeLabel(QWidget* parent, ScaledLayout& layout, const QString& text, const QRect& rect,
+    const QColor& colour)
 {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(rect);
+    layout.place(label, rect);
     look::setColour(label, { QPalette::WindowText }, colour);
     return label;
 }
 
-QScrollBar* makeBar(QWidget* parent, const QRect& rect)
+QScrollBar* makeBar(QWidget* parent, ScaledLayout& layout, const QRect& rect)
 {
     auto* scroll = new QScrollBar(Qt::Horizontal, parent);
-    scroll->setGeometry(rect);
+    layout.place(scroll, rect);
     scroll->setRange(0, 32767);
     // Only completed changes count: a dragged thumb reports once, when released.
     scroll->setTracking(false);
     return scroll;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& text, const QRect& rect)
+QPushButton* makeButton(
+    QWidget* parent, ScaledLayout& layout, const QString& text, const QRect& rect)
 {
     auto* button = new QPushButton(text, parent);
-    button->setGeometry(rect);
+    layout.place(button, rect);
     return button;
 }
 
@@ -68,7 +70,7 @@ Calibrar::Calibrar(SettingsValues& settings, OracleStage& stage, std::unique_ptr
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("Calibrar"));
-    setFixedSize(twips(0, 0, 6585, 3675).size());
+    m_layout.fit(this, twips(0, 0, 6585, 3675).size());
     look::setColour(this, { QPalette::Window }, Qt::black);
     setAutoFillBackground(true);
     // The captions were laid out for a small 8-point face; larger ones would be clipped.
@@ -84,28 +86,29 @@ Calibrar::~Calibrar() = default;
 void Calibrar::buildControls()
 {
     using Texts = VoiceWindowDesign;
-    m_Label2[2] = makeLabel(this, design(&Texts::voices), twips(450, 435, 1290, 195), Qt::white);
+    m_Label2[2]
+        = makeLabel(this, m_layout, design(&Texts::voices), twips(450, 435, 1290, 195), Qt::white);
     m_Label2[2]->setToolTip(design(&Texts::voicesTip));
     m_Combo1 = new QComboBox(this);
-    m_Combo1->setGeometry(twips(150, 690, 3405, 315));
-    m_Label2[0]
-        = makeLabel(this, design(&Texts::pitch), twips(420, 1110, 525, 225), look::kPaleYellow);
+    m_layout.place(m_Combo1, twips(150, 690, 3405, 315));
+    m_Label2[0] = makeLabel(
+        this, m_layout, design(&Texts::pitch), twips(420, 1110, 525, 225), look::kPaleYellow);
     m_Label2[0]->setToolTip(design(&Texts::pitchTip));
-    m_Label1 = makeLabel(this, QString(), twips(2850, 1110, 555, 225), look::kPaleYellow);
-    m_HScroll1 = makeBar(this, twips(450, 1365, 2895, 255));
-    m_Label2[1]
-        = makeLabel(this, design(&Texts::speed), twips(420, 1830, 885, 225), look::kPaleYellow);
+    m_Label1 = makeLabel(this, m_layout, QString(), twips(2850, 1110, 555, 225), look::kPaleYellow);
+    m_HScroll1 = makeBar(this, m_layout, twips(450, 1365, 2895, 255));
+    m_Label2[1] = makeLabel(
+        this, m_layout, design(&Texts::speed), twips(420, 1830, 885, 225), look::kPaleYellow);
     m_Label2[1]->setToolTip(design(&Texts::speedTip));
-    m_Label3 = makeLabel(this, QString(), twips(2850, 1815, 555, 225), look::kPaleYellow);
-    m_HScroll2 = makeBar(this, twips(450, 2085, 2895, 240));
+    m_Label3 = makeLabel(this, m_layout, QString(), twips(2850, 1815, 555, 225), look::kPaleYellow);
+    m_HScroll2 = makeBar(this, m_layout, twips(450, 2085, 2895, 240));
     m_Text1 = new QPlainTextEdit(this);
-    m_Text1->setGeometry(twips(540, 2520, 2085, 855));
-    m_Command1 = makeButton(this, design(&Texts::speak), twips(2715, 2745, 765, 375));
-    m_Command2 = makeButton(this, design(&Texts::apply), twips(3675, 2745, 1080, 375));
-    m_Command3 = makeButton(this, design(&Texts::leave), twips(4980, 2745, 645, 375));
+    m_layout.place(m_Text1, twips(540, 2520, 2085, 855));
+    m_Command1 = makeButton(this, m_layout, design(&Texts::speak), twips(2715, 2745, 765, 375));
+    m_Command2 = makeButton(this, m_layout, design(&Texts::apply), twips(3675, 2745, 1080, 375));
+    m_Command3 = makeButton(this, m_layout, design(&Texts::leave), twips(4980, 2745, 645, 375));
     m_Image2 = new QLabel(this);
-    m_Image2->setGeometry(QRect(twips(3600, 720, 0, 0).topLeft(), QSize(165, 116)));
-    m_Image2->setPixmap(QPixmap(QStringLiteral(":/pictures/calibrar_face.png")));
+    m_layout.place(m_Image2, QRect(twips(3600, 720, 0, 0).topLeft(), QSize(165, 116)),
+        QStringLiteral(":/pictures/calibrar_face.png"));
 
     const std::array<std::pair<QWidget*, const char*>, 13> names { { { m_Label2[0], "Label2_0" },
         { m_Label2[1], "Label2_1" }, { m_Label2[2], "Label2_2" }, { m_Combo1, "Combo1" },
@@ -132,8 +135,7 @@ void Calibrar::Form_Load()
     m_mudando = false;
     look::keepOnTop(this);
     applyLanguage();
-    // The top left corner of the stage's screen.
-    m_stage.placeWindow(*this, QPoint(m_stage.place().screenLeft, m_stage.place().screenTop));
+    placeWindow();
     if (m_tts->voice_count() < 1) {
         QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
             QString::fromUtf8(kNoVoiceNotice), QMessageBox::Ok, this);
@@ -145,6 +147,19 @@ void Calibrar::Form_Load()
     Combo1_Click();
     setClamped(m_HScroll1, m_settings.voz[1]);
     setClamped(m_HScroll2, m_settings.voz[2]);
+}
+
+// The top left corner of the stage's screen.
+void Calibrar::placeWindow()
+{
+    m_stage.placeWindow(*this, QPoint(m_stage.place().screenLeft, m_stage.place().screenTop));
+}
+
+void Calibrar::setScale(const StageScale& scale)
+{
+    m_layout.setScale(scale);
+    if (isVisible())
+        placeWindow();
 }
 
 void Calibrar::applyLanguage()

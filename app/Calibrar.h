@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScaledLayout.h"
 #include "StageLook.h"
 
 #include <QWidget>
@@ -41,6 +42,9 @@ public:
 
     SpeechEngine& tts() const { return *m_tts; }
 
+    // Shows the window at the stage's scale; it keeps its design's twips.
+    void setScale(const StageScale& scale);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -48,6 +52,7 @@ protected:
 
 private:
     void buildControls();
+    void placeWindow();
     void applyLanguage();
     void describe(const WidgetDescriptions& descriptions);
     void fillVoiceList();
@@ -70,6 +75,7 @@ private:
     QPushButton* m_Command2 = nullptr;
     QPushButton* m_Command3 = nullptr;
     QLabel* m_Image2 = nullptr;
+    ScaledLayout m_layout;
 
     bool m_mudando = false;
     WindowDrag m_drag;

@@ -8,11 +8,23 @@
 #include "KeyboardKeeper.h"
 #include "Orb.h"
 #include "PetitionBox.h"
+#include "StageView.h"
 #include "WindowKinds.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QScreen>
+
+namespace {
+
+// A window opened beside the stage is shown at the stage's scale, and follows it while open.
+template <typename Window> void atStageScale(Window* window, StageView& view)
+{
+    window->setScale(view.scale());
+    QObject::connect(&view, &StageView::scaleChanged, window, &Window::setScale);
+}
+
+}
 
 QWidget* Form1::parentFor(bool panel) const
 {
@@ -26,6 +38,7 @@ void Form1::loadCalibrar()
     const WindowKind kind = windowKind(ChildWindow::Voice, currentWindowSystem());
     m_calibrar = new Calibrar(
         m_settings, *this, m_platform.newEngine(), parentFor(kind.panel), kind.flags);
+    atStageScale(m_calibrar.data(), *m_view);
     m_calibrar->Form_Load();
 }
 
@@ -57,6 +70,7 @@ void Form1::abre_form2()
     }
     const WindowKind kind = windowKind(ChildWindow::Consultation, currentWindowSystem());
     m_form2 = new Form2(*this, m_platform.random, parentFor(kind.panel), kind.flags);
+    atStageScale(m_form2.data(), *m_view);
     m_form2->Form_Load();
 }
 

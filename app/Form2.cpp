@@ -6,6 +6,7 @@
 #include "PointerHotSpots.h"
 #include "SpeechEngine.h"
 #include "StageLook.h"
+#include "StageView.h"
 
 #include <QDrag>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 const char* const Form2::kMimePauzinho = "application/x-quorvel-pauzinho";
 
@@ -49,10 +51,12 @@ void paintOnBlack(QWidget* widget, const QColor& textColour)
     widget->setAutoFillBackground(true);
 }
 
-QCursor handCursor(const char* resource, QPoint tip, Qt::CursorShape fallback)
+QCursor handCursor(
+    const char* resource, QPoint tip, Qt::CursorShape fallback, const StageScale& scale)
 {
-    const QPixmap picture(QString::fromLatin1(resource));
-    return picture.isNull() ? QCursor(fallback) : QCursor(picture, tip.x(), tip.y());
+    const QPixmap picture = stagePicture(QString::fromLatin1(resource), scale);
+    const QPoint shownTip = scale.toWindow(tip);
+    return picture.isNull() ? QCursor(fallback) : QCursor(picture, shownTip.x(), shownTip.y());
 }
 
 bool isStick(const QMimeData* data)
@@ -73,15 +77,12 @@ Form2::Form2(OracleStage& stage, Random& random, QWidget* parent, Qt::WindowFlag
     , m_stage(stage)
     , m_tts1(stage.voice())
     , m_casting(random)
-    , m_MaoAberta(handCursor(":/pictures/hand_open.png", kHandOpenHotSpot, Qt::OpenHandCursor))
-    , m_MaoFechada(
-          handCursor(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ichingText(&IchingTexts::title));
     setAccessibleName(windowTitle());
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(pixels(9525), pixels(3255));
+    m_layout.fit(this, QSize(pixels(9525), pixels(3255)));
     paintOnBlack(this, look::kPaleYellow);
     setMouseTracking(true);
     setAcceptDrops(true);
@@ -89,6 +90,7 @@ Form2::Form2(OracleStage& stage, Random& random, QWidget* parent, Qt::WindowFlag
     buildTexts();
     buildExitLabel();
     buildSticks();
+    makeHands();
     connect(&m_tts1, &SpeechEngine::word_event, this, &Form2::mostra_palavra);
 }
 
@@ -97,7 +99,7 @@ void Form2::buildTexts()
     m_Text3 = new QLineEdit(this);
     m_Text3->setObjectName(QStringLiteral("Text3"));
     m_Text3->setAccessibleName(ichingText(&IchingTexts::hexagramName));
-    m_Text3->setGeometry(look::twips(480, 360, 2895, 465));
+    m_layout.place(m_Text3, look::twips(480, 360, 2895, 465));
     m_Text3->setFont(arial(14.25));
     m_Text3->setReadOnly(true);
     paintOnBlack(m_Text3, look::kPaleYellow);
@@ -106,7 +108,7 @@ void Form2::buildTexts()
     m_Text2 = new QTextEdit(this);
     m_Text2->setObjectName(QStringLiteral("Text2"));
     m_Text2->setAccessibleName(ichingText(&IchingTexts::advice));
-    m_Text2->setGeometry(look::twips(3480, 360, 5535, 2505));
+    m_layout.place(m_Text2, look::twips(3480, 360, 5535, 2505));
     m_Text2->setFont(arial(15.75));
     m_Text2->setReadOnly(true);
     m_Text2->setAcceptRichText(false);
@@ -121,7 +123,7 @@ void Form2::buildExitLabel()
 {
     m_Label1 = new QLabel(ichingText(&IchingTexts::leave), this);
     m_Label1->setObjectName(QStringLiteral("Label1"));
-    m_Label1->setGeometry(look::twips(8520, 2880, 855, 375));
+    m_layout.place(m_Label1, look::twips(8520, 2880, 855, 375));
     m_Label1->setFont(arial(14.25));
     paintOnBlack(m_Label1, look::kPaleYellow);
     m_Label1->setMouseTracking(true);
@@ -130,19 +132,18 @@ void Form2::buildExitLabel()
 
 void Form2::buildSticks()
 {
-    const QPixmap whole(QStringLiteral(":/pictures/stick_whole.png"));
-    const QPixmap broken(QStringLiteral(":/pictures/stick_broken.png"));
+    const QString whole = QStringLiteral(":/pictures/stick_whole.png");
+    const QString broken = QStringLiteral(":/pictures/stick_broken.png");
+    const QSize size(pixels(StickCasting::kLarguraPauzinho), pixels(StickCasting::kAlturaPauzinho));
     for (int i = 0; i < StickCasting::kPauzinhos; ++i) {
         auto* stick = new QLabel(this);
         stick->setObjectName(QStringLiteral("Picture1_%1").arg(i));
         stick->setAccessibleName(ichingText(&IchingTexts::stick));
-        stick->setPixmap(StickCasting::inteiro(i) ? whole : broken);
+        m_layout.place(stick, QRect(QPoint(), size), StickCasting::inteiro(i) ? whole : broken);
         // Against the box's left edge: one pixel further right, the last column of a broken
         // stick's gap would lie on the window's edge while the stick is in the bundle. Centred
         // in height, the bar stays clear of the neighbouring sticks' boxes.
         stick->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        stick->resize(
-            pixels(StickCasting::kLarguraPauzinho), pixels(StickCasting::kAlturaPauzinho));
         paintOnBlack(stick, kOrange);
         stick->setMouseTracking(true);
         stick->setFocusPolicy(Qt::ClickFocus);
@@ -188,14 +189,39 @@ void Form2::reopen()
     m_consultation.start();
 }
 
-// The main window's picture Left, a pixel count, is taken as a twip count: the window lands
-// near the left edge of the stage's screen rather than beside the picture, as it always has.
+void Form2::setScale(const StageScale& scale)
+{
+    m_layout.setScale(scale);
+    makeHands();
+    if (isVisible())
+        placeWindow();
+}
+
+// The hands are as large as the sticks they hold; those already given out are given again.
+void Form2::makeHands()
+{
+    const StageScale& scale = m_layout.scale();
+    m_MaoAberta
+        = handCursor(":/pictures/hand_open.png", kHandOpenHotSpot, Qt::OpenHandCursor, scale);
+    m_MaoFechada
+        = handCursor(":/pictures/hand_closed.png", kHandClosedHotSpot, Qt::ClosedHandCursor, scale);
+    if (testAttribute(Qt::WA_SetCursor))
+        setCursor(m_MaoAberta);
+    for (QLabel* stick : m_Picture1) {
+        if (stick->testAttribute(Qt::WA_SetCursor))
+            stick->setCursor(m_MaoAberta);
+    }
+}
+
+// 700 twips below the main window's frame, at the stage's scale. The main window's picture
+// Left, a pixel count, is taken as a twip count: the window lands near the left edge of the
+// stage's screen rather than beside the picture, as it always has.
 void Form2::placeWindow()
 {
     const OracleStage::Place stage = m_stage.place();
-    const int top = stage.frameTop * look::kTwipsPerPixel;
+    const int below = m_layout.scale().toWindow(QPoint(0, pixels(700))).y();
     m_stage.placeWindow(
-        *this, QPoint(stage.screenLeft + pixels(stage.firstAnimationLeft), pixels(top + 700)));
+        *this, QPoint(stage.screenLeft + pixels(stage.firstAnimationLeft), stage.frameTop + below));
 }
 
 void Form2::mostra_hexagrama()
@@ -284,7 +310,7 @@ void Form2::placeSticks()
 {
     for (int i = 0; i < StickCasting::kPauzinhos; ++i) {
         const QPoint twips = m_casting.posicao(i);
-        Picture1(i)->move(pixels(twips.x()), pixels(twips.y()));
+        m_layout.move(Picture1(i), QPoint(pixels(twips.x()), pixels(twips.y())));
     }
 }
 
@@ -399,9 +425,13 @@ void Form2::dropEvent(QDropEvent* event)
     Form_DragDrop(event->mimeData()->data(QString::fromLatin1(kMimePauzinho)).toInt());
 }
 
+// The square's one-pixel line, as thick as a design pixel is shown.
 void Form2::paintEvent(QPaintEvent*)
 {
+    const StageScale& scale = m_layout.scale();
+    const QRect square = scale.toWindow(look::twips(960, 1080, 2055, 1815));
+    const int line = std::max(1, int(std::lround(scale.scale())));
     QPainter painter(this);
-    painter.setPen(look::kPaleYellow);
-    painter.drawRect(look::twips(960, 1080, 2055, 1815).adjusted(0, 0, -1, -1));
+    painter.fillRect(square, look::kPaleYellow);
+    painter.fillRect(square.adjusted(line, line, -line, -line), Qt::black);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Consultation.h"
+#include "ScaledLayout.h"
 #include "StageLook.h"
 #include "StickCasting.h"
 
@@ -42,6 +43,9 @@ public:
     void Picture1_MouseDown(int stick, QPoint grabPoint = {});
     void Form_DragDrop(int stick);
 
+    // Shows the window at the stage's scale; it keeps its design's pixels and twips.
+    void setScale(const StageScale& scale);
+
     static const char* const kMimePauzinho;
 
 protected:
@@ -65,6 +69,7 @@ private:
     bool filterStick(int stick, QEvent* event);
     void placeSticks();
     void placeWindow();
+    void makeHands();
     void setLabel1Colour(const QColor& colour);
     static bool interrupted(const QPointer<Form2>& self);
 
@@ -77,6 +82,7 @@ private:
     QTextEdit* m_Text2 = nullptr;
     QLabel* m_Label1 = nullptr;
     std::array<QLabel*, StickCasting::kPauzinhos> m_Picture1 {};
+    ScaledLayout m_layout;
     QCursor m_MaoAberta;
     QCursor m_MaoFechada;
 

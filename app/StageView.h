@@ -1,16 +1,12 @@
 #pragma once
 
+#include "ScaledLayout.h"
 #include "StageScale.h"
 
-#include <QFont>
 #include <QObject>
 #include <QPixmap>
-#include <QPointer>
 #include <QRect>
 #include <QString>
-
-#include <optional>
-#include <vector>
 
 class QLabel;
 class QWidget;
@@ -34,7 +30,7 @@ public:
     // Where a placed widget stands, in stage pixels.
     QRect stageRect(const QWidget* widget) const;
 
-    const StageScale& scale() const { return m_scale; }
+    const StageScale& scale() const { return m_layout.scale(); }
 
 signals:
     void scaleChanged(const StageScale& scale);
@@ -43,23 +39,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Placed {
-        QPointer<QWidget> widget;
-        QRect stage;
-        std::optional<QFont> font; // a font of its own, at the stage's size
-        QString picture; // a picture label's still picture
-    };
-
     void rescale();
-    static void remember(Placed& placed);
-    void show(const Placed& placed) const;
-    Placed* find(const QWidget* widget);
-    const Placed* find(const QWidget* widget) const;
 
     QWidget* m_area;
     QWidget* m_stage;
-    StageScale m_scale;
-    std::vector<Placed> m_placed;
+    ScaledLayout m_layout;
 };
 
 // A still picture of the stage. The generator draws each one for stage pixels (`path`, as

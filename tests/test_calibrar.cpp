@@ -4,6 +4,7 @@
 #include "LanguageColumn.h"
 #include "LanguageTables.h"
 #include "SettingsValues.h"
+#include "StageScale.h"
 #include "WindowParts.h"
 
 #include <QAccessible>
@@ -335,15 +336,30 @@ private slots:
             m_tts1->calls, QStringList({ "select_voice(2)", "set_pitch(65)", "set_speed(91)" }));
     }
 
+    void theWindowIsTopmostAtTheTopLeftAndDeletesItselfOnClose_data()
+    {
+        QTest::addColumn<double>("scale"); // the stage's, on the screen
+        QTest::newRow("the stage at its own size") << 1.0;
+        QTest::newRow("the stage at twice its size") << 2.0;
+    }
     void theWindowIsTopmostAtTheTopLeftAndDeletesItselfOnClose()
     {
-        Calibrar& window = load(2, 65, 91);
+        QFETCH(double, scale);
+        Calibrar& window = open(2, 65, 91);
+        const QFont design = window.font();
+        window.setScale(StageScale(StageScale::kStage * scale, 1.0));
+        window.Form_Load();
         QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(window.testAttribute(Qt::WA_DeleteOnClose));
-        QCOMPARE(window.size(), QSize(439, 245));
+        QCOMPARE(window.size(), QSize(439, 245) * scale);
         QCOMPARE(window.pos(), QPoint(0, 0));
-        QCOMPARE(part<QPushButton>(&window, "Command3")->geometry(), QRect(332, 183, 43, 25));
-        QCOMPARE(part<QLabel>(&window, "Image2")->geometry(), QRect(240, 48, 165, 116));
+        QCOMPARE(part<QPushButton>(&window, "Command3")->geometry(),
+            QRect(QPoint(332, 183) * scale, QSize(43, 25) * scale));
+        QCOMPARE(part<QLabel>(&window, "Image2")->geometry(),
+            QRect(QPoint(240, 48) * scale, QSize(165, 116) * scale));
+        QCOMPARE(part<QLabel>(&window, "Image2")->pixmap().deviceIndependentSize(),
+            QSizeF(165, 116) * scale);
+        QCOMPARE(part<QLabel>(&window, "Label1")->font().pointSizeF(), design.pointSizeF() * scale);
         window.show();
         window.close();
         QTRY_VERIFY(m_window.isNull());

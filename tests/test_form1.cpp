@@ -146,20 +146,28 @@ private slots:
     void afterALanguageCommandTheKeysStillGoToThePetitionBox_data()
     {
         QTest::addColumn<bool>("wayland");
-        QTest::newRow("X server") << false;
-        QTest::newRow("Wayland session") << true;
+        QTest::addColumn<int>("scale"); // the stage's in its window
+        QTest::newRow("X server") << false << 1;
+        QTest::newRow("Wayland session") << true << 1;
+        QTest::newRow("X server, the stage at twice its size") << false << 2;
+        QTest::newRow("Wayland session, the stage at twice its size") << true << 2;
     }
     void afterALanguageCommandTheKeysStillGoToThePetitionBox()
     {
         QFETCH(bool, wayland);
+        QFETCH(int, scale);
         const Session session(wayland);
         Form1Fixture fx;
         fx.loaded();
         fx.form->show();
+        fx.form->resize(fx.form->size() + fx.form->centralWidget()->size() * (scale - 1));
         QVERIFY(QTest::qWaitForWindowActive(fx.form.get()));
         language(fx.w, "English")->trigger();
         Calibrar* voice = StageWidgets::calibrar();
         QVERIFY(voice->isVisible());
+        QTRY_COMPARE(voice->size(), QSize(439, 245) * scale);
+        if (wayland)
+            QVERIFY(voice->parentWidget()->rect().contains(voice->geometry()));
         const WindowKind kind = windowKind(ChildWindow::Voice, currentWindowSystem());
         QCOMPARE(voice->isWindow(), !kind.panel);
         QCOMPARE(voice->parentWidget() == nullptr, !wayland);

@@ -3,6 +3,7 @@
 #include "Fakes.h"
 #include "Form2.h"
 #include "HexagramTable.h"
+#include "StageScale.h"
 #include "WindowParts.h"
 
 #include <QAccessible>
@@ -119,6 +120,7 @@ class TestForm2 : public QObject {
 
 private slots:
     void openingSpeaksTheInstructionThenListensForWords();
+    void openingPlacesTheWindowAndBundlesTheSticks_data();
     void openingPlacesTheWindowAndBundlesTheSticks();
     void sixDropsDeliverTheHexagramAndGatherTheSticks();
     void aSecondReadingRestartsTheDisplay();
@@ -149,26 +151,35 @@ void TestForm2::openingSpeaksTheInstructionThenListensForWords()
     QCOMPARE(part<QTextEdit>(stage.form, "Text2")->toPlainText(), iching_texto(11));
 }
 
+void TestForm2::openingPlacesTheWindowAndBundlesTheSticks_data()
+{
+    QTest::addColumn<double>("scale"); // the stage's, on the screen
+    QTest::newRow("the stage at its own size") << 1.0;
+    QTest::newRow("the stage at twice its size") << 2.0;
+}
 void TestForm2::openingPlacesTheWindowAndBundlesTheSticks()
 {
+    QFETCH(double, scale);
     Stage stage;
+    stage.form->setScale(StageScale(StageScale::kStage * scale, 1.0));
+    const auto shown = [scale](QPoint design) { return design * scale; };
     stage.open();
     Form2* form = stage.form;
     QVERIFY(form->isVisible());
     QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(form->size(), QSize(635, 217));
+    QCOMPARE(form->size(), QSize(635, 217) * scale);
     // 700 twips below the main window's frame; its picture's Left read as twips.
-    QCOMPARE(
-        form->frameGeometry().topLeft(), QPoint(1, stage.main.window.frameGeometry().top() + 47));
+    QCOMPARE(form->frameGeometry().topLeft(),
+        QPoint(1, stage.main.window.frameGeometry().top()) + shown({ 0, 47 }));
     QSet<int> tops;
     for (int i = 0; i < 12; ++i) {
-        QCOMPARE(part<QLabel>(form, "Picture1", i)->geometry().x(), -56);
-        QCOMPARE(part<QLabel>(form, "Picture1", i)->size(), QSize(97, 15));
+        QCOMPARE(part<QLabel>(form, "Picture1", i)->geometry().x(), shown({ -56, 0 }).x());
+        QCOMPARE(part<QLabel>(form, "Picture1", i)->size(), QSize(97, 15) * scale);
         tops.insert(part<QLabel>(form, "Picture1", i)->y());
     }
     QCOMPARE(tops.size(), 12);
-    stage.cast({ 0 });
-    QCOMPARE(part<QLabel>(form, "Picture1", 0)->pos(), QPoint(80, 168)); // the lowest slot
+    dropOn(form, 0);
+    QCOMPARE(part<QLabel>(form, "Picture1", 0)->pos(), shown({ 80, 168 })); // the lowest slot
 }
 
 void TestForm2::sixDropsDeliverTheHexagramAndGatherTheSticks()

@@ -911,7 +911,8 @@ def finer_than_stage_pixels(pixels, width, origin, density):
 
 def full_screen(stage):
     """The stage in full screen fills the screen's height, with the face drawn finer than the
-    stage's own pixels, and the trick goes on with F11 pressed in the middle of a capture."""
+    stage's own pixels, and the trick goes on with F11 pressed in the middle of a capture; the
+    consultation is shown at the stage's scale."""
     program = stage.launch(settings=None, args=("--fullscreen",))
     width, height = (int(v) for v in stage.session.screen.split("x"))
     full = eventually(lambda: program.window_geometry(program.window),
@@ -940,6 +941,24 @@ def full_screen(stage):
         expect(shown == "Res", 'the box to still show "Res" after F11', repr(shown))
     stage.desktop.type("m.qual a cor do ceu")
     hidden_answer_delivered(stage, program, stage.press_enter())
+
+    # The consultation at the stage's scale, its sticks dragged as large as they are shown.
+    stage.desktop.type("conselho")
+    mark = stage.press_enter()
+    form2 = eventually(lambda: stage.other_windows(program), bool, 20)
+    expect(len(form2) == 1, "the consultation open", form2)
+    stage.settle(stage.sound_after(mark), timeout=40)
+    fx, fy, fw, fh = program.window_geometry(form2[0])
+    expect(abs(fw - 635 * density) <= 1 and abs(fh - 217 * density) <= 1,
+           "a consultation of %.0f x %.0f" % (635 * density, 217 * density), (fw, fh))
+
+    def at(x, y):
+        return fx + round(x * density), fy + round(y * density)
+    stage.desktop.drag(at(BUNDLE_VISIBLE_X, STICK_TOP + STICK_STEP * 11 + STICK_HEIGHT - 4),
+                       at(*DROP_POINT))
+    slot = eventually(lambda: stage.desktop.grab(*at(90, 172), 4, 4), lambda p: any(p[1::4]), 5)
+    stage.session.screenshot(os.path.join(stage.out_dir, "full-screen-consultation.png"))
+    expect(any(slot[1::4]), "the stick dragged into the square's lowest slot", "still black")
 
 
 SCENARIOS = {
