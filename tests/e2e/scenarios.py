@@ -956,7 +956,8 @@ def full_screen(stage):
         return fx + round(x * density), fy + round(y * density)
     stage.desktop.drag(at(BUNDLE_VISIBLE_X, STICK_TOP + STICK_STEP * 11 + STICK_HEIGHT - 4),
                        at(*DROP_POINT))
-    slot = eventually(lambda: stage.desktop.grab(*at(90, 172), 4, 4), lambda p: any(p[1::4]), 5)
+    slot = eventually(lambda: stage.desktop.grab(*at(90, 168), 4, round(15 * density)),
+                      lambda p: any(p[1::4]), 5)
     stage.session.screenshot(os.path.join(stage.out_dir, "full-screen-consultation.png"))
     expect(any(slot[1::4]), "the stick dragged into the square's lowest slot", "still black")
 
