@@ -911,17 +911,19 @@ def finer_than_stage_pixels(pixels, width, origin, density):
 
 def full_screen(stage):
     """The stage in full screen fills the screen's height, with the face drawn finer than the
-    stage's own pixels, and the trick goes on with F11 pressed in the middle of a capture."""
-    program = stage.launch(settings=None, args=("--fullscreen",))
-    width, height = (int(v) for v in stage.session.screen.split("x"))
-    full = eventually(lambda: program.window_geometry(program.window),
-                      lambda g: g == (0, 0, width, height), 5)
-    expect(full == (0, 0, width, height), "the window over the whole %dx%d screen"
-           % (width, height), repr(full))
+    stage's own pixels, and the trick goes on with F11 pressed in the middle of a capture. With
+    two screens the stage is put on the second, the TV, which is unplugged during the capture:
+    the stage goes on in full screen on the screen that is left."""
+    monitors = stage.session.monitors
+    tv = monitors[-1]
+    program = stage.launch(settings=None, args=("--fullscreen", "--screen", str(len(monitors))))
+    full = eventually(lambda: program.window_geometry(program.window), lambda g: g == tv, 5)
+    expect(full == tv, "the window over the whole %dx%d screen at %d,%d" % (tv[2:] + tv[:2]),
+           repr(full))
     stage.settle_after_startup(program)
     # Screen pixels per stage pixel, and where the stage begins, as the stage fills the height.
-    density = min(width / STAGE_WIDTH, height / STAGE_HEIGHT)
-    left = (width - round(STAGE_WIDTH * density)) // 2
+    density = min(tv[2] / STAGE_WIDTH, tv[3] / STAGE_HEIGHT)
+    left = tv[0] + (tv[2] - round(STAGE_WIDTH * density)) // 2
     x, y, w, h = (round(v * density) for v in FACE_DETAIL)
     detail = finer_than_stage_pixels(stage.desktop.grab(left + x, y, w, h), w, -x, density)
     stage.session.screenshot(os.path.join(stage.out_dir, "full-screen.png"))
@@ -933,11 +935,19 @@ def full_screen(stage):
     for toggled in (False, True):
         stage.desktop.key("F11")
         seen = eventually(lambda: program.window_geometry(program.window),
-                          lambda g: (g == (0, 0, width, height)) == toggled, 5)
-        expect((seen == (0, 0, width, height)) == toggled,
+                          lambda g: (g == tv) == toggled, 5)
+        expect((seen == tv) == toggled,
                "F11 to %s full screen" % ("enter" if toggled else "leave"), repr(seen))
         shown = program.text1()
         expect(shown == "Res", 'the box to still show "Res" after F11', repr(shown))
+    if len(monitors) > 1:
+        stage.session.unplug(len(monitors) - 1)
+        laptop = monitors[0]
+        seen = eventually(lambda: program.window_geometry(program.window),
+                          lambda g: g == laptop, 5)
+        expect(seen == laptop, "the stage in full screen on the laptop once the TV is unplugged",
+               repr(seen))
+        stage.session.screenshot(os.path.join(stage.out_dir, "tv-unplugged.png"))
     stage.desktop.type("m.qual a cor do ceu")
     hidden_answer_delivered(stage, program, stage.press_enter())
 
