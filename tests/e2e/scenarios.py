@@ -488,14 +488,18 @@ def abuse(stage):
 
     # No z, so the box can show "zebra" only by leaking the hidden answer; no x, so the exit
     # keyword cannot come up by chance.
+    # F11 among them: the stage goes in and out of full screen while it speaks, and the window
+    # is resized between bursts, the stage rescaled each time.
     keys = [c for c in "abcdefghijklmnopqrstuvwy0123456789"] + ["space", "comma", "period",
-                                                                 "BackSpace", "Return"]
+                                                                 "BackSpace", "Return", "F11"]
     draw = random.Random(1234)
     seen, slowest, rss_peak = [], 0.0, rss_start
     flood_start = stage.recording.now()
     for _ in range(8):
         burst = [draw.choice(keys) if draw.random() > 0.06 else "Return" for _ in range(40)]
         stage.desktop.key(*burst, delay_ms=15)
+        stage.desktop.xdotool("windowsize", program.window, draw.randrange(300, 1280),
+                              draw.randrange(200, 1024))
         slowest = max(slowest, timed(lambda: seen.append(program.text1())))
         rss_peak = max(rss_peak, program.rss_kib())
         expect(program.alive(), "the program alive under a flood of keys", "it ended")
