@@ -958,16 +958,17 @@ def full_screen(stage):
 
     # The consultation at the stage's scale, its sticks dragged as large as they are shown.
     stage.desktop.type("conselho")
-    mark = stage.press_enter()
+    stage.press_enter()
     form2 = eventually(lambda: stage.other_windows(program), bool, 20)
     expect(len(form2) == 1, "the consultation open", form2)
-    stage.settle(stage.sound_after(mark), timeout=40)
-    fx, fy, fw, fh = program.window_geometry(form2[0])
     sx, sy, sw, sh = monitors[0]  # the stage's screen now
     density = min(sw / STAGE_WIDTH, sh / STAGE_HEIGHT)
-    expect(abs(fw - 635 * density) <= 1 and abs(fh - 217 * density) <= 1
-           and sx <= fx and fx + fw <= sx + sw and sy <= fy and fy + fh <= sy + sh,
-           "a consultation of %.0f x %.0f on the stage's screen %r"
+
+    def placed(g):
+        return (abs(g[2] - 635 * density) <= 1 and abs(g[3] - 217 * density) <= 1
+                and sx <= g[0] <= sx + sw - g[2] and sy <= g[1] <= sy + sh - g[3])
+    fx, fy, fw, fh = eventually(lambda: program.window_geometry(form2[0]), placed, 10)
+    expect(placed((fx, fy, fw, fh)), "a consultation of %.0f x %.0f on the stage's screen %r"
            % (635 * density, 217 * density, monitors[0]), (fx, fy, fw, fh))
 
     def at(x, y):
