@@ -145,8 +145,8 @@ namespace {
 
 Animation reaper(int scale)
 {
-    return animate(static_cast<int>(kSwing.size()), 9,
-        [scale](int frame) { return drawFrame(frame, scale); });
+    return animate(
+        static_cast<int>(kSwing.size()), 9, [scale](int frame) { return drawFrame(frame, scale); });
 }
 
 }

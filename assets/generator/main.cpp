@@ -126,12 +126,11 @@ int main(int argc, char** argv)
         return writeAppFiles(QDir(arguments[2])) ? 0 : 1;
     if (command == "pictures" && arguments.size() == 3 && QDir().mkpath(arguments[2]))
         return writePictures(QDir(arguments[2])) ? 0 : 1;
-    const bool isSet = arguments.size() == 4 && QDir().mkpath(arguments[2])
-        && arguments[3].toInt() > 1 && arguments[3].toInt() <= kFinestPictureSet;
-    if (command == "picture-set" && isSet)
-        return writePictureSet(QDir(arguments[2]), arguments[3].toInt()) ? 0 : 1;
-    if (command == "animation-set" && isSet)
-        return writeAnimations(QDir(arguments[2]), arguments[3].toInt()) ? 0 : 1;
+    const int set = arguments.size() == 4 && QDir().mkpath(arguments[2]) ? arguments[3].toInt() : 0;
+    if (command == "picture-set" && set > 1 && set <= kFinestPictureSet)
+        return writePictureSet(QDir(arguments[2]), set) ? 0 : 1;
+    if (command == "animation-set" && set > 1 && set <= kFinestAnimationSet)
+        return writeAnimations(QDir(arguments[2]), set) ? 0 : 1;
     if (command == "contact-sheet" && arguments.size() == 5)
         return report(writeContactSheet(arguments[2], QDir(arguments[3]), QDir(arguments[4])),
                    arguments[2])
