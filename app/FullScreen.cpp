@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -27,6 +28,7 @@ bool isToggleKey(const QEvent* event)
 FullScreen::FullScreen(QMainWindow* window)
     : QObject(window)
     , m_window(window)
+    , m_menuBar(window->menuBar())
 {
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
@@ -92,7 +94,9 @@ bool FullScreen::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (watched == m_window && event->type() == QEvent::WindowStateChange)
-        showMenuBar(!isFull());
+        floatMenuBar(isFull());
+    else if (watched == m_window && event->type() == QEvent::Resize && isFull())
+        m_menuBar->resize(m_window->width(), m_menuBar->height());
     else if (event->type() == QEvent::MouseMove && isFull())
         pointerAt(static_cast<const QMouseEvent*>(event)->globalPosition());
     return false;
@@ -103,12 +107,26 @@ void FullScreen::pointerAt(QPointF global)
     const int top = m_window->geometry().top();
     if (global.y() < top + kTopEdge)
         showMenuBar(true);
-    else if (global.y() > top + m_window->menuBar()->height() + kMenuBarMargin
+    else if (global.y() > top + m_menuBar->height() + kMenuBarMargin
         && !QApplication::activePopupWidget())
         showMenuBar(false);
 }
 
+// In full screen the menu bar leaves the window's layout, so the stage keeps the whole screen
+// whether the bar shows or not; out of it, the bar is laid out above the stage again.
+void FullScreen::floatMenuBar(bool floating)
+{
+    if (floating == (m_window->layout()->menuBar() == nullptr))
+        return;
+    m_window->layout()->setMenuBar(floating ? nullptr : m_menuBar);
+    if (floating)
+        m_menuBar->setGeometry(0, 0, m_window->width(), m_menuBar->sizeHint().height());
+    showMenuBar(!floating);
+}
+
 void FullScreen::showMenuBar(bool show)
 {
-    m_window->menuBar()->setVisible(show);
+    m_menuBar->setVisible(show);
+    if (show)
+        m_menuBar->raise();
 }

@@ -4,13 +4,15 @@
 #include <QRect>
 
 class QMainWindow;
+class QMenuBar;
 class QScreen;
 
 // Full screen for the stage's window, as a show on a TV or a projector needs it. F11 puts the
 // window in full screen and takes it out again from any of the program's windows, at any moment;
 // the key goes no further, so the trick never sees it. In full screen the menu bar is hidden and
-// comes back while the pointer rests on the screen's top edge. A window in full screen whose
-// screen goes away is put in full screen on the screen it lands on.
+// comes back, over the stage, while the pointer rests on the screen's top edge: the stage never
+// moves or changes size for it. A window in full screen whose screen goes away is put in full
+// screen on the screen it lands on.
 class FullScreen : public QObject {
     Q_OBJECT
 public:
@@ -28,10 +30,12 @@ protected:
 private:
     bool isFull() const;
     void showMenuBar(bool show);
+    void floatMenuBar(bool floating);
     void placeOnX11(const QRect& geometry);
     void pointerAt(QPointF global);
     void screenRemoved();
 
     QMainWindow* m_window;
+    QMenuBar* m_menuBar;
     QRect m_normal; // the window's place before full screen, when it had one
 };

@@ -5,6 +5,7 @@
 #include "Timer.h"
 
 #include <QInputMethodEvent>
+#include <QMenuBar>
 
 class TestPetition : public QObject {
     Q_OBJECT
@@ -34,11 +35,22 @@ private slots:
         new FullScreen(fx.form.get());
         fx.type(",si");
         const QPoint eye = fx.w.Picture3->pos();
+        const QWidget* stage = fx.w.Text1->parentWidget();
+        const auto* menuBar = fx.form->findChild<QMenuBar*>();
         for (bool full : { true, false }) {
             QTest::keyClick(fx.w.Text1, FullScreen::kToggleKey);
             QCOMPARE(fx.form->isFullScreen(), full);
             QCOMPARE(fx.w.Text1->text(), QStringLiteral("Res"));
             QCOMPARE(fx.w.Picture3->pos(), eye);
+            QCOMPARE(menuBar->isVisible(), !full);
+            if (full) {
+                // The menu bar called back at the top edge shows over the stage, which stays put.
+                QCoreApplication::processEvents();
+                const QRect shown(stage->mapTo(fx.form.get(), QPoint()), stage->size());
+                QTest::mouseMove(fx.form.get(), QPoint(fx.form->width() / 2, 0));
+                QVERIFY(menuBar->isVisible());
+                QCOMPARE(QRect(stage->mapTo(fx.form.get(), QPoint()), stage->size()), shown);
+            }
         }
         QCOMPARE(fx.answer(), QStringLiteral("si"));
     }

@@ -488,14 +488,18 @@ def abuse(stage):
 
     # No z, so the box can show "zebra" only by leaking the hidden answer; no x, so the exit
     # keyword cannot come up by chance.
+    # F11 among them: the stage goes in and out of full screen while it speaks, and the window
+    # is resized between bursts, the stage rescaled each time.
     keys = [c for c in "abcdefghijklmnopqrstuvwy0123456789"] + ["space", "comma", "period",
-                                                                 "BackSpace", "Return"]
+                                                                 "BackSpace", "Return", "F11"]
     draw = random.Random(1234)
     seen, slowest, rss_peak = [], 0.0, rss_start
     flood_start = stage.recording.now()
     for _ in range(8):
         burst = [draw.choice(keys) if draw.random() > 0.06 else "Return" for _ in range(40)]
         stage.desktop.key(*burst, delay_ms=15)
+        stage.desktop.xdotool("windowsize", program.window, draw.randrange(300, 1280),
+                              draw.randrange(200, 1024))
         slowest = max(slowest, timed(lambda: seen.append(program.text1())))
         rss_peak = max(rss_peak, program.rss_kib())
         expect(program.alive(), "the program alive under a flood of keys", "it ended")
@@ -913,17 +917,18 @@ def finer_than_stage_pixels(pixels, width, origin, density):
 def full_screen(stage):
     """The stage in full screen fills the screen's height, with the face and the animations drawn
     finer than the stage's own pixels, and the trick goes on with F11 pressed in the middle of a
-    capture."""
-    program = stage.launch(settings=None, args=("--fullscreen",))
-    width, height = (int(v) for v in stage.session.screen.split("x"))
-    full = eventually(lambda: program.window_geometry(program.window),
-                      lambda g: g == (0, 0, width, height), 5)
-    expect(full == (0, 0, width, height), "the window over the whole %dx%d screen"
-           % (width, height), repr(full))
+    capture. With two screens the stage is put on the second, the TV, which is unplugged during
+    the capture: the stage goes on in full screen on the screen that is left."""
+    monitors = stage.session.monitors
+    tv = monitors[-1]
+    program = stage.launch(settings=None, args=("--fullscreen", "--screen", str(len(monitors))))
+    full = eventually(lambda: program.window_geometry(program.window), lambda g: g == tv, 5)
+    expect(full == tv, "the window over the whole %dx%d screen at %d,%d" % (tv[2:] + tv[:2]),
+           repr(full))
     stage.settle_after_startup(program)
     # Screen pixels per stage pixel, and where the stage begins, as the stage fills the height.
-    density = min(width / STAGE_WIDTH, height / STAGE_HEIGHT)
-    left = (width - round(STAGE_WIDTH * density)) // 2
+    density = min(tv[2] / STAGE_WIDTH, tv[3] / STAGE_HEIGHT)
+    left = tv[0] + (tv[2] - round(STAGE_WIDTH * density)) // 2
     stage.session.screenshot(os.path.join(stage.out_dir, "full-screen.png"))
     for art, (area, least) in ART_DETAILS.items():
         x, y, w, h = (round(v * density) for v in area)
@@ -936,11 +941,19 @@ def full_screen(stage):
     for toggled in (False, True):
         stage.desktop.key("F11")
         seen = eventually(lambda: program.window_geometry(program.window),
-                          lambda g: (g == (0, 0, width, height)) == toggled, 5)
-        expect((seen == (0, 0, width, height)) == toggled,
+                          lambda g: (g == tv) == toggled, 5)
+        expect((seen == tv) == toggled,
                "F11 to %s full screen" % ("enter" if toggled else "leave"), repr(seen))
         shown = program.text1()
         expect(shown == "Res", 'the box to still show "Res" after F11', repr(shown))
+    if len(monitors) > 1:
+        stage.session.unplug(len(monitors) - 1)
+        laptop = monitors[0]
+        seen = eventually(lambda: program.window_geometry(program.window),
+                          lambda g: g == laptop, 5)
+        expect(seen == laptop, "the stage in full screen on the laptop once the TV is unplugged",
+               repr(seen))
+        stage.session.screenshot(os.path.join(stage.out_dir, "tv-unplugged.png"))
     stage.desktop.type("m.qual a cor do ceu")
     hidden_answer_delivered(stage, program, stage.press_enter())
 

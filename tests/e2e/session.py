@@ -71,7 +71,11 @@ class Session:
     def __init__(self, out_dir, desktop="xvfb", audio="pulseaudio", screen="1280x1024",
                  scale_factor=None):
         self.out_dir = out_dir
-        self.screen = screen
+        # "1920x1080+1920x1080" is two monitors side by side on one X screen, a laptop and a TV:
+        # each is a screen to Qt, and one can be unplugged during the show.
+        sizes = [tuple(int(v) for v in size.split("x")) for size in screen.split("+")]
+        self.monitors = [(sum(w for w, _ in sizes[:i]), 0, w, h) for i, (w, h) in enumerate(sizes)]
+        self.screen = "%dx%d" % (sum(w for w, _ in sizes), max(h for _, h in sizes))
         # Qt's own scale factor for the program, as a 2x laptop's desktop sets it.
         self.scale_factor = scale_factor
         self.desktop_kind = desktop
@@ -152,6 +156,20 @@ class Session:
         self.env["DISPLAY"] = self.display
         _wait_for(lambda: self.run(["xdotool", "getdisplaygeometry"]).returncode == 0,
                   20, "the X display " + self.display)
+        if len(self.monitors) > 1:
+            for i, (x, y, w, h) in enumerate(self.monitors):
+                # About 96 dpi; the first monitor is the primary one.
+                self._xrandr("--setmonitor", "%sM%d" % ("*" if i == 0 else "", i),
+                             "%d/%dx%d/%d+%d+%d" % (w, w * 254 // 960, h, h * 254 // 960, x, y),
+                             "none")
+
+    def _xrandr(self, *argv):
+        if self.run(["xrandr"] + list(argv)).returncode != 0:
+            raise SessionError("xrandr %s failed" % " ".join(argv))
+
+    def unplug(self, monitor):
+        """Takes monitor number `monitor` (from 0) away, as a TV's cable pulled out."""
+        self._xrandr("--delmonitor", "M%d" % monitor)
 
     def start_audio(self, keepalive=True):
         """The audio server and its recorder alone, with a D-Bus session for PipeWire."""
