@@ -3,6 +3,7 @@
 #include <QImageReader>
 
 #include <cstring>
+#include <malloc.h>
 
 namespace {
 
@@ -27,45 +28,92 @@ QList<QRgb> premultipliedColours(const QImage& frame)
     return table;
 }
 
-// Bounds of the pixels where `frame` differs from `picture`, both the same size.
-QRect difference(const QImage& picture, const QImage& frame)
+// Frames are compared, kept and redrawn in square tiles of this many pixels.
+constexpr int kTile = 16;
+
+int bytesPerPixel(const QImage& image)
 {
-    const QList<QRgb> colours = premultipliedColours(frame);
-    QRect changed;
-    for (int y = 0; y < frame.height(); ++y) {
+    return image.depth() / 8;
+}
+
+// Whether `frame` differs from `picture` anywhere in `tile`.
+bool differs(const QImage& picture, const QImage& frame, const QList<QRgb>& colours, QRect tile)
+{
+    for (int y = tile.top(); y <= tile.bottom(); ++y) {
         const auto* shown = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         const uchar* in = frame.constScanLine(y);
-        int first = -1;
-        int last = -1;
-        for (int x = 0; x < frame.width(); ++x) {
+        for (int x = tile.left(); x <= tile.right(); ++x) {
             const QRgb value
                 = colours.isEmpty() ? reinterpret_cast<const QRgb*>(in)[x] : colours.at(in[x]);
-            if (shown[x] != value) {
-                first = first < 0 ? x : first;
-                last = x;
-            }
+            if (shown[x] != value)
+                return true;
         }
-        if (last >= 0)
-            changed |= QRect(first, y, last - first + 1, 1);
+    }
+    return false;
+}
+
+// The tiles where `frame` differs from `picture`, both the same size, row by row.
+QList<QRect> difference(const QImage& picture, const QImage& frame)
+{
+    const QList<QRgb> colours = premultipliedColours(frame);
+    QList<QRect> changed;
+    for (int top = 0; top < frame.height(); top += kTile) {
+        for (int left = 0; left < frame.width(); left += kTile) {
+            const QRect tile = QRect(left, top, kTile, kTile) & frame.rect();
+            if (differs(picture, frame, colours, tile))
+                changed << tile;
+        }
     }
     return changed;
 }
 
-// Writes `frame` into `picture` at `origin`.
-void paint(QImage& picture, const QImage& frame, const QPoint& origin)
+// The `tiles` of `frame`, one under the other in a strip one tile wide; null when there are none.
+QImage pack(const QImage& frame, const QList<QRect>& tiles)
 {
-    const QList<QRgb> colours = premultipliedColours(frame);
+    if (tiles.isEmpty())
+        return {};
+    QImage strip(kTile, kTile * int(tiles.size()), frame.format());
+    strip.setColorTable(frame.colorTable());
+    const int bytes = bytesPerPixel(frame);
+    for (int i = 0; i < tiles.size(); ++i) {
+        const QRect& tile = tiles.at(i);
+        for (int y = 0; y < tile.height(); ++y)
+            std::memcpy(strip.scanLine(i * kTile + y),
+                frame.constScanLine(tile.top() + y) + tile.left() * bytes,
+                size_t(tile.width()) * size_t(bytes));
+    }
+    return strip;
+}
+
+// The bounds of the tiles.
+QRect boundsOf(const QList<QRect>& tiles)
+{
+    QRect bounds;
+    for (const QRect& tile : tiles)
+        bounds |= tile;
+    return bounds;
+}
+
+// Writes the tiles of `source`, one under the other from its top, into `picture` at `places`.
+void paint(QImage& picture, const QImage& source, const QList<QRect>& places)
+{
+    const QList<QRgb> colours = premultipliedColours(source);
     const QRgb* colour = colours.constData();
-    const int width = frame.width();
-    for (int y = 0; y < frame.height(); ++y) {
-        QRgb* out = reinterpret_cast<QRgb*>(picture.scanLine(origin.y() + y)) + origin.x();
-        const uchar* in = frame.constScanLine(y);
-        if (colours.isEmpty()) {
-            std::memcpy(out, in, size_t(width) * sizeof(QRgb));
-            continue;
+    uchar* const to = picture.bits();
+    const uchar* const from = source.constBits();
+    for (qsizetype i = 0; i < places.size(); ++i) {
+        const QRect& place = places.at(i);
+        for (int y = 0; y < place.height(); ++y) {
+            auto* out = reinterpret_cast<QRgb*>(to + (place.top() + y) * picture.bytesPerLine())
+                + place.left();
+            const uchar* in = from + (i * kTile + y) * source.bytesPerLine();
+            if (colours.isEmpty()) {
+                std::memcpy(out, in, size_t(place.width()) * sizeof(QRgb));
+                continue;
+            }
+            for (int x = 0; x < place.width(); ++x)
+                out[x] = colour[in[x]];
         }
-        for (int x = 0; x < width; ++x)
-            out[x] = colour[in[x]];
     }
 }
 
@@ -114,16 +162,17 @@ QRect StageAnimation::stepForward()
 
 QRect StageAnimation::show(int index)
 {
-    std::optional<QRect>& known = m_changes[index];
+    std::optional<Change>& known = m_changes[index];
     QImage& frame = m_frames[index];
     if (!known) {
         // From now on only what differs from the frame before is ever drawn: keep just that.
-        known = difference(m_picture, frame);
-        frame = known->isEmpty() ? QImage() : frame.copy(*known);
+        const QList<QRect> tiles = difference(m_picture, frame);
+        known = Change { tiles, boundsOf(tiles) };
+        frame = pack(frame, tiles);
     }
-    paint(m_picture, frame, known->topLeft());
+    paint(m_picture, frame, known->tiles);
     m_current = index;
-    return *known;
+    return known->bounds;
 }
 
 bool StageAnimation::readFrame()
@@ -133,6 +182,9 @@ bool StageAnimation::readFrame()
     QImage frame;
     if (!m_reader->read(&frame) || (!isEmpty() && frame.size() != m_picture.size())) {
         m_reader.reset();
+        // The first loop decoded whole frames and kept only tiles of them: give back to the
+        // system what the decoding held, which the allocator would otherwise keep.
+        malloc_trim(0);
         return false;
     }
     const int delay = m_reader->nextImageDelay();
@@ -146,7 +198,7 @@ void StageAnimation::append(const QImage& frame, int delay)
     if (m_picture.isNull()) {
         m_picture = QImage(kept.size(),
             kept.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-        paint(m_picture, kept, QPoint());
+        paint(m_picture, kept, { kept.rect() });
     } else if (kept.hasAlphaChannel() && !m_picture.hasAlphaChannel()) {
         m_picture.convertTo(QImage::Format_ARGB32_Premultiplied);
     }

@@ -17,9 +17,10 @@ class QImageReader;
 // loops the frames read before the damage.
 //
 // The frame on show is kept as one 32-bit picture, ready to be drawn as it is. Moving to the
-// next frame rewrites only the part of it that differs from the frame before, learnt in the
-// first loop; after that, only that part of each frame is kept. So each step costs, in time and
-// in memory, in proportion to what moves.
+// next frame rewrites only the tiles of it that differ from the frame before, learnt in the
+// first loop; after that, only those tiles of each frame are kept. So each step costs, in time
+// and in memory, in proportion to what moves: a firefly crossing a still night keeps a few
+// tiles where its bounds would span the sky.
 //
 // Times are milliseconds after the animation started. Frame i is shown for its own delay, as
 // the file gives it, measured from when it was due rather than from when it was drawn, so a
@@ -36,8 +37,8 @@ public:
 
     bool isEmpty() const { return m_frames.isEmpty(); }
     int frameCount() const { return int(m_frames.size()); }
-    // What is kept of a frame: all of it until the first loop has passed it, then the part that
-    // differs from the frame before (null when nothing does).
+    // What is kept of a frame: all of it until the first loop has passed it, then the tiles that
+    // differ from the frame before, one under the other (null when none does).
     const QImage& frame(int index) const { return m_frames.at(index); }
     int currentIndex() const { return m_current; }
     // The frame on show; a null image when there is none.
@@ -49,6 +50,13 @@ public:
     qint64 nextChangeAt() const;
 
 private:
+    // Where a frame differs from the one before, once learnt: the tiles, in the order the frame
+    // keeps them, and their bounds.
+    struct Change {
+        QList<QRect> tiles;
+        QRect bounds;
+    };
+
     bool readFrame();
     QRect stepForward();
     QRect show(int index);
@@ -57,7 +65,7 @@ private:
     std::unique_ptr<QImageReader> m_reader; // open until the whole loop has been read
     QList<QImage> m_frames;
     QList<int> m_delays;
-    QList<std::optional<QRect>> m_changes; // where a frame differs from the one before, once learnt
+    QList<std::optional<Change>> m_changes;
     int m_current = 0;
     qint64 m_shownAt = 0;
     QImage m_picture;

@@ -1,4 +1,5 @@
 #include "MouthPictures.h"
+#include "PictureSets.h"
 #include "PointerHotSpots.h"
 
 #include <QDir>
@@ -169,6 +170,12 @@ void TestAssets::animationsBesideTheExecutableHaveTheirPlayersSizesAndLoopForeve
         ++frames;
     }
     QVERIFY2(frames >= 8, qPrintable(QString::number(frames)));
+    // Drawn again for denser screens: the same animation, `set` times finer.
+    for (int set = 2; set <= kFinestAnimationSet; ++set) {
+        QImageReader finer(pictureSetName(appFile(name), set));
+        QCOMPARE(finer.size(), size * set);
+        QCOMPARE(finer.imageCount(), frames);
+    }
 }
 
 void TestAssets::animationsPlayInAMovie_data()

@@ -100,24 +100,25 @@ namespace {
         painter.drawLine(QPointF(kWickX, kWaxTop), QPointF(kWickX + f.sway * 0.1, kWaxTop - 8));
     }
 
-    QImage drawFrame(int frame)
+    QImage drawFrame(int frame, int scale)
     {
         const Flicker f = flickerAt(frame);
-        QImage image = raster::blackCanvas(kWidth, kHeight);
+        QImage image = raster::blackCanvas(kWidth * scale, kHeight * scale);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
         paintWax(painter, f);
         paintFlame(painter, f);
         painter.end();
-        raster::addGlow(image, 6, 0.6f, 100);
+        raster::addGlow(image, 6 * scale, 0.6f, 100);
         return raster::opaque(image);
     }
 
 }
 
-Animation candle()
+Animation candle(int scale)
 {
-    return animate(kFrames, 7, drawFrame);
+    return animate(kFrames, 7, [scale](int frame) { return drawFrame(frame, scale); });
 }
 
 }

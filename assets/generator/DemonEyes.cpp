@@ -62,26 +62,29 @@ namespace {
         painter.restore();
     }
 
-    void paintFog(QImage& image, float phase)
+    void paintFog(QImage& image, float phase, int scale)
     {
-        for (int y = 0; y < image.height(); ++y) {
-            QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
+        for (int row_ = 0; row_ < image.height(); ++row_) {
+            QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(row_));
+            const float y = raster::unscaled(row_, scale);
+            for (int column = 0; column < image.width(); ++column) {
+                const float x = raster::unscaled(column, scale);
                 const float s = noise::loopingFbm(x / 30.0f, y / 12.0f, phase, 2.0f, 4, 500u);
                 const float k = std::pow(std::clamp(s - 0.45f, 0.0f, 1.0f) * 2.4f, 2.0f) * 45.0f;
-                row[x] = qRgb(static_cast<int>(k * 0.6f), static_cast<int>(k * 0.15f),
+                row[column] = qRgb(static_cast<int>(k * 0.6f), static_cast<int>(k * 0.15f),
                     static_cast<int>(k * 0.2f));
             }
         }
     }
 
-    QImage drawFrame(int frame)
+    QImage drawFrame(int frame, int scale)
     {
         const float phase = static_cast<float>(frame) / kFrames;
-        QImage image = raster::blackCanvas(kWidth, kHeight);
-        paintFog(image, phase);
+        QImage image = raster::blackCanvas(kWidth * scale, kHeight * scale);
+        paintFog(image, phase, scale);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
         for (const Pair& pair : kPairs) {
             const qreal open = openness(pair, frame);
             const qreal drift = 1.5 * std::sin(phase * 6.2832 + pair.centre.x());
@@ -92,15 +95,15 @@ namespace {
             }
         }
         painter.end();
-        raster::addGlow(image, 5, 0.8f, 70);
+        raster::addGlow(image, 5 * scale, 0.8f, 70);
         return raster::opaque(image);
     }
 
 }
 
-Animation demonEyes()
+Animation demonEyes(int scale)
 {
-    return animate(kFrames, 10, drawFrame);
+    return animate(kFrames, 10, [scale](int frame) { return drawFrame(frame, scale); });
 }
 
 }

@@ -70,7 +70,7 @@ namespace {
         return point;
     }
 
-    QImage drawFrame(int frame)
+    QImage drawFrame(int frame, int scale)
     {
         const float phase = static_cast<float>(frame) / kFrames;
         const float wave = std::sin(2.0f * std::numbers::pi_v<float> * phase);
@@ -83,22 +83,22 @@ namespace {
             { QVector3D(kEye.x() - 2, kEye.y() + 2, 24), QVector3D(0.5f, 0.06f, 0.02f) * glow,
                 6.0f },
         };
-        QImage image = raster::blackCanvas(kWidth, kHeight);
+        QImage image = raster::blackCanvas(kWidth * scale, kHeight * scale);
         const QImage stone = relief::shade(
             image.size(), [breath, glow](QPointF p) { return stoneAt(p, breath, glow); }, lights,
-            QVector3D(0.02f, 0.02f, 0.025f));
+            QVector3D(0.02f, 0.02f, 0.025f), {}, scale);
         QPainter painter(&image);
         painter.drawImage(0, 0, stone);
         painter.end();
-        raster::addGlow(image, 3, 0.7f, 110);
+        raster::addGlow(image, 3 * scale, 0.7f, 110);
         return raster::opaque(image);
     }
 
 }
 
-Animation gargoyle()
+Animation gargoyle(int scale)
 {
-    return animate(kFrames, 10, drawFrame);
+    return animate(kFrames, 10, [scale](int frame) { return drawFrame(frame, scale); });
 }
 
 }

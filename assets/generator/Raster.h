@@ -11,6 +11,14 @@ class QPainter;
 // Photographic finishing touches shared by every picture.
 namespace raster {
 
+// Where a per-pixel loop samples a picture drawn `scale` times finer: the middle of the finer
+// pixel `index`, in the picture's own pixels, counted as the loop at scale 1 counts them. At
+// scale 1 it is `index` itself.
+inline float unscaled(int index, int scale)
+{
+    return (static_cast<float>(index) + 0.5f) / static_cast<float>(scale) - 0.5f;
+}
+
 // A new ARGB32 premultiplied image cleared to black.
 QImage blackCanvas(int width, int height);
 

@@ -121,30 +121,32 @@ namespace {
                 kGrip + QPointF(-3, -4 + finger * 2.5), kGrip + QPointF(3, -4 + finger * 2.5));
     }
 
-    QImage drawFrame(int frame)
+    QImage drawFrame(int frame, int scale)
     {
         const qreal phase = static_cast<qreal>(frame) / kSwing.size();
         const qreal previous = kSwing[(frame + kSwing.size() - 1) % kSwing.size()];
         const qreal speed = std::abs(kSwing[frame] - previous);
-        QImage image = raster::blackCanvas(kWidth, kHeight);
+        QImage image = raster::blackCanvas(kWidth * scale, kHeight * scale);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
         paintBackdrop(painter);
         paintRobe(painter, phase);
         paintEyes(painter, 0.7 + 0.3 * std::sin(phase * 2 * std::numbers::pi));
         paintScythe(painter, kSwing[frame], speed > 30 ? 1.0 : 0.0);
         paintHand(painter);
         painter.end();
-        raster::addGlow(image, 4, 0.7f, 100);
+        raster::addGlow(image, 4 * scale, 0.7f, 100);
         raster::addGrain(image, 5.0f, 9u);
         return raster::opaque(image);
     }
 
 }
 
-Animation reaper()
+Animation reaper(int scale)
 {
-    return animate(static_cast<int>(kSwing.size()), 9, drawFrame);
+    return animate(
+        static_cast<int>(kSwing.size()), 9, [scale](int frame) { return drawFrame(frame, scale); });
 }
 
 }

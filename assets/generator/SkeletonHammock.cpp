@@ -20,20 +20,23 @@ namespace {
     constexpr QPointF kRightTie { 262, 124 };
     constexpr QPointF kLantern { 238, 72 };
 
-    void paintSky(QImage& image)
+    void paintSky(QImage& image, int scale)
     {
-        for (int y = 0; y < kHeight; ++y) {
-            QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < kWidth; ++x) {
+        for (int row_ = 0; row_ < image.height(); ++row_) {
+            QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(row_));
+            const float y = raster::unscaled(row_, scale);
+            for (int column = 0; column < image.width(); ++column) {
+                const float x = raster::unscaled(column, scale);
                 const float cloud = noise::fbm(x / 60.0f, y / 20.0f, 5, 900u);
                 const float k = std::pow(std::clamp(cloud - 0.45f, 0.0f, 1.0f) * 2.2f, 2.0f) * 40.0f
                     * std::clamp(1.0f - y / 180.0f, 0.0f, 1.0f);
-                row[x] = qRgb(static_cast<int>(k * 0.6f), static_cast<int>(k * 0.75f),
+                row[column] = qRgb(static_cast<int>(k * 0.6f), static_cast<int>(k * 0.75f),
                     static_cast<int>(k * 0.7f));
             }
         }
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
         raster::glowSpot(painter, QPointF(160, 52), 90, QColor(170, 200, 170), 0.45);
         QRadialGradient moon(QPointF(154, 46), 26);
         moon.setColorAt(0.0, QColor(235, 240, 215));
@@ -211,15 +214,16 @@ namespace {
         }
     }
 
-    QImage drawFrame(int frame)
+    QImage drawFrame(int frame, int scale)
     {
         const qreal phase = static_cast<qreal>(frame) / kFrames;
         const qreal swing = std::sin(2 * std::numbers::pi * phase);
         const QPointF sag(157 + 16 * swing, 226 - 3 * std::abs(swing));
-        QImage image = raster::blackCanvas(kWidth, kHeight);
-        paintSky(image);
+        QImage image = raster::blackCanvas(kWidth * scale, kHeight * scale);
+        paintSky(image, scale);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
         paintTrees(painter);
         paintGround(painter);
         paintHammock(painter, sag);
@@ -229,16 +233,16 @@ namespace {
             painter, 0.85 + 0.15 * noise::loopingFbm(4, 4, static_cast<float>(phase), 1.3f, 2, 5u));
         paintFireflies(painter, phase);
         painter.end();
-        raster::addGlow(image, 6, 0.6f, 110);
+        raster::addGlow(image, 6 * scale, 0.6f, 110);
         raster::vignette(image, 0.6f);
         return raster::opaque(image);
     }
 
 }
 
-Animation skeletonHammock()
+Animation skeletonHammock(int scale)
 {
-    return animate(kFrames, 10, drawFrame);
+    return animate(kFrames, 10, [scale](int frame) { return drawFrame(frame, scale); });
 }
 
 }

@@ -19,16 +19,18 @@ namespace {
     const QVector3D kRed { 1.0f, 0.12f, 0.04f };
 
     // Red mist curling up from below, moving round a loop.
-    void paintMist(QImage& image, float phase)
+    void paintMist(QImage& image, float phase, int scale)
     {
-        for (int y = 0; y < image.height(); ++y) {
-            QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
+        for (int row_ = 0; row_ < image.height(); ++row_) {
+            QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(row_));
+            const float y = raster::unscaled(row_, scale);
+            for (int column = 0; column < image.width(); ++column) {
+                const float x = raster::unscaled(column, scale);
                 const float s = noise::loopingFbm(x / 22.0f, y / 18.0f, phase, 1.2f, 4, 88u);
                 const float low = std::clamp((y - 40.0f) / 120.0f, 0.0f, 1.0f);
                 const float k
                     = std::pow(std::clamp(s - 0.4f, 0.0f, 1.0f) * 2.5f, 2.0f) * 90.0f * low;
-                row[x] = qRgb(
+                row[column] = qRgb(
                     static_cast<int>(k), static_cast<int>(k * 0.08f), static_cast<int>(k * 0.05f));
             }
         }
@@ -49,13 +51,13 @@ namespace {
         }
     }
 
-    QImage drawFrame(int frame)
+    QImage drawFrame(int frame, int scale)
     {
         const float phase = static_cast<float>(frame) / kFrames;
         const float pulse
             = 0.75f + 0.6f * std::pow(std::sin(std::numbers::pi_v<float> * phase), 2.0f);
-        QImage image = raster::blackCanvas(kWidth, kHeight);
-        paintMist(image, phase);
+        QImage image = raster::blackCanvas(kWidth * scale, kHeight * scale);
+        paintMist(image, phase, scale);
         QList<relief::PointLight> lights {
             { QVector3D(kCentre.x() - 10, kHeight + 30, 60), QVector3D(1.5f, 0.75f, 0.32f),
                 130.0f },
@@ -71,21 +73,22 @@ namespace {
             [pulse](QPointF p) {
                 return skull::pointAt(p, kCentre, 1.0f, pulse, QVector3D(1.0f, 0.25f, 0.08f));
             },
-            lights, QVector3D(0.03f, 0.02f, 0.02f));
+            lights, QVector3D(0.03f, 0.02f, 0.02f), {}, scale);
         QPainter painter(&image);
         painter.drawImage(0, 0, skullImage);
+        painter.scale(scale, scale);
         paintSparks(painter, phase);
         painter.end();
-        raster::addGlow(image, 6, 0.55f * pulse, 110);
+        raster::addGlow(image, 6 * scale, 0.55f * pulse, 110);
         raster::vignette(image, 0.5f);
         return raster::opaque(image);
     }
 
 }
 
-Animation skullGlow()
+Animation skullGlow(int scale)
 {
-    return animate(kFrames, 10, drawFrame);
+    return animate(kFrames, 10, [scale](int frame) { return drawFrame(frame, scale); });
 }
 
 }

@@ -1,7 +1,8 @@
 // quorvel_artgen: draws and synthesises every picture and sound of the program.
-//   quorvel_artgen app-files <dir>        the GIFs and WAVs that lie beside the executable
-//   quorvel_artgen pictures <dir>         the pictures compiled into the program
-//   quorvel_artgen picture-set <dir> <n>  the stage's stills again, n times finer
+//   quorvel_artgen app-files <dir>          the GIFs and WAVs that lie beside the executable
+//   quorvel_artgen pictures <dir>           the pictures compiled into the program
+//   quorvel_artgen picture-set <dir> <n>    the stage's stills again, n times finer
+//   quorvel_artgen animation-set <dir> <n>  the stage's animations again, n times finer
 //   quorvel_artgen contact-sheet <png> <app dir> <pictures dir>
 
 #include "MouthPictures.h"
@@ -30,9 +31,10 @@ bool report(bool ok, const QString& path)
     return ok;
 }
 
-bool writeAppFiles(const QDir& dir)
+// The stage's animations, each by the name it has beside the program.
+std::vector<std::pair<QString, std::function<Animation(int scale)>>> stageAnimations()
 {
-    const std::vector<std::pair<QString, std::function<Animation()>>> gifs {
+    return {
         { QStringLiteral("GargoyleLeft.gif"), animations::gargoyle },
         { QStringLiteral("Candlelight.gif"), animations::candle },
         { QStringLiteral("skullgloweyered.gif"), animations::skullGlow },
@@ -41,9 +43,23 @@ bool writeAppFiles(const QDir& dir)
         { QStringLiteral("eyesdemonic.gif"), animations::demonEyes },
         { QStringLiteral("reaperattack.gif"), animations::reaper },
     };
+}
+
+// The stage's animations drawn `scale` times finer, named as the program looks for them
+// ("Candlelight@2x.gif"); at scale 1, as they are named.
+bool writeAnimations(const QDir& dir, int scale)
+{
     bool ok = true;
-    for (const auto& [name, draw] : gifs)
-        ok = report(writeGif(dir.filePath(name), draw()), dir.filePath(name)) && ok;
+    for (const auto& [name, draw] : stageAnimations()) {
+        const QString path = dir.filePath(pictureSetName(name, scale));
+        ok = report(writeGif(path, draw(scale)), path) && ok;
+    }
+    return ok;
+}
+
+bool writeAppFiles(const QDir& dir)
+{
+    bool ok = writeAnimations(dir, 1);
     ok = report(writeWav(dir.filePath("SINISTER.wav"), sounds::sinisterSting()), "SINISTER.wav")
         && ok;
     return report(writeWav(dir.filePath("blip1.wav"), sounds::keyClick()), "blip1.wav") && ok;
@@ -110,9 +126,11 @@ int main(int argc, char** argv)
         return writeAppFiles(QDir(arguments[2])) ? 0 : 1;
     if (command == "pictures" && arguments.size() == 3 && QDir().mkpath(arguments[2]))
         return writePictures(QDir(arguments[2])) ? 0 : 1;
-    if (command == "picture-set" && arguments.size() == 4 && QDir().mkpath(arguments[2])
-        && arguments[3].toInt() > 1 && arguments[3].toInt() <= kFinestPictureSet)
-        return writePictureSet(QDir(arguments[2]), arguments[3].toInt()) ? 0 : 1;
+    const int set = arguments.size() == 4 && QDir().mkpath(arguments[2]) ? arguments[3].toInt() : 0;
+    if (command == "picture-set" && set > 1 && set <= kFinestPictureSet)
+        return writePictureSet(QDir(arguments[2]), set) ? 0 : 1;
+    if (command == "animation-set" && set > 1 && set <= kFinestAnimationSet)
+        return writeAnimations(QDir(arguments[2]), set) ? 0 : 1;
     if (command == "contact-sheet" && arguments.size() == 5)
         return report(writeContactSheet(arguments[2], QDir(arguments[3]), QDir(arguments[4])),
                    arguments[2])
@@ -120,6 +138,6 @@ int main(int argc, char** argv)
             : 1;
     std::fprintf(stderr,
         "usage: quorvel_artgen app-files <dir> | pictures <dir> | picture-set <dir> <n> | "
-        "contact-sheet <png> <app dir> <pictures dir>\n");
+        "animation-set <dir> <n> | contact-sheet <png> <app dir> <pictures dir>\n");
     return 2;
 }
