@@ -78,20 +78,37 @@ QScreen* stageScreen(const CommandLine& command, const QWidget& stage)
     return command.screen ? QGuiApplication::primaryScreen() : stage.screen();
 }
 
-// Shows the stage in the middle of its screen, or over the whole of it.
-void showStage(Form1& form1, const CommandLine& command)
+void centreOn(QWidget& window, const QScreen& screen)
+{
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen.availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+// Shows the stage in the middle of its screen, or over the whole of it; gives that screen.
+QScreen* showStage(Form1& form1, const CommandLine& command)
 {
     auto* fullScreen = new FullScreen(&form1);
     QScreen* screen = stageScreen(command, form1);
     if (command.fullScreen) {
         fullScreen->enter(screen);
-        return;
+        return screen;
     }
     form1.show();
-    if (screen) {
-        QRect frame = form1.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        form1.move(frame.topLeft());
+    if (screen)
+        centreOn(form1, *screen);
+    return screen;
+}
+
+// The pairing window shows the page's address and its key: beside a stage in full screen on a
+// TV, it goes to another screen (the laptop's), out of the audience's sight.
+void keepOffStage(QWidget& window, const QScreen* stage)
+{
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (stage && !screen->geometry().intersects(stage->geometry())) {
+            centreOn(window, *screen);
+            return;
+        }
     }
 }
 }
@@ -140,7 +157,9 @@ int main(int argc, char** argv)
     std::unique_ptr<Remote> remote;
     if (command.remotePort)
         remote = std::make_unique<Remote>(form1, settings.idioma, *command.remotePort);
-    showStage(form1, command);
+    QScreen* screen = showStage(form1, command);
+    if (remote && command.fullScreen)
+        keepOffStage(remote->operatorWindow, screen);
     form1.givePetitionKeyboard();
     return app.exec();
 }

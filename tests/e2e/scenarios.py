@@ -917,15 +917,22 @@ def finer_than_stage_pixels(pixels, width, origin, density):
 def full_screen(stage):
     """The stage in full screen fills the screen's height, with the face and the animations drawn
     finer than the stage's own pixels, and the trick goes on with F11 pressed in the middle of a
-    capture. With two screens the stage is put on the second, the TV, which is unplugged during
-    the capture: the stage goes on in full screen on the screen that is left, where the
-    consultation opens at the stage's scale."""
+    capture. With two screens the stage is put on the second, the TV, with the phone's pairing
+    window on the laptop; the TV is unplugged during the capture: the stage goes on in full
+    screen on the screen that is left, where the consultation opens at the stage's scale."""
     monitors = stage.session.monitors
-    tv = monitors[-1]
-    program = stage.launch(settings=None, args=("--fullscreen", "--screen", str(len(monitors))))
+    tv, laptop = monitors[-1], monitors[0]
+    remote = tuple(REMOTE_ARGS) if len(monitors) > 1 else ()
+    program = stage.launch(settings=None,
+                           args=("--fullscreen", "--screen", str(len(monitors))) + remote)
     full = eventually(lambda: program.window_geometry(program.window), lambda g: g == tv, 5)
     expect(full == tv, "the window over the whole %dx%d screen at %d,%d" % (tv[2:] + tv[:2]),
            repr(full))
+    pairing = stage.other_windows(program)
+    if remote:
+        where = [program.window_geometry(w) for w in pairing]
+        expect(len(where) == 1 and where[0][0] + where[0][2] <= laptop[2],
+               "the pairing window on the laptop, out of the audience's sight", where)
     stage.settle_after_startup(program)
     # Screen pixels per stage pixel, and where the stage begins, as the stage fills the height.
     density = min(tv[2] / STAGE_WIDTH, tv[3] / STAGE_HEIGHT)
@@ -949,7 +956,6 @@ def full_screen(stage):
         expect(shown == "Res", 'the box to still show "Res" after F11', repr(shown))
     if len(monitors) > 1:
         stage.session.unplug(len(monitors) - 1)
-        laptop = monitors[0]
         seen = eventually(lambda: program.window_geometry(program.window),
                           lambda g: g == laptop, 5)
         expect(seen == laptop, "the stage in full screen on the laptop once the TV is unplugged",
@@ -961,7 +967,8 @@ def full_screen(stage):
     # The consultation at the stage's scale, its sticks dragged as large as they are shown.
     stage.desktop.type("conselho")
     stage.press_enter()
-    form2 = eventually(lambda: stage.other_windows(program), bool, 20)
+    form2 = eventually(lambda: [w for w in stage.other_windows(program) if w not in pairing],
+                       bool, 20)
     expect(len(form2) == 1, "the consultation open", form2)
     sx, sy, sw, sh = monitors[0]  # the stage's screen now
     density = min(sw / STAGE_WIDTH, sh / STAGE_HEIGHT)
