@@ -39,6 +39,15 @@ int bytesPerPixel(const QImage& image)
 // Whether `frame` differs from `picture` anywhere in `tile`.
 bool differs(const QImage& picture, const QImage& frame, const QList<QRgb>& colours, QRect tile)
 {
+    if (picture.format() == QImage::Format_Indexed8) {
+        for (int y = tile.top(); y <= tile.bottom(); ++y) {
+            if (std::memcmp(picture.constScanLine(y) + tile.left(),
+                    frame.constScanLine(y) + tile.left(), size_t(tile.width()))
+                != 0)
+                return true;
+        }
+        return false;
+    }
     for (int y = tile.top(); y <= tile.bottom(); ++y) {
         const auto* shown = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         const uchar* in = frame.constScanLine(y);
@@ -85,18 +94,35 @@ QImage pack(const QImage& frame, const QList<QRect>& tiles)
     return strip;
 }
 
-// The bounds of the tiles.
-QRect boundsOf(const QList<QRect>& tiles)
+// The area the tiles cover, those side by side in a row joined into one rectangle: a frame is
+// redrawn where it changed, and in as few pieces as that takes.
+QRegion areaOf(const QList<QRect>& tiles)
 {
-    QRect bounds;
-    for (const QRect& tile : tiles)
-        bounds |= tile;
-    return bounds;
+    QList<QRect> runs;
+    for (const QRect& tile : tiles) {
+        if (!runs.isEmpty() && runs.back().top() == tile.top()
+            && runs.back().right() + 1 == tile.left())
+            runs.back().setRight(tile.right());
+        else
+            runs << tile;
+    }
+    QRegion area;
+    area.setRects(runs.constData(), int(runs.size()));
+    return area;
 }
 
 // Writes the tiles of `source`, one under the other from its top, into `picture` at `places`.
 void paint(QImage& picture, const QImage& source, const QList<QRect>& places)
 {
+    if (picture.format() == QImage::Format_Indexed8) {
+        for (qsizetype i = 0; i < places.size(); ++i) {
+            const QRect& place = places.at(i);
+            for (int y = 0; y < place.height(); ++y)
+                std::memcpy(picture.scanLine(place.top() + y) + place.left(),
+                    source.constScanLine(int(i) * kTile + y), size_t(place.width()));
+        }
+        return;
+    }
     const QList<QRgb> colours = premultipliedColours(source);
     const QRgb* colour = colours.constData();
     uchar* const to = picture.bits();
@@ -135,12 +161,12 @@ StageAnimation::StageAnimation(StageAnimation&&) noexcept = default;
 StageAnimation& StageAnimation::operator=(StageAnimation&&) noexcept = default;
 StageAnimation::~StageAnimation() = default;
 
-QRect StageAnimation::advanceTo(qint64 ms)
+QRegion StageAnimation::advanceTo(qint64 ms)
 {
     const qint64 due = nextChangeAt();
     if (due < 0 || ms < due)
         return {};
-    const QRect changed = stepForward();
+    const QRegion changed = stepForward();
     // Late by more than the new frame lasts (the thread was blocked): count on from now rather
     // than race through the frames missed, as a paused player would.
     m_shownAt = ms - due < m_delays.at(m_current) ? due : ms;
@@ -154,25 +180,53 @@ qint64 StageAnimation::nextChangeAt() const
     return m_shownAt + m_delays.at(m_current);
 }
 
-QRect StageAnimation::stepForward()
+QRegion StageAnimation::stepForward()
 {
     const bool more = m_current + 1 < m_frames.size() || readFrame();
     return show(more ? m_current + 1 : 0);
 }
 
-QRect StageAnimation::show(int index)
+QRegion StageAnimation::show(int index)
 {
     std::optional<Change>& known = m_changes[index];
     QImage& frame = m_frames[index];
     if (!known) {
         // From now on only what differs from the frame before is ever drawn: keep just that.
         const QList<QRect> tiles = difference(m_picture, frame);
-        known = Change { tiles, boundsOf(tiles) };
+        known = Change { tiles, areaOf(tiles) };
         frame = pack(frame, tiles);
     }
     paint(m_picture, frame, known->tiles);
     m_current = index;
-    return known->bounds;
+    return known->area;
+}
+
+// An 8-bit frame whose colours the picture's table holds, or can hold: the frame's pixels are
+// written as indexes in that table, so tiles pass from frame to picture as bytes.
+bool StageAnimation::shareColours(QImage& frame)
+{
+    if (m_picture.format() != QImage::Format_Indexed8 || frame.format() != QImage::Format_Indexed8)
+        return false;
+    QList<QRgb> shared = m_picture.colorTable();
+    QList<uchar> index;
+    for (const QRgb colour : frame.colorTable()) {
+        qsizetype at = shared.indexOf(colour);
+        if (at < 0) {
+            at = shared.size();
+            shared << colour;
+        }
+        index << uchar(at);
+    }
+    if (shared.size() > 256)
+        return false;
+    for (int y = 0; y < frame.height(); ++y) {
+        uchar* line = frame.scanLine(y);
+        for (int x = 0; x < frame.width(); ++x)
+            line[x] = index.at(line[x]);
+    }
+    frame.setColorTable(shared);
+    m_picture.setColorTable(shared);
+    return true;
 }
 
 bool StageAnimation::readFrame()
@@ -194,14 +248,13 @@ bool StageAnimation::readFrame()
 
 void StageAnimation::append(const QImage& frame, int delay)
 {
-    const QImage kept = compact(frame);
-    if (m_picture.isNull()) {
-        m_picture = QImage(kept.size(),
-            kept.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-        paint(m_picture, kept, { kept.rect() });
-    } else if (kept.hasAlphaChannel() && !m_picture.hasAlphaChannel()) {
-        m_picture.convertTo(QImage::Format_ARGB32_Premultiplied);
-    }
+    QImage kept = compact(frame);
+    if (m_picture.isNull())
+        m_picture = kept;
+    else if (!shareColours(kept))
+        m_picture.convertTo(m_picture.hasAlphaChannel() || kept.hasAlphaChannel()
+                ? QImage::Format_ARGB32_Premultiplied
+                : QImage::Format_RGB32);
     m_frames << kept;
     m_delays << delay;
     m_changes << std::nullopt;

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QList>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 
 #include <memory>
@@ -16,11 +17,12 @@ class QImageReader;
 // after the first loop. A missing or unreadable file gives no frame; a file damaged part-way
 // loops the frames read before the damage.
 //
-// The frame on show is kept as one 32-bit picture, ready to be drawn as it is. Moving to the
-// next frame rewrites only the tiles of it that differ from the frame before, learnt in the
-// first loop; after that, only those tiles of each frame are kept. So each step costs, in time
-// and in memory, in proportion to what moves: a firefly crossing a still night keeps a few
-// tiles where its bounds would span the sky.
+// The frame on show is kept as one picture: in 8 bits, with one colour table for every frame,
+// when the frames have no more than 256 colours between them, as the stage's own do; otherwise
+// in 32 bits. Moving to the next frame rewrites only the tiles of it that differ from the frame
+// before, learnt in the first loop; after that, only those tiles of each frame are kept. So each
+// step costs, in time and in memory, in proportion to what moves: a firefly crossing a still night
+// keeps a few tiles where its bounds would span the sky.
 //
 // Times are milliseconds after the animation started. Frame i is shown for its own delay, as
 // the file gives it, measured from when it was due rather than from when it was drawn, so a
@@ -41,26 +43,27 @@ public:
     // differ from the frame before, one under the other (null when none does).
     const QImage& frame(int index) const { return m_frames.at(index); }
     int currentIndex() const { return m_current; }
-    // The frame on show; a null image when there is none.
+    // The frame on show (8-bit or 32-bit, see above); a null image when there is none.
     const QImage& picture() const { return m_picture; }
 
     // Moves on to the frame due at `ms`; gives the part of the picture that changed.
-    QRect advanceTo(qint64 ms);
+    QRegion advanceTo(qint64 ms);
     // When the frame on show gives way; -1 when it never does.
     qint64 nextChangeAt() const;
 
 private:
     // Where a frame differs from the one before, once learnt: the tiles, in the order the frame
-    // keeps them, and their bounds.
+    // keeps them, and the area they cover.
     struct Change {
         QList<QRect> tiles;
-        QRect bounds;
+        QRegion area;
     };
 
     bool readFrame();
-    QRect stepForward();
-    QRect show(int index);
+    QRegion stepForward();
+    QRegion show(int index);
     void append(const QImage& frame, int delay);
+    bool shareColours(QImage& frame);
 
     std::unique_ptr<QImageReader> m_reader; // open until the whole loop has been read
     QList<QImage> m_frames;

@@ -77,7 +77,7 @@ QList<int> StageClock::advanceTo(qint64 ms)
     QList<int> changed;
     for (int i = 0; i < int(m_players.size()); ++i) {
         Player& p = m_players[size_t(i)];
-        const QRect area = p.animation.advanceTo(ms);
+        const QRegion area = p.animation.advanceTo(ms);
         if (area.isEmpty())
             continue;
         coverPlayer(p);
@@ -85,10 +85,13 @@ QList<int> StageClock::advanceTo(qint64 ms)
         // Resampled, a picture's pixel reaches a little into its neighbours.
         const double zoom = this->zoom(p);
         const int spill = zoom == 1.0 ? 0 : 1;
-        p.widget->update(
-            QRectF(place.topLeft() + QPointF(area.topLeft()) * zoom, QSizeF(area.size()) * zoom)
-                .toAlignedRect()
-                .adjusted(-spill, -spill, spill, spill));
+        QRegion shown;
+        for (const QRect& part : area)
+            shown += QRectF(
+                place.topLeft() + QPointF(part.topLeft()) * zoom, QSizeF(part.size()) * zoom)
+                         .toAlignedRect()
+                         .adjusted(-spill, -spill, spill, spill);
+        p.widget->update(shown);
         changed << i;
     }
     return changed;
@@ -124,44 +127,64 @@ bool StageClock::eventFilter(QObject* watched, QEvent* event)
     const Player* player = playerOf(static_cast<QWidget*>(watched));
     if (!player || player->animation.isEmpty())
         return false;
-    paint(*player, static_cast<QPaintEvent*>(event)->rect());
+    paint(*player, static_cast<QPaintEvent*>(event)->region());
     return true;
 }
 
-void StageClock::paint(const Player& player, const QRect& area) const
+void StageClock::paint(const Player& player, const QRegion& region) const
 {
     const QImage& picture = player.animation.picture();
     const QRectF place = placeOf(player);
     QPainter painter(player.widget);
-    if (const double zoom = this->zoom(player); zoom != 1.0) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.translate(place.topLeft());
-        painter.scale(zoom, zoom);
-        // The picture's pixels the area shows, and one more around them for the resampling.
-        const QRect needed = painter.transform()
-                                 .inverted()
-                                 .mapRect(QRectF(area))
-                                 .toAlignedRect()
-                                 .adjusted(-1, -1, 1, 1)
-            & picture.rect();
-        painter.drawImage(needed.topLeft(), picture, needed);
-        return;
+    if (player.widget->testAttribute(Qt::WA_OpaquePaintEvent)) {
+        // The slivers at the player's edges that the scaled picture may leave, in the player's
+        // own background: painted first, the picture covers whatever of them it reaches.
+        for (const QRect& bare : region - place.toAlignedRect().adjusted(1, 1, -1, -1))
+            painter.fillRect(bare, player.widget->palette().window());
     }
-    // In bands of a few rows: Qt hands a taller copy to its thread pool in pieces, and on a busy
-    // machine those hand-offs cost more than the copy itself.
-    constexpr int kBandRows = 48;
-    const QPoint at = place.topLeft().toPoint();
-    for (int top = 0; top < picture.height(); top += kBandRows)
-        painter.drawImage(at + QPoint(0, top), picture, QRect(0, top, picture.width(), kBandRows));
+    const double zoom = this->zoom(player);
+    painter.translate(place.topLeft());
+    if (zoom != 1.0) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(zoom, zoom);
+    }
+    // The picture's pixels the region shows, and, resampled, one more around them.
+    const int margin = zoom == 1.0 ? 0 : 1;
+    const QRect needed = painter.transform()
+                             .inverted()
+                             .mapRect(QRectF(region.boundingRect()))
+                             .toAlignedRect()
+                             .adjusted(-margin, -margin, margin, margin)
+        & picture.rect();
+    drawPart(painter, picture, needed);
 }
 
-// A player wholly covered by an opaque picture needs no background painted under it.
+// In bands of a few rows: Qt hands a taller drawing to its thread pool in pieces, and on a busy
+// machine those hand-offs cost more than the drawing itself. An 8-bit picture is turned into
+// colours a band at a time, for Qt's fast paths to draw.
+void StageClock::drawPart(QPainter& painter, const QImage& picture, const QRect& part)
+{
+    constexpr int kBandRows = 48;
+    const bool indexed = picture.format() == QImage::Format_Indexed8;
+    const QImage::Format colours
+        = picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    for (int top = part.top(); top <= part.bottom(); top += kBandRows) {
+        const QRect band(
+            part.left(), top, part.width(), std::min(kBandRows, part.bottom() + 1 - top));
+        if (indexed)
+            painter.drawImage(band.topLeft(), picture.copy(band).convertToFormat(colours));
+        else
+            painter.drawImage(band.topLeft(), picture, band);
+    }
+}
+
+// A player shown by an opaque picture paints all of itself: nothing under it needs painting
+// first, even where the scaled picture falls a fraction of a pixel short of its edges.
 void StageClock::coverPlayer(const Player& player) const
 {
     const StageAnimation& animation = player.animation;
-    player.widget->setAttribute(Qt::WA_OpaquePaintEvent,
-        !animation.isEmpty() && !animation.picture().hasAlphaChannel()
-            && placeOf(player).contains(QRectF(player.widget->rect())));
+    player.widget->setAttribute(
+        Qt::WA_OpaquePaintEvent, !animation.isEmpty() && !animation.picture().hasAlphaChannel());
 }
 
 QRectF StageClock::placeOf(const Player& player) const

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class QPainter;
 class QWidget;
 
 // Plays all the stage's animations on one clock. A single timer wakes when the next frame of
@@ -53,7 +54,8 @@ private:
     QRectF placeOf(const Player& player) const;
     // The player's pixels per pixel of its picture.
     double zoom(const Player& player) const { return m_scale.scale() / player.set; }
-    void paint(const Player& player, const QRect& area) const;
+    void paint(const Player& player, const QRegion& region) const;
+    static void drawPart(QPainter& painter, const QImage& picture, const QRect& part);
     void readSet(Player& player);
     const Player* playerOf(const QWidget* widget) const;
 

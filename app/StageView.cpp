@@ -60,14 +60,17 @@ void StageView::rescale()
 
 QPixmap stagePicture(const QString& path, const StageScale& scale)
 {
+    // Read as an image, never as a pixmap by its name: QPixmap would keep every set it ever read
+    // in its cache, a 4K screen's whole face among them, long after the picture shown was made.
     if (scale.density() == 1.0)
-        return QPixmap(path);
+        return QPixmap::fromImage(QImage(path));
     const QSize stage = QImageReader(path).size();
     const QSize device(int(std::lround(stage.width() * scale.density())),
         int(std::lround(stage.height() * scale.density())));
-    QPixmap shown(pictureSetName(path, pictureSet(path, scale.density())));
+    QImage shown(pictureSetName(path, pictureSet(path, scale.density())));
     if (shown.size() != device && !shown.isNull())
         shown = shown.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    shown.setDevicePixelRatio(scale.devicePixelRatio());
-    return shown;
+    QPixmap pixmap = QPixmap::fromImage(std::move(shown));
+    pixmap.setDevicePixelRatio(scale.devicePixelRatio());
+    return pixmap;
 }

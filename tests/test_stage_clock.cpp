@@ -186,6 +186,24 @@ private slots:
         QCOMPARE(seen, covered);
     }
 
+    // Frames of 200 colours each, none shared: together more than one colour table holds.
+    void framesWithMoreColoursThanATableHoldsStillShowAsTheyAre()
+    {
+        QList<QImage> frames;
+        for (int i = 0; i < 3; ++i) {
+            QImage frame(200, 1, QImage::Format_RGB32);
+            for (int x = 0; x < 200; ++x)
+                frame.setPixel(x, 0, qRgb(x, 100 * i, 7));
+            frames << frame;
+        }
+        StageAnimation animation(frames, { 10, 10, 10 });
+        for (int step = 0; step < 6; ++step) {
+            QCOMPARE(animation.picture().convertToFormat(QImage::Format_RGB32),
+                frames[animation.currentIndex()]);
+            animation.advanceTo(animation.nextChangeAt());
+        }
+    }
+
     void theStagePicturesLookAndTimeAsTheFileSays_data()
     {
         QTest::addColumn<QString>("name");
