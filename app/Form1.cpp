@@ -17,6 +17,7 @@
 #include "StageClock.h"
 #include "StageDelivery.h"
 #include "StageLook.h"
+#include "StagePrefetch.h"
 #include "StageTimings.h"
 #include "StageView.h"
 #include "WanderingEye.h"
@@ -74,6 +75,12 @@ constexpr GifFile kGifs[7] = {
     { "Gif89a5", "\\eyesdemonic.gif" },
     { "Gif89a6", "\\reaperattack.gif" },
 };
+
+// The stage's still pictures, and the wandering eye's animation.
+const QString kBanner = QStringLiteral(":/pictures/banner.png");
+const QString kFace = QStringLiteral(":/pictures/face.jpg");
+const QString kFaceCrop = QStringLiteral(":/pictures/face_crop.png");
+const QString kEye = QStringLiteral(":/pictures/eye.gif");
 
 // A widget's design position, in stage pixels.
 QRect designPlace(std::string_view name)
@@ -171,14 +178,12 @@ void Form1::buildStage()
         m_Gifs[i]->setAlignment(Qt::AlignCenter);
         blockMousePropagation(m_Gifs[i]);
     }
-    m_Picture2
-        = pictureOnStage(*m_view, stage, "Picture2", QStringLiteral(":/pictures/banner.png"));
+    m_Picture2 = pictureOnStage(*m_view, stage, "Picture2", kBanner);
     m_Picture1 = onStage<OrbCanvas>(*m_view, stage, "Picture1");
-    m_Picture1->setPhoto(QStringLiteral(":/pictures/face.jpg"));
+    m_Picture1->setPhoto(kFace);
     m_Picture1->setMouths(mouthPictures(), kMouthInFace.topLeft());
     connect(m_view, &StageView::scaleChanged, m_Picture1, &OrbCanvas::setScale);
-    m_Picture4 = pictureOnStage(
-        *m_view, stage, "Picture4", QStringLiteral(":/pictures/face_crop.png"));
+    m_Picture4 = pictureOnStage(*m_view, stage, "Picture4", kFaceCrop);
     m_Picture4->hide();
 
     // The hot spots are drawn on the stage itself, under every picture: where one overlaps a
@@ -300,6 +305,14 @@ void Form1::wireHandlers()
             [this, lingua = qint16(i)] { troca_idioma(lingua); });
 }
 
+void Form1::prepareFor(const StageScale& scale)
+{
+    QStringList animations { kEye };
+    for (const GifFile& gif : kGifs)
+        animations << appFile(m_platform.appFolder, QLatin1String(gif.file));
+    prefetch::start(scale, { kBanner, kFace, kFaceCrop }, animations);
+}
+
 void Form1::Form_Load()
 {
     m_Text1->setText(QString());
@@ -308,7 +321,7 @@ void Form1::Form_Load()
     connect(m_view, &StageView::scaleChanged, animations, &StageClock::setScale);
     for (std::size_t i = 0; i < m_Gifs.size(); ++i)
         animations->play(m_Gifs[i], appFile(m_platform.appFolder, QLatin1String(kGifs[i].file)));
-    animations->play(m_Picture3, QStringLiteral(":/pictures/eye.gif"));
+    animations->play(m_Picture3, kEye);
     m_blink->start();
     le_ini(m_settings, m_platform.settingsPath);
     m_carregando = true;

@@ -5,6 +5,7 @@
 #include "OracleStage.h"
 #include "Platform.h"
 #include "SettingsValues.h"
+#include "StageScale.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -44,6 +45,9 @@ public:
     Form1(SettingsValues& settings, const Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
+    // Starts decoding, on another thread while Form_Load's pause runs, the pictures the stage
+    // will show at `scale` (see prefetch).
+    void prepareFor(const StageScale& scale);
     void Form_Load();
     void troca_idioma(qint16 lingua);
     void fim();

@@ -37,6 +37,11 @@ FullScreen::FullScreen(QMainWindow* window)
     });
 }
 
+StageScale FullScreen::stageScaleOn(const QScreen& screen)
+{
+    return StageScale(screen.size(), screen.devicePixelRatio());
+}
+
 bool FullScreen::isFull() const
 {
     return m_window->windowState().testFlag(Qt::WindowFullScreen);

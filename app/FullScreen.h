@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StageScale.h"
+
 #include <QObject>
 #include <QRect>
 
@@ -19,6 +21,10 @@ public:
     static constexpr Qt::Key kToggleKey = Qt::Key_F11;
 
     explicit FullScreen(QMainWindow* window);
+
+    // The stage's scale in full screen on `screen`: the menu bar floats, so the stage has the
+    // whole screen.
+    static StageScale stageScaleOn(const QScreen& screen);
 
     // Shows the window in full screen on `screen`, or on its own screen when null.
     void enter(QScreen* screen = nullptr);

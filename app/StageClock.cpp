@@ -1,6 +1,7 @@
 #include "StageClock.h"
 
 #include "PictureSets.h"
+#include "StagePrefetch.h"
 
 #include <QEvent>
 #include <QPaintEvent>
@@ -9,6 +10,17 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+StageAnimation readAnimation(const QString& file)
+{
+    if (std::optional<StageAnimation> prepared = prefetch::takeAnimation(file))
+        return std::move(*prepared);
+    return StageAnimation(file);
+}
+
+}
 
 StageClock::StageClock(QObject* parent)
     : QObject(parent)
@@ -31,7 +43,7 @@ void StageClock::play(QWidget* player, StageAnimation animation)
 void StageClock::play(QWidget* player, const QString& path)
 {
     const int set = pictureSet(path, m_scale.density());
-    play(player, StageAnimation(pictureSetName(path, set)));
+    play(player, readAnimation(pictureSetName(path, set)));
     m_players.back().path = path;
     m_players.back().set = set;
 }
@@ -55,7 +67,7 @@ void StageClock::readSet(Player& player)
     const int set = pictureSet(player.path, m_scale.density());
     if (set == player.set)
         return;
-    player.animation = StageAnimation(pictureSetName(player.path, set));
+    player.animation = readAnimation(pictureSetName(player.path, set));
     player.set = set;
 }
 
@@ -148,15 +160,15 @@ void StageClock::paint(const Player& player, const QRegion& region) const
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.scale(zoom, zoom);
     }
-    // The picture's pixels the region shows, and, resampled, one more around them.
+    // The picture's pixels each part of the region shows, and, resampled, one more around them.
     const int margin = zoom == 1.0 ? 0 : 1;
-    const QRect needed = painter.transform()
-                             .inverted()
-                             .mapRect(QRectF(region.boundingRect()))
-                             .toAlignedRect()
-                             .adjusted(-margin, -margin, margin, margin)
-        & picture.rect();
-    drawPart(painter, picture, needed);
+    const QTransform toPicture = painter.transform().inverted();
+    for (const QRect& area : region)
+        drawPart(painter, picture,
+            toPicture.mapRect(QRectF(area))
+                    .toAlignedRect()
+                    .adjusted(-margin, -margin, margin, margin)
+                & picture.rect());
 }
 
 // In bands of a few rows: Qt hands a taller drawing to its thread pool in pieces, and on a busy
@@ -172,9 +184,9 @@ void StageClock::drawPart(QPainter& painter, const QImage& picture, const QRect&
         const QRect band(
             part.left(), top, part.width(), std::min(kBandRows, part.bottom() + 1 - top));
         if (indexed)
-            painter.drawImage(band.topLeft(), picture.copy(band).convertToFormat(colours));
+            painter.drawImage(QRectF(band), picture.copy(band).convertToFormat(colours));
         else
-            painter.drawImage(band.topLeft(), picture, band);
+            painter.drawImage(QRectF(band), picture, QRectF(band));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "StageView.h"
 
 #include "PictureSets.h"
+#include "StagePrefetch.h"
 
 #include <QEvent>
 #include <QImageReader>
@@ -56,21 +57,28 @@ void StageView::rescale()
         return;
     m_layout.setScale(scale);
     emit scaleChanged(scale);
+    prefetch::settle(scale);
 }
 
-QPixmap stagePicture(const QString& path, const StageScale& scale)
+QImage stageImage(const QString& path, const StageScale& scale)
 {
     // Read as an image, never as a pixmap by its name: QPixmap would keep every set it ever read
     // in its cache, a 4K screen's whole face among them, long after the picture shown was made.
     if (scale.density() == 1.0)
-        return QPixmap::fromImage(QImage(path));
+        return QImage(path);
     const QSize stage = QImageReader(path).size();
     const QSize device(int(std::lround(stage.width() * scale.density())),
         int(std::lround(stage.height() * scale.density())));
     QImage shown(pictureSetName(path, pictureSet(path, scale.density())));
     if (shown.size() != device && !shown.isNull())
         shown = shown.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QPixmap pixmap = QPixmap::fromImage(std::move(shown));
+    return shown;
+}
+
+QPixmap stagePicture(const QString& path, const StageScale& scale)
+{
+    std::optional<QImage> prepared = prefetch::takeStill(path, scale);
+    QPixmap pixmap = QPixmap::fromImage(prepared ? std::move(*prepared) : stageImage(path, scale));
     pixmap.setDevicePixelRatio(scale.devicePixelRatio());
     return pixmap;
 }

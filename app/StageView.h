@@ -3,6 +3,7 @@
 #include "ScaledLayout.h"
 #include "StageScale.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPixmap>
 #include <QRect>
@@ -52,3 +53,5 @@ private:
 // smoothly scaled down to the device pixels the picture covers; at one device pixel per stage
 // pixel, the picture itself.
 QPixmap stagePicture(const QString& path, const StageScale& scale);
+// The same, as an image; safe on any thread.
+QImage stageImage(const QString& path, const StageScale& scale);

@@ -85,19 +85,17 @@ void centreOn(QWidget& window, const QScreen& screen)
     window.move(frame.topLeft());
 }
 
-// Shows the stage in the middle of its screen, or over the whole of it; gives that screen.
-QScreen* showStage(Form1& form1, const CommandLine& command)
+// Shows the stage in the middle of `screen`, or over the whole of it.
+void showStage(Form1& form1, const CommandLine& command, QScreen* screen)
 {
     auto* fullScreen = new FullScreen(&form1);
-    QScreen* screen = stageScreen(command, form1);
     if (command.fullScreen) {
         fullScreen->enter(screen);
-        return screen;
+        return;
     }
     form1.show();
     if (screen)
         centreOn(form1, *screen);
-    return screen;
 }
 
 // The pairing window shows the page's address and its key: beside a stage in full screen on a
@@ -152,12 +150,15 @@ int main(int argc, char** argv)
     };
 
     Form1 form1(settings, platform);
+    QScreen* screen = stageScreen(command, form1);
+    if (command.fullScreen && screen)
+        form1.prepareFor(FullScreen::stageScaleOn(*screen));
     form1.Form_Load();
 
     std::unique_ptr<Remote> remote;
     if (command.remotePort)
         remote = std::make_unique<Remote>(form1, settings.idioma, *command.remotePort);
-    QScreen* screen = showStage(form1, command);
+    showStage(form1, command, screen);
     if (remote && command.fullScreen)
         keepOffStage(remote->operatorWindow, screen);
     form1.givePetitionKeyboard();

@@ -161,6 +161,8 @@ struct Stage {
                 [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); },
                 [] { std::_Exit(0); } })
     {
+        if (fullScreen())
+            form.prepareFor(FullScreen::stageScaleOn(*form.screen()));
         form.Form_Load();
         if (fullScreen())
             (new FullScreen(&form))->enter();

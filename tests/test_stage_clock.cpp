@@ -1,6 +1,8 @@
 #include "StageAnimation.h"
 #include "StageClock.h"
+#include "StagePrefetch.h"
 #include "StageScale.h"
+#include "StageView.h"
 
 #include <QDir>
 #include <QFile>
@@ -202,6 +204,24 @@ private slots:
                 frames[animation.currentIndex()]);
             animation.advanceTo(animation.nextChangeAt());
         }
+    }
+
+    // What is decoded ahead for a scale is what the stage would decode itself, given once, and
+    // only for that scale.
+    void picturesDecodedAheadAreThoseOfTheirScale()
+    {
+        const StageScale twice(StageScale::kStage * 2, 1.0);
+        const QString face = QStringLiteral(":/pictures/face.jpg");
+        prefetch::start(twice, { face }, { appFile("Candlelight.gif") });
+        QVERIFY(!prefetch::takeStill(face, StageScale()));
+        QVERIFY(!prefetch::takeAnimation(appFile("Candlelight.gif")));
+        QCOMPARE(prefetch::takeStill(face, twice).value(), stageImage(face, twice));
+        QVERIFY(!prefetch::takeStill(face, twice));
+        const std::optional<StageAnimation> candle
+            = prefetch::takeAnimation(appFile("Candlelight@2x.gif"));
+        QVERIFY(candle);
+        QCOMPARE(candle->picture().size(), QImageReader(appFile("Candlelight@2x.gif")).size());
+        prefetch::settle(twice);
     }
 
     void theStagePicturesLookAndTimeAsTheFileSays_data()
