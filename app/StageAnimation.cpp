@@ -94,20 +94,19 @@ QImage pack(const QImage& frame, const QList<QRect>& tiles)
     return strip;
 }
 
-// The area the tiles cover, those side by side in a row joined into one rectangle: a frame is
-// redrawn where it changed, and in as few pieces as that takes.
+// The area to redraw for the tiles: in each row of tiles, from the first changed to the last. A
+// frame is redrawn about where it changed, in few enough pieces that joining them costs little.
 QRegion areaOf(const QList<QRect>& tiles)
 {
-    QList<QRect> runs;
+    QList<QRect> rows;
     for (const QRect& tile : tiles) {
-        if (!runs.isEmpty() && runs.back().top() == tile.top()
-            && runs.back().right() + 1 == tile.left())
-            runs.back().setRight(tile.right());
+        if (!rows.isEmpty() && rows.back().top() == tile.top())
+            rows.back().setRight(tile.right());
         else
-            runs << tile;
+            rows << tile;
     }
     QRegion area;
-    area.setRects(runs.constData(), int(runs.size()));
+    area.setRects(rows.constData(), int(rows.size()));
     return area;
 }
 
@@ -115,11 +114,13 @@ QRegion areaOf(const QList<QRect>& tiles)
 void paint(QImage& picture, const QImage& source, const QList<QRect>& places)
 {
     if (picture.format() == QImage::Format_Indexed8) {
+        uchar* const to = picture.bits();
+        const uchar* const from = source.constBits();
         for (qsizetype i = 0; i < places.size(); ++i) {
             const QRect& place = places.at(i);
             for (int y = 0; y < place.height(); ++y)
-                std::memcpy(picture.scanLine(place.top() + y) + place.left(),
-                    source.constScanLine(int(i) * kTile + y), size_t(place.width()));
+                std::memcpy(to + (place.top() + y) * picture.bytesPerLine() + place.left(),
+                    from + (i * kTile + y) * source.bytesPerLine(), size_t(place.width()));
         }
         return;
     }

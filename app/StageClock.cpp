@@ -173,20 +173,37 @@ void StageClock::paint(const Player& player, const QRegion& region) const
 
 // In bands of a few rows: Qt hands a taller drawing to its thread pool in pieces, and on a busy
 // machine those hand-offs cost more than the drawing itself. An 8-bit picture is turned into
-// colours a band at a time, for Qt's fast paths to draw.
-void StageClock::drawPart(QPainter& painter, const QImage& picture, const QRect& part)
+// colours a band at a time, in a band kept from one drawing to the next, for Qt's fast paths.
+void StageClock::drawPart(QPainter& painter, const QImage& picture, const QRect& part) const
 {
     constexpr int kBandRows = 48;
-    const bool indexed = picture.format() == QImage::Format_Indexed8;
-    const QImage::Format colours
+    if (picture.format() != QImage::Format_Indexed8) {
+        for (int top = part.top(); top <= part.bottom(); top += kBandRows) {
+            const QRectF band(
+                part.left(), top, part.width(), std::min(kBandRows, part.bottom() + 1 - top));
+            painter.drawImage(band, picture, band);
+        }
+        return;
+    }
+    const QImage::Format format
         = picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (m_band.format() != format || m_band.width() < part.width())
+        m_band = QImage(std::max(part.width(), m_band.width()), kBandRows, format);
+    QList<QRgb> colours = picture.colorTable();
+    for (QRgb& colour : colours)
+        colour = qPremultiply(colour);
+    const QRgb* colour = colours.constData();
+    uchar* const out = m_band.bits();
     for (int top = part.top(); top <= part.bottom(); top += kBandRows) {
-        const QRect band(
-            part.left(), top, part.width(), std::min(kBandRows, part.bottom() + 1 - top));
-        if (indexed)
-            painter.drawImage(QRectF(band), picture.copy(band).convertToFormat(colours));
-        else
-            painter.drawImage(QRectF(band), picture, QRectF(band));
+        const int rows = std::min(kBandRows, part.bottom() + 1 - top);
+        for (int y = 0; y < rows; ++y) {
+            const uchar* in = picture.constScanLine(top + y) + part.left();
+            auto* line = reinterpret_cast<QRgb*>(out + y * m_band.bytesPerLine());
+            for (int x = 0; x < part.width(); ++x)
+                line[x] = colour[in[x]];
+        }
+        painter.drawImage(
+            QRectF(part.left(), top, part.width(), rows), m_band, QRectF(0, 0, part.width(), rows));
     }
 }
 

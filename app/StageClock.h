@@ -4,6 +4,7 @@
 #include "StageScale.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QObject>
 #include <QTimer>
 
@@ -55,7 +56,7 @@ private:
     // The player's pixels per pixel of its picture.
     double zoom(const Player& player) const { return m_scale.scale() / player.set; }
     void paint(const Player& player, const QRegion& region) const;
-    static void drawPart(QPainter& painter, const QImage& picture, const QRect& part);
+    void drawPart(QPainter& painter, const QImage& picture, const QRect& part) const;
     void readSet(Player& player);
     const Player* playerOf(const QWidget* widget) const;
 
@@ -64,4 +65,5 @@ private:
     QTimer m_timer;
     qint64 m_due = 0;
     StageScale m_scale;
+    mutable QImage m_band; // a band of an 8-bit picture being drawn, in colours
 };
