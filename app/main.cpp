@@ -1,3 +1,4 @@
+#include "Allocator.h"
 #include "AppFolder.h"
 #include "CommandLine.h"
 #include "EspeakEngine.h"
@@ -113,6 +114,7 @@ void keepOffStage(QWidget& window, const QScreen* stage)
 
 int main(int argc, char** argv)
 {
+    keepLargePicturesOffTheHeap();
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");

@@ -13,6 +13,7 @@
 //                                                  repaint; CPU while speaking, mouth moving
 //                                                  and still
 
+#include "Allocator.h"
 #include "AppFolder.h"
 #include "EspeakEngine.h"
 #include "EsperaFala.h"
@@ -542,6 +543,10 @@ int main(int argc, char** argv)
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     if (mode == "launch" && argc == 4)
         return launch(argv);
+    // The stage's own process tunes its allocator as the program does; the references keep
+    // the allocator as a plain program has it.
+    if (mode != "window" || (argc > 2 && QByteArray(argv[2]) == "stage"))
+        keepLargePicturesOffTheHeap();
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (mode == "window" && argc == 4)
