@@ -51,6 +51,18 @@ Prepared decode(const StageScale& scale, const QStringList& stills, const QStrin
     return prepared;
 }
 
+// What `decoded` holds for `key`, given once.
+template <typename Picture>
+std::optional<Picture> take(std::map<QString, Picture>& decoded, const QString& key)
+{
+    const auto found = decoded.find(key);
+    if (found == decoded.end())
+        return std::nullopt;
+    Picture picture = std::move(found->second);
+    decoded.erase(found);
+    return picture;
+}
+
 // Whether a still picture decoded for `prepared` is the one `scale` shows.
 bool sameDevicePixels(const StageScale& prepared, const StageScale& scale)
 {
@@ -79,26 +91,14 @@ std::optional<QImage> prefetch::takeStill(const QString& path, const StageScale&
 {
     if (!g_prefetch || !sameDevicePixels(g_prefetch->scale, scale))
         return std::nullopt;
-    std::map<QString, QImage>& stills = g_prefetch->result().stills;
-    const auto found = stills.find(path);
-    if (found == stills.end())
-        return std::nullopt;
-    QImage image = std::move(found->second);
-    stills.erase(found);
-    return image;
+    return take(g_prefetch->result().stills, path);
 }
 
 std::optional<StageAnimation> prefetch::takeAnimation(const QString& file)
 {
     if (!g_prefetch || !g_prefetch->files.contains(file))
         return std::nullopt;
-    std::map<QString, StageAnimation>& animations = g_prefetch->result().animations;
-    const auto found = animations.find(file);
-    if (found == animations.end())
-        return std::nullopt;
-    StageAnimation animation = std::move(found->second);
-    animations.erase(found);
-    return animation;
+    return take(g_prefetch->result().animations, file);
 }
 
 void prefetch::settle(const StageScale& scale)
