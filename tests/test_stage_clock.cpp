@@ -163,12 +163,14 @@ private slots:
         QVERIFY(!animation.picture().isNull());
     }
 
-    // A player is placed at the stage's scale, and its frame drawn to cover it at that scale.
+    // A player is placed at the stage's scale, and its frame drawn to cover it at that scale: a
+    // frame taller than the bands it is drawn in, its top half one colour and its bottom another.
     void aFrameCoversItsPlayerAtTheStagesScale_data()
     {
         QTest::addColumn<double>("scale");
         QTest::newRow("the stage's own size") << 1.0;
         QTest::newRow("twice as large") << 2.0;
+        QTest::newRow("a TV's") << 1080.0 / 573;
         QTest::newRow("half size") << StageScale::kSmallest;
     }
     void aFrameCoversItsPlayerAtTheStagesScale()
@@ -176,16 +178,25 @@ private slots:
         QFETCH(double, scale);
         const StageScale shown(StageScale::kStage * scale, 1.0);
         QWidget player;
-        player.resize(shown.toWindow(QRect(0, 0, 8, 8)).size());
-        QImage frame(8, 8, QImage::Format_RGB32);
-        frame.fill(qRgb(200, 30, 10));
+        player.resize(shown.toWindow(QRect(0, 0, 8, 100)).size());
+        const QRgb top = qRgb(200, 30, 10);
+        const QRgb bottom = qRgb(10, 30, 200);
+        QImage frame(8, 100, QImage::Format_RGB32);
+        frame.fill(top);
+        for (int y = 50; y < 100; ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(frame.scanLine(y)), 8, bottom);
         StageClock clock;
         clock.setScale(shown);
         clock.play(&player, StageAnimation({ frame }, { 100 }));
         const QImage seen = player.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QImage covered(player.size(), QImage::Format_RGB32);
-        covered.fill(qRgb(200, 30, 10));
-        QCOMPARE(seen, covered);
+        // Away from where the halves meet, resampled into each other.
+        const int middle = player.height() / 2;
+        for (int y = 0; y < player.height(); ++y) {
+            if (std::abs(y - middle) <= 2)
+                continue;
+            for (int x = 0; x < player.width(); ++x)
+                QCOMPARE(seen.pixel(x, y), y < middle ? top : bottom);
+        }
     }
 
     // Frames of 200 colours each, none shared: together more than one colour table holds.
